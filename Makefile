@@ -1,0 +1,53 @@
+# The README's commands. Everything installs its own dependencies first.
+JOBS ?= $(shell nproc)
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build run test bench fuzz windows format clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+build/normal/build.ninja build/normal/Makefile:
+	cmake -S . -B build/normal -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -g"
+
+build/asan/build.ninja build/asan/Makefile:
+	cmake -S . -B build/asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DVQ_SANITIZE=ON
+
+build: deps
+	@$(MAKE) --no-print-directory build/normal/$(if $(filter Ninja,$(GENERATOR)),build.ninja,Makefile)
+	cmake --build build/normal -j $(JOBS)
+
+run: build
+	@if [ -x build/normal/app/velquist ]; then bash tools/run-app.sh; \
+	else echo "The application is not built yet: only the toolkit, its tests and benchmarks exist so far."; fi
+
+test: deps
+	@$(MAKE) --no-print-directory build/normal/$(if $(filter Ninja,$(GENERATOR)),build.ninja,Makefile)
+	@$(MAKE) --no-print-directory build/asan/$(if $(filter Ninja,$(GENERATOR)),build.ninja,Makefile)
+	cmake --build build/normal -j $(JOBS)
+	cmake --build build/asan -j $(JOBS)
+	cd build/normal && ctest --output-on-failure -j $(JOBS)
+	cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./build/normal/bench/velquist_bench --benchmark_min_time=0.2
+
+fuzz: deps
+	cmake -S . -B build/fuzz -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON
+	cmake --build build/fuzz -j $(JOBS)
+	@for f in build/fuzz/fuzz/fuzz_*; do \
+		name=$$(basename $$f); name=$${name#fuzz_}; mkdir -p build/fuzz/corpus/$$name; \
+		echo "== $$name for $(FUZZ_SECONDS) s"; \
+		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	done
+
+format:
+	find app toolkit util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,35 @@
+// Pixel drawing straight into surfaces: blits with optional colour key, lines, fills, bevels, tiles, skins.
+#pragma once
+
+#include <stdint.h>
+
+#include "toolkit/gfx/rect.h"
+#include "toolkit/gfx/surface.h"
+
+struct WindowRecord;
+
+enum : uint32_t { blitColourKeyed = 0x8 };
+enum : uint32_t { lineVertical = 0x1 };
+enum : uint32_t { rectFill = 0x1 };
+
+struct WindowSkin {
+    Surface* centre;
+    Surface* topEdge;
+    Surface* leftEdge;
+    Surface* rightEdge;
+    Surface* bottomEdge;
+    Surface* topLeft;
+    Surface* topRight;
+    Surface* bottomLeft;
+    Surface* bottomRight;
+};
+
+void BlitSurface(const Surface* source, Surface* destination, int32_t x, int32_t y, uint32_t flags, uint32_t key);
+void BlitRect(const Surface* source, int32_t sx, int32_t sy, Surface* destination, int32_t dx, int32_t dy,
+              int32_t width, int32_t height, uint32_t flags, uint32_t key);
+void DrawLine(Surface* surface, int32_t x, int32_t y, uint32_t length, uint32_t colour, uint32_t flags);
+void DrawRect(Surface* surface, const Bounds* bounds, uint32_t colour, uint32_t flags);
+void DrawBevel(Surface* surface, const Bounds* bounds, uint32_t left, uint32_t right, uint32_t top,
+               uint32_t bottom);
+void TileSurface(Surface* destination, const Surface* tile, const Extent* area);
+void PaintSkin(WindowRecord* window, const WindowSkin* skin);

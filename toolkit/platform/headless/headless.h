@@ -1,0 +1,65 @@
+// Controls of the headless backend for tests: the screen, the virtual clock, scripted answers and what
+// reached each window's "screen".
+#pragma once
+
+#include <stdint.h>
+
+#include "toolkit/platform/platform.h"
+
+// Frame metrics of overlapped windows (popups have none).
+enum : int32_t { headlessBorder = 3, headlessThickBorder = 4, headlessCaption = 20 };
+
+// Forgets every window, class, message, timer and script; screen 1024 × 768, 5-6-5, clock 0.
+void HeadlessReset();
+void HeadlessSetScreenSize(int32_t width, int32_t height);
+// 1: the platform draws and decodes 5-6-5 pixels (the probe reads 0x07E0); 0: 5-5-5 (0x03E0).
+void HeadlessSetPixelFormat565(int32_t on);
+void HeadlessSetCommandLine(const char* commandLine);
+
+// The virtual clock, in milliseconds. Advancing it makes due timers pending.
+uint64_t HeadlessNow();
+void HeadlessAdvanceClock(uint32_t milliseconds);
+
+// Fetches and dispatches every message available now, without waiting or advancing the clock.
+// Returns the number dispatched; stops at the quit message (see HeadlessQuitCode).
+int32_t HeadlessPump();
+int32_t HeadlessQuitSeen();
+int32_t HeadlessQuitCode();
+// Messages waiting in the posted queue.
+int32_t HeadlessQueueLength();
+
+// Called by PlatformGetMessage when nothing is available; returns non-zero when it posted or changed
+// something. Without a hook (or when it returns 0) the clock jumps to the next timer; with no timer
+// either, PlatformGetMessage gives up and returns 0 as if the quit code were -1 (HeadlessStalled).
+typedef int32_t (*HeadlessIdleHook)(void* context);
+void HeadlessSetIdleHook(HeadlessIdleHook hook, void* context);
+int32_t HeadlessStalled();
+
+// Message boxes: answers are taken in order; with none scripted the answer is IDYES.
+void HeadlessPushMessageBoxAnswer(int32_t answer);
+int32_t HeadlessMessageBoxCount();
+const char* HeadlessLastMessageBoxText();
+const char* HeadlessLastMessageBoxCaption();
+
+// The input method's strings for PlatformImeString; a negative count makes the call fail with it.
+void HeadlessSetImeString(uint32_t kind, const char* bytes, int32_t count);
+
+// The next n page allocations / pixel buffers fail.
+void HeadlessFailAllocations(int32_t count);
+void HeadlessFailPixels(int32_t count);
+int32_t HeadlessLivePixelBuffers();
+
+// Window state.
+int32_t HeadlessWindowExists(WindowHandle window);
+int32_t HeadlessWindowVisible(WindowHandle window);
+uint32_t HeadlessWindowStyle(WindowHandle window);
+const char* HeadlessWindowTitle(WindowHandle window);
+WindowHandle HeadlessCaptureWindow();
+int32_t HeadlessTimerCount(WindowHandle window);
+// Moves and resizes the whole window as a user would, sending WM_GETMINMAXINFO limits and WM_SIZE.
+void HeadlessResizeWindow(WindowHandle window, int32_t width, int32_t height);
+
+// What a user sees of the window: the whole window rectangle, frame included. Pixels are raw 16-bit
+// words in the current format; the frame is 0. Client coordinates add the frame offset.
+int32_t HeadlessPresentCount(WindowHandle window);
+uint32_t HeadlessScreenPixel(WindowHandle window, int32_t clientX, int32_t clientY);

@@ -1,0 +1,183 @@
+// The headless message queue: posted messages first, then paints, then due timers, like Windows.
+#include <string.h>
+
+#include "toolkit/platform/headless/headless.h"
+#include "toolkit/platform/headless/state.h"
+
+int32_t PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (window != 0 && !HeadlessFind(window)) return 0;
+    if (headless.queueLength >= headlessQueueSize) return 0;
+    int32_t tail = (headless.queueHead + headless.queueLength) % headlessQueueSize;
+    headless.queue[tail] = {window, message, wParam, lParam};
+    headless.queueLength++;
+    return 1;
+}
+
+void PlatformPostQuit(int32_t code) {
+    headless.quitPosted = 1;
+    headless.quitCode = code;
+}
+
+void HeadlessDropWindowMessages(WindowHandle window) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < headless.queueLength; i++) {
+        PlatformMessage m = headless.queue[(headless.queueHead + i) % headlessQueueSize];
+        if (m.window == window) continue;
+        headless.queue[(headless.queueHead + kept) % headlessQueueSize] = m;
+        kept++;
+    }
+    headless.queueLength = kept;
+}
+
+uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds) {
+    if (!HeadlessFind(window)) return 0;
+    HeadlessTimer* slot = nullptr;
+    for (HeadlessTimer& t : headless.timers) {
+        if (t.window == window && t.id == id) slot = &t;
+    }
+    for (int32_t i = 0; !slot && i < headlessMaxTimers; i++) {
+        if (headless.timers[i].window == 0) slot = &headless.timers[i];
+    }
+    if (!slot) return 0;
+    if (milliseconds < 10) milliseconds = 10;
+    *slot = {window, id, milliseconds, headless.now + milliseconds, 0};
+    return id ? id : 1;
+}
+
+int32_t PlatformKillTimer(WindowHandle window, uintptr_t id) {
+    for (HeadlessTimer& t : headless.timers) {
+        if (t.window == window && window != 0 && t.id == id) {
+            t = {};
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void HeadlessKillWindowTimers(WindowHandle window) {
+    for (HeadlessTimer& t : headless.timers) {
+        if (t.window == window) t = {};
+    }
+}
+
+int32_t HeadlessTimerCount(WindowHandle window) {
+    int32_t n = 0;
+    for (const HeadlessTimer& t : headless.timers) n += t.window != 0 && t.window == window;
+    return n;
+}
+
+uint64_t HeadlessNow() { return headless.now; }
+
+void HeadlessAdvanceClock(uint32_t milliseconds) {
+    headless.now += milliseconds;
+    for (HeadlessTimer& t : headless.timers) {
+        if (t.window == 0 || t.due > headless.now) continue;
+        t.pending = 1; // a late timer fires once, not once per missed interval
+        while (t.due <= headless.now) t.due += t.interval;
+    }
+}
+
+// Takes the next available message without waiting. 1 = a message, 0 = the quit message, -1 = nothing.
+static int32_t TakeMessage(PlatformMessage* message) {
+    if (headless.queueLength > 0) {
+        *message = headless.queue[headless.queueHead];
+        headless.queueHead = (headless.queueHead + 1) % headlessQueueSize;
+        headless.queueLength--;
+        return 1;
+    }
+    if (headless.quitPosted) {
+        headless.quitPosted = 0;
+        headless.quitSeen = 1;
+        *message = {0, WM_QUIT, static_cast<WParam>(static_cast<intptr_t>(headless.quitCode)), 0};
+        return 0;
+    }
+    for (HeadlessWindow& w : headless.windows) {
+        if (w.handle && w.visible && w.needsPaint && !w.minimised) {
+            *message = {w.handle, WM_PAINT, 0, 0};
+            return 1;
+        }
+    }
+    for (HeadlessTimer& t : headless.timers) {
+        if (t.window && t.pending) {
+            t.pending = 0;
+            *message = {t.window, WM_TIMER, t.id, 0};
+            return 1;
+        }
+    }
+    return -1;
+}
+
+static uint64_t NextTimerDue() {
+    uint64_t next = UINT64_MAX;
+    for (const HeadlessTimer& t : headless.timers) {
+        if (t.window && t.due < next) next = t.due;
+    }
+    return next;
+}
+
+int32_t PlatformGetMessage(PlatformMessage* message) {
+    for (;;) {
+        int32_t r = TakeMessage(message);
+        if (r >= 0) return r;
+        if (headless.idleHook && headless.idleHook(headless.idleContext)) continue;
+        uint64_t next = NextTimerDue();
+        if (next == UINT64_MAX) {
+            headless.stalled = 1;
+            headless.quitSeen = 1;
+            headless.quitCode = -1;
+            *message = {0, WM_QUIT, static_cast<WParam>(-1), 0};
+            return 0;
+        }
+        HeadlessAdvanceClock(static_cast<uint32_t>(next - headless.now));
+    }
+}
+
+int32_t PlatformTranslateMessage(const PlatformMessage*) { return 0; }
+
+intptr_t PlatformDispatchMessage(const PlatformMessage* message) {
+    if (!HeadlessFind(message->window)) return 0;
+    return HeadlessSend(message->window, message->message, message->wParam, message->lParam);
+}
+
+intptr_t PlatformDefaultProcessing(WindowHandle window, uint32_t message, WParam, LParam) {
+    HeadlessWindow* w = HeadlessFind(window);
+    if (!w) return 0;
+    if (message == WM_CLOSE) PlatformDestroyWindow(window);
+    if (message == WM_PAINT) w->needsPaint = 0;
+    return 0;
+}
+
+int32_t HeadlessPump() {
+    int32_t count = 0;
+    PlatformMessage message;
+    for (;;) {
+        int32_t r = TakeMessage(&message);
+        if (r <= 0) return count;
+        PlatformTranslateMessage(&message);
+        PlatformDispatchMessage(&message);
+        count++;
+    }
+}
+
+int32_t HeadlessQuitSeen() { return headless.quitSeen; }
+int32_t HeadlessQuitCode() { return headless.quitCode; }
+int32_t HeadlessQueueLength() { return headless.queueLength; }
+
+void HeadlessSetIdleHook(HeadlessIdleHook hook, void* context) {
+    headless.idleHook = hook;
+    headless.idleContext = context;
+}
+int32_t HeadlessStalled() { return headless.stalled; }
+
+uint32_t PlatformRegisterMessage(const char* name) {
+    if (!name || !*name) return 0;
+    for (int32_t i = 0; i < headless.registeredCount; i++) {
+        if (strcmp(headless.registered[i], name) == 0) return 0xC000u + static_cast<uint32_t>(i);
+    }
+    if (headless.registeredCount >= headlessMaxRegistered) return 0;
+    size_t n = strlen(name);
+    if (n > 63) n = 63;
+    memcpy(headless.registered[headless.registeredCount], name, n);
+    headless.registered[headless.registeredCount][n] = 0;
+    return 0xC000u + static_cast<uint32_t>(headless.registeredCount++);
+}

@@ -1,0 +1,78 @@
+// Internal state of the headless backend, shared by its sources.
+#pragma once
+
+#include <stdint.h>
+
+#include "toolkit/platform/platform.h"
+
+enum : int32_t { headlessMaxWindows = 512, headlessMaxClasses = 32, headlessQueueSize = 8192,
+                 headlessMaxTimers = 64, headlessMaxRegistered = 64 };
+
+struct HeadlessClass {
+    char name[64];
+    WindowProc procedure;
+    uint32_t style;
+};
+
+struct HeadlessWindow {
+    WindowHandle handle; // 0 = free entry
+    int32_t classIndex;
+    uint32_t style;
+    char title[128];
+    int32_t x, y, width, height;
+    int32_t visible;
+    int32_t minimised;
+    int32_t needsPaint;
+    int32_t destroying;
+    uint16_t* screen; // width × height words
+    int32_t screenWidth, screenHeight;
+    int32_t presentCount;
+};
+
+struct HeadlessTimer {
+    WindowHandle window; // 0 = free entry
+    uintptr_t id;
+    uint32_t interval;
+    uint64_t due;
+    int32_t pending;
+};
+
+struct HeadlessState {
+    int32_t screenWidth, screenHeight;
+    int32_t use565;
+    char commandLine[512];
+    HeadlessClass classes[headlessMaxClasses];
+    int32_t classCount;
+    HeadlessWindow windows[headlessMaxWindows];
+    WindowHandle nextHandle;
+    PlatformMessage queue[headlessQueueSize];
+    int32_t queueHead, queueLength;
+    int32_t quitPosted, quitCode, quitSeen;
+    HeadlessTimer timers[headlessMaxTimers];
+    uint64_t now;
+    char registered[headlessMaxRegistered][64];
+    int32_t registeredCount;
+    WindowHandle capture;
+    WindowHandle active;
+    int32_t (*idleHook)(void*);
+    void* idleContext;
+    int32_t stalled;
+    int32_t answers[64];
+    int32_t answerHead, answerCount;
+    int32_t messageBoxCount;
+    char lastText[256], lastCaption[128];
+    char imeResult[256];
+    int32_t imeResultCount;
+    char imeComposition[16];
+    int32_t imeCompositionCount;
+    int32_t failAllocations, failPixels, livePixels;
+};
+
+extern HeadlessState headless;
+
+HeadlessWindow* HeadlessFind(WindowHandle window);
+void HeadlessFrame(const HeadlessWindow* w, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
+void HeadlessResizeScreen(HeadlessWindow* w);
+void HeadlessDropWindowMessages(WindowHandle window);
+void HeadlessKillWindowTimers(WindowHandle window);
+intptr_t HeadlessSend(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);

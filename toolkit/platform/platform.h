@@ -1,0 +1,158 @@
+// The toolkit's only door to the operating system. Every backend (win32/, sdl/, headless/) implements all
+// of it; one backend is linked into each program. Message numbers and wParam/lParam layouts are the
+// documented Win32 ones on every backend.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+struct Surface;
+
+typedef uintptr_t WindowHandle; // 0 = no window
+typedef uintptr_t WParam;
+typedef intptr_t LParam;
+typedef intptr_t (*WindowProc)(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
+
+// Message numbers and constants; the Win32 backend takes them from <windows.h> instead.
+#if !defined(_WINDOWS_) && !defined(_WINUSER_)
+enum : uint32_t {
+    WM_DESTROY = 2,
+    WM_SIZE = 5,
+    WM_PAINT = 15,
+    WM_CLOSE = 16,
+    WM_QUIT = 18,
+    WM_GETMINMAXINFO = 36,
+    WM_KEYDOWN = 256,
+    WM_KEYUP = 257,
+    WM_CHAR = 258,
+    WM_SYSKEYDOWN = 260,
+    WM_SYSKEYUP = 261,
+    WM_IME_STARTCOMPOSITION = 269,
+    WM_IME_ENDCOMPOSITION = 270,
+    WM_IME_COMPOSITION = 271,
+    WM_TIMER = 275,
+    WM_MOUSEMOVE = 512,
+    WM_LBUTTONDOWN = 513,
+    WM_LBUTTONUP = 514,
+    WM_LBUTTONDBLCLK = 515,
+    WM_RBUTTONDOWN = 516,
+    WM_RBUTTONUP = 517,
+    WM_RBUTTONDBLCLK = 518,
+};
+
+// Window styles understood by PlatformCreateWindow.
+enum : uint32_t {
+    WS_POPUP = 0x80000000u,
+    WS_THICKFRAME = 0x40000u,
+    WS_SYSMENU = 0x80000u,
+    WS_MINIMIZEBOX = 0x20000u,
+    WS_MAXIMIZEBOX = 0x10000u,
+};
+
+enum : int32_t { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_MINIMIZE = 6, SW_RESTORE = 9 };
+enum : uint32_t { MB_YESNO = 4 };
+enum : int32_t { IDYES = 6, IDNO = 7 };
+enum : uint32_t { GCS_COMPSTR = 0x8, GCS_RESULTSTR = 0x800 };
+enum : uint32_t { MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8 };
+enum : uint32_t { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
+#endif
+
+struct PlatformMessage {
+    WindowHandle window;
+    uint32_t message;
+    WParam wParam;
+    LParam lParam;
+};
+
+struct PlatformPoint {
+    int32_t x;
+    int32_t y;
+};
+
+// The platform's MINMAXINFO, as WM_GETMINMAXINFO hands it over in lParam.
+struct MinMaxInfo {
+    PlatformPoint ptReserved;
+    PlatformPoint ptMaxSize;
+    PlatformPoint ptMaxPosition;
+    PlatformPoint ptMinTrackSize;
+    PlatformPoint ptMaxTrackSize;
+};
+
+// A rectangle as the platform reports it: right and bottom exclusive.
+struct PlatformRect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+// Start and end.
+uintptr_t PlatformModuleInstance();
+const char* PlatformCommandLine();
+uint32_t PlatformCurrentDirectory(uint32_t size, char* destination);
+
+// Classes and windows. Icons are resource ids (0 = none).
+int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle, uint32_t largeIcon,
+                              uint32_t smallIcon);
+WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x, int32_t y,
+                                  int32_t width, int32_t height, WindowHandle parent, uintptr_t menu);
+int32_t PlatformShowWindow(WindowHandle window, int32_t command);
+int32_t PlatformUpdateWindow(WindowHandle window);
+int32_t PlatformDestroyWindow(WindowHandle window);
+WindowHandle PlatformActiveWindow();
+
+// Geometry.
+void PlatformScreenSize(int32_t* width, int32_t* height);
+int32_t PlatformClientRect(WindowHandle window, PlatformRect* rect);
+int32_t PlatformWindowRect(WindowHandle window, PlatformRect* rect);
+int32_t PlatformClientToScreen(WindowHandle window, PlatformPoint* point);
+
+// The message queue. PlatformGetMessage blocks and returns 0 once the quit message is fetched (its
+// wParam is the quit code). PlatformDefaultProcessing destroys the window on WM_CLOSE; destruction
+// sends WM_DESTROY to the window procedure before it returns.
+int32_t PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
+int32_t PlatformGetMessage(PlatformMessage* message);
+int32_t PlatformTranslateMessage(const PlatformMessage* message);
+intptr_t PlatformDispatchMessage(const PlatformMessage* message);
+intptr_t PlatformDefaultProcessing(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
+void PlatformPostQuit(int32_t code);
+uint32_t PlatformRegisterMessage(const char* name);
+
+// Timers and capture.
+uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds);
+int32_t PlatformKillTimer(WindowHandle window, uintptr_t id);
+WindowHandle PlatformSetCapture(WindowHandle window);
+int32_t PlatformReleaseCapture();
+
+// A Yes/No question; returns IDYES, IDNO, or 0 when it could not be shown.
+int32_t PlatformMessageBox(WindowHandle window, const char* text, const char* caption, uint32_t style);
+
+// The input method: copies the string of the given kind (GCS_RESULTSTR) of the window's current
+// composition as code page 949 bytes; returns its byte count, or a negative number on failure.
+int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination, uint32_t size);
+
+// Zero-filled page memory; null on failure.
+void* PlatformAllocatePages(size_t size);
+void PlatformFreePages(void* pages);
+
+// Pixel memory of surfaces: returns the owning bitmap handle (0 on failure) and the top-down pixel
+// address; the buffer holds stride × height bytes.
+uintptr_t PlatformCreatePixels(int32_t width, int32_t height, uint32_t stride, uint8_t** pixels);
+void PlatformFreePixels(uintptr_t bitmap);
+
+// Writes one colour (0x00BBGGRR) into a platform-owned surface the way the platform's own drawing
+// would (the pixel-format probe reads it back).
+int32_t PlatformSetPixel(WindowHandle window, const Surface* surface, int32_t x, int32_t y, uint32_t colour);
+
+// Bitmaps: a resource id (name ≤ 0xFFFF), a resource name, or a file path (fromFile).
+uintptr_t PlatformLoadImage(uintptr_t name, int32_t fromFile);
+int32_t PlatformImageSize(uintptr_t image, int32_t* width, int32_t* height);
+// Converts the whole image into the surface's 16-bit pixels at (0, 0), clipped to the surface.
+int32_t PlatformCopyImage(WindowHandle window, uintptr_t image, const Surface* surface);
+void PlatformFreeImage(uintptr_t image);
+
+// Paints and the screen copy.
+int32_t PlatformBeginPaint(WindowHandle window);
+int32_t PlatformEndPaint(WindowHandle window);
+// Copies the surface to the window: to the client area, or to the whole window frame included.
+int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow);

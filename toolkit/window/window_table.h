@@ -1,0 +1,79 @@
+// The fixed table of toolkit windows and the record the toolkit keeps for each.
+#pragma once
+
+#include <stdint.h>
+
+#include "toolkit/gfx/rect.h"
+#include "toolkit/gfx/surface.h"
+#include "toolkit/platform/platform.h"
+#include "toolkit/window/control.h"
+
+enum : int32_t { windowSlots = 128, controlSlots = 128 };
+
+// (window, record, target, key state, x, y in window-surface coordinates). target is null when no
+// control was hit, and the record itself while the window holds the capture.
+typedef void (*WindowMouseHandler)(WindowHandle window, WindowRecord* record, void* target, uint32_t keyState,
+                                   int32_t x, int32_t y);
+typedef void (*PaintBackgroundHandler)(WindowRecord* record);
+typedef int32_t (*CloseHandler)(WindowHandle window, WindowRecord* record);
+typedef void (*WindowDestroyHandler)(WindowHandle window, WindowRecord* record);
+
+enum WindowFlag : uint32_t {
+    resizableFrame = 0x1,
+    clientSurface = 0x2,
+    popupWindow = 0x4,
+    mainWindow = 0x8,
+    windowCaptured = 0x10,
+    windowCaptureOnLeft = 0x20,
+    windowCaptureOnRight = 0x40,
+    repaintPending = 0x80,
+    fullRedraw = 0x100,
+    windowBevel = 0x200,
+    hideGroup = 0x400,
+    systemMenu = 0x800,
+};
+
+struct WindowRecord {
+    uint32_t flags;
+    Surface surface;
+    Control* controls[controlSlots]; // slot order is drawing order
+    uint32_t controlCount;
+    uint32_t backgroundColour;
+    Control* focusControl;
+    Control* captureControl;
+    int32_t minTrackWidth;
+    int32_t minTrackHeight;
+    int32_t maxWidth;
+    int32_t maxHeight;
+    int32_t clientOffsetX;
+    int32_t clientOffsetY;
+    WindowMouseHandler onMouseMove;
+    WindowMouseHandler onLeftDown;
+    WindowMouseHandler onLeftUp;
+    WindowMouseHandler onLeftDouble;
+    WindowMouseHandler onRightDown;
+    WindowMouseHandler onRightUp;
+    WindowMouseHandler onRightDouble;
+    PaintBackgroundHandler onPaintBackground;
+    CloseHandler onClose;
+    WindowDestroyHandler onDestroy;
+};
+
+struct WindowTable {
+    WindowHandle handles[windowSlots]; // 0 marks a free slot
+    WindowRecord records[windowSlots];
+};
+
+extern WindowTable windowTable;
+extern WindowHandle mainWindowHandle;
+extern WindowRecord* mainWindowRecord;
+
+WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const char* title, const Extent* placement,
+                                 uintptr_t menu, WindowHandle parent, WindowRecord** out);
+int32_t FindWindowSlot(WindowHandle window);
+int32_t FindFreeWindowSlot();
+void HideFlaggedWindows();
+// The record of a toolkit window, or null for a foreign handle.
+WindowRecord* FindWindowRecord(WindowHandle window);
+// The window-level handler for a MouseEventCode.
+WindowMouseHandler WindowMouseHandlerOf(const WindowRecord* record, uint32_t code);
