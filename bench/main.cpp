@@ -38,8 +38,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    printf("\n%-62s %12s %12s %8s %8s\n", "ratio (speed = reference time / own time)", "own ns", "ref ns", "speed",
-           "target");
+    printf("\n%-62s %12s %12s %8s %8s\n", "ratio (speed = reference time / own time)", "own ns", "ref ns",
+           "speed", "target");
     int missed = 0;
     for (const RatioEntry& e : Ratios()) {
         auto s = reporter.nanoseconds.find(e.subject), r = reporter.nanoseconds.find(e.reference);

@@ -5,13 +5,16 @@
 #include "toolkit/platform/platform.h"
 #include "toolkit/window/window_table.h"
 
-uint32_t Theme[10] = {0, 0x000000, 0xFFFFFF, 0xEE0000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000};
+uint32_t Theme[10] = {0,        0x000000, 0xFFFFFF, 0xEE0000, 0xFFFFFF,
+                      0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000};
 
 int32_t screenWidth;
 int32_t screenHeight;
 uint32_t toolkitCommandMessage;
 
-uint32_t SurfaceStride(uint32_t width) { return ((width >> 1) + (width & 1)) * 4; }
+uint32_t SurfaceStride(uint32_t width) {
+    return ((width >> 1) + (width & 1)) * 4;
+}
 
 bool SurfaceIsDrawable(const Surface* surface) {
     return surface && surface->pixels && surface->width > 0 && surface->height > 0;

@@ -46,5 +46,6 @@ uint32_t ColourToPixel(uint32_t colour);
 uint32_t PixelToColour(uint32_t pixel);
 
 enum : uint32_t { loadFromFile = 0x1 };
-// name: a resource id (≤ 0xFFFF), a resource name, or with loadFromFile a file path. -1 on success, 0 on failure.
+// name: a resource id (≤ 0xFFFF), a resource name, or with loadFromFile a file path. -1 on success, 0 on
+// failure.
 int32_t LoadBitmapSurface(uintptr_t name, Surface* surface, uint32_t flags);

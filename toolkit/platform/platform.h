@@ -92,10 +92,11 @@ const char* PlatformCommandLine();
 uint32_t PlatformCurrentDirectory(uint32_t size, char* destination);
 
 // Classes and windows. Icons are resource ids (0 = none).
-int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle, uint32_t largeIcon,
-                              uint32_t smallIcon);
-WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x, int32_t y,
-                                  int32_t width, int32_t height, WindowHandle parent, uintptr_t menu);
+int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle,
+                              uint32_t largeIcon, uint32_t smallIcon);
+WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x,
+                                  int32_t y, int32_t width, int32_t height, WindowHandle parent,
+                                  uintptr_t menu);
 int32_t PlatformShowWindow(WindowHandle window, int32_t command);
 int32_t PlatformUpdateWindow(WindowHandle window);
 int32_t PlatformDestroyWindow(WindowHandle window);

@@ -14,8 +14,8 @@ struct EditBuffer;
 typedef void (*MouseHandler)(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
                              int32_t x, int32_t y);
 // Returns redraw flags; only 0x30 is used.
-typedef uint32_t (*KeyHandler)(WindowHandle window, WindowRecord* record, Control* control, uint32_t virtualKey,
-                               uint32_t keyData);
+typedef uint32_t (*KeyHandler)(WindowHandle window, WindowRecord* record, Control* control,
+                               uint32_t virtualKey, uint32_t keyData);
 typedef void (*DrawRoutine)(WindowRecord* record, Control* control);
 typedef void (*ControlDestroyHandler)(Control* control);
 

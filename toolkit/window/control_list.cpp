@@ -87,13 +87,21 @@ void DestroyControl(Control* control) {
 
 MouseHandler ControlMouseHandler(const Control* control, uint32_t code) {
     switch (code) {
-    case mouseMove: return control->onMouseMove;
-    case mouseLeftDown: return control->onLeftDown;
-    case mouseLeftUp: return control->onLeftUp;
-    case mouseLeftDouble: return control->onLeftDouble;
-    case mouseRightDown: return control->onRightDown;
-    case mouseRightUp: return control->onRightUp;
-    case mouseRightDouble: return control->onRightDouble;
-    default: return nullptr;
+    case mouseMove:
+        return control->onMouseMove;
+    case mouseLeftDown:
+        return control->onLeftDown;
+    case mouseLeftUp:
+        return control->onLeftUp;
+    case mouseLeftDouble:
+        return control->onLeftDouble;
+    case mouseRightDown:
+        return control->onRightDown;
+    case mouseRightUp:
+        return control->onRightUp;
+    case mouseRightDouble:
+        return control->onRightDouble;
+    default:
+        return nullptr;
     }
 }

@@ -26,8 +26,9 @@ WindowRecord* FindWindowRecord(WindowHandle window) {
     return slot < 0 ? nullptr : &windowTable.records[slot];
 }
 
-WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const char* title, const Extent* placement,
-                                 uintptr_t menu, WindowHandle parent, WindowRecord** out) {
+WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const char* title,
+                                 const Extent* placement, uintptr_t menu, WindowHandle parent,
+                                 WindowRecord** out) {
     int32_t slot = FindFreeWindowSlot();
     if (slot < 0) return 0;
     WindowRecord* w = &windowTable.records[slot];
@@ -44,8 +45,8 @@ WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const ch
     if (flags & resizableFrame) style |= WS_THICKFRAME;
     if (flags & popupWindow) style |= WS_POPUP;
     if (flags & systemMenu) style |= WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-    WindowHandle h = PlatformCreateWindow(className, title, style, placement->x, placement->y, placement->width,
-                                          placement->height, parent, menu);
+    WindowHandle h = PlatformCreateWindow(className, title, style, placement->x, placement->y,
+                                          placement->width, placement->height, parent, menu);
     if (h == 0) return 0;
     windowTable.handles[slot] = h;
 
@@ -70,7 +71,8 @@ WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const ch
     w->flags = flags | repaintPending | fullRedraw;
     // A slot used before may still hold the surface of its last window.
     ReleaseSurface(&w->surface);
-    CreateSurface(static_cast<uint32_t>(width > 0 ? width : 0), height > 0 ? height : 0, &w->surface, nullptr);
+    CreateSurface(static_cast<uint32_t>(width > 0 ? width : 0), height > 0 ? height : 0, &w->surface,
+                  nullptr);
     w->controlCount = 0;
     w->backgroundColour = 0xBFBFBF;
     w->focusControl = nullptr;
@@ -99,13 +101,21 @@ void HideFlaggedWindows() {
 
 WindowMouseHandler WindowMouseHandlerOf(const WindowRecord* record, uint32_t code) {
     switch (code) {
-    case mouseMove: return record->onMouseMove;
-    case mouseLeftDown: return record->onLeftDown;
-    case mouseLeftUp: return record->onLeftUp;
-    case mouseLeftDouble: return record->onLeftDouble;
-    case mouseRightDown: return record->onRightDown;
-    case mouseRightUp: return record->onRightUp;
-    case mouseRightDouble: return record->onRightDouble;
-    default: return nullptr;
+    case mouseMove:
+        return record->onMouseMove;
+    case mouseLeftDown:
+        return record->onLeftDown;
+    case mouseLeftUp:
+        return record->onLeftUp;
+    case mouseLeftDouble:
+        return record->onLeftDouble;
+    case mouseRightDown:
+        return record->onRightDown;
+    case mouseRightUp:
+        return record->onRightUp;
+    case mouseRightDouble:
+        return record->onRightDouble;
+    default:
+        return nullptr;
     }
 }

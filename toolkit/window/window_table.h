@@ -68,8 +68,9 @@ extern WindowTable windowTable;
 extern WindowHandle mainWindowHandle;
 extern WindowRecord* mainWindowRecord;
 
-WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const char* title, const Extent* placement,
-                                 uintptr_t menu, WindowHandle parent, WindowRecord** out);
+WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const char* title,
+                                 const Extent* placement, uintptr_t menu, WindowHandle parent,
+                                 WindowRecord** out);
 int32_t FindWindowSlot(WindowHandle window);
 int32_t FindFreeWindowSlot();
 void HideFlaggedWindows();

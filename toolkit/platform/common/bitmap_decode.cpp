@@ -55,7 +55,8 @@ int32_t PlatformCopyImage(WindowHandle, uintptr_t image, const Surface* surface)
         const uint8_t* from = static_cast<const uint8_t*>(converted->pixels);
         for (int32_t y = 0; y < h; y++) {
             memcpy(surface->pixels + static_cast<size_t>(y) * surface->stride,
-                   from + static_cast<size_t>(y) * static_cast<size_t>(converted->pitch), static_cast<size_t>(w) * 2);
+                   from + static_cast<size_t>(y) * static_cast<size_t>(converted->pitch),
+                   static_cast<size_t>(w) * 2);
         }
         SDL_UnlockSurface(converted);
     }

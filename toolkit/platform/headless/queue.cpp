@@ -66,7 +66,9 @@ int32_t HeadlessTimerCount(WindowHandle window) {
     return n;
 }
 
-uint64_t HeadlessNow() { return headless.now; }
+uint64_t HeadlessNow() {
+    return headless.now;
+}
 
 void HeadlessAdvanceClock(uint32_t milliseconds) {
     headless.now += milliseconds;
@@ -132,7 +134,9 @@ int32_t PlatformGetMessage(PlatformMessage* message) {
     }
 }
 
-int32_t PlatformTranslateMessage(const PlatformMessage*) { return 0; }
+int32_t PlatformTranslateMessage(const PlatformMessage*) {
+    return 0;
+}
 
 intptr_t PlatformDispatchMessage(const PlatformMessage* message) {
     if (!HeadlessFind(message->window)) return 0;
@@ -159,15 +163,23 @@ int32_t HeadlessPump() {
     }
 }
 
-int32_t HeadlessQuitSeen() { return headless.quitSeen; }
-int32_t HeadlessQuitCode() { return headless.quitCode; }
-int32_t HeadlessQueueLength() { return headless.queueLength; }
+int32_t HeadlessQuitSeen() {
+    return headless.quitSeen;
+}
+int32_t HeadlessQuitCode() {
+    return headless.quitCode;
+}
+int32_t HeadlessQueueLength() {
+    return headless.queueLength;
+}
 
 void HeadlessSetIdleHook(HeadlessIdleHook hook, void* context) {
     headless.idleHook = hook;
     headless.idleContext = context;
 }
-int32_t HeadlessStalled() { return headless.stalled; }
+int32_t HeadlessStalled() {
+    return headless.stalled;
+}
 
 uint32_t PlatformRegisterMessage(const char* name) {
     if (!name || !*name) return 0;

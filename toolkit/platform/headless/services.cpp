@@ -18,7 +18,9 @@ int32_t PlatformReleaseCapture() {
     return 1;
 }
 
-WindowHandle HeadlessCaptureWindow() { return headless.capture; }
+WindowHandle HeadlessCaptureWindow() {
+    return headless.capture;
+}
 
 static void CopyText(char* destination, size_t size, const char* text) {
     size_t n = text ? strlen(text) : 0;
@@ -43,9 +45,15 @@ void HeadlessPushMessageBoxAnswer(int32_t answer) {
     headless.answers[(headless.answerHead + headless.answerCount) % 64] = answer;
     headless.answerCount++;
 }
-int32_t HeadlessMessageBoxCount() { return headless.messageBoxCount; }
-const char* HeadlessLastMessageBoxText() { return headless.lastText; }
-const char* HeadlessLastMessageBoxCaption() { return headless.lastCaption; }
+int32_t HeadlessMessageBoxCount() {
+    return headless.messageBoxCount;
+}
+const char* HeadlessLastMessageBoxText() {
+    return headless.lastText;
+}
+const char* HeadlessLastMessageBoxCaption() {
+    return headless.lastCaption;
+}
 
 void HeadlessSetImeString(uint32_t kind, const char* bytes, int32_t count) {
     char* target = kind == GCS_RESULTSTR ? headless.imeResult : headless.imeComposition;
@@ -80,11 +88,19 @@ void* PlatformAllocatePages(size_t size) {
     return calloc(1, size);
 }
 
-void PlatformFreePages(void* pages) { free(pages); }
+void PlatformFreePages(void* pages) {
+    free(pages);
+}
 
-void HeadlessFailAllocations(int32_t count) { headless.failAllocations = count; }
-void HeadlessFailPixels(int32_t count) { headless.failPixels = count; }
-int32_t HeadlessLivePixelBuffers() { return headless.livePixels; }
+void HeadlessFailAllocations(int32_t count) {
+    headless.failAllocations = count;
+}
+void HeadlessFailPixels(int32_t count) {
+    headless.failPixels = count;
+}
+int32_t HeadlessLivePixelBuffers() {
+    return headless.livePixels;
+}
 
 uintptr_t PlatformCreatePixels(int32_t width, int32_t height, uint32_t stride, uint8_t** pixels) {
     *pixels = nullptr;
@@ -93,7 +109,8 @@ uintptr_t PlatformCreatePixels(int32_t width, int32_t height, uint32_t stride, u
         headless.failPixels--;
         return 0;
     }
-    uint8_t* memory = static_cast<uint8_t*>(calloc(static_cast<size_t>(stride) * static_cast<size_t>(height), 1));
+    uint8_t* memory =
+        static_cast<uint8_t*>(calloc(static_cast<size_t>(stride) * static_cast<size_t>(height), 1));
     if (!memory) return 0;
     headless.livePixels++;
     *pixels = memory;
@@ -106,7 +123,9 @@ void PlatformFreePixels(uintptr_t bitmap) {
     headless.livePixels--;
 }
 
-int32_t BackendPixelsAre565() { return headless.use565; }
+int32_t BackendPixelsAre565() {
+    return headless.use565;
+}
 
 int32_t PlatformSetPixel(WindowHandle, const Surface* surface, int32_t x, int32_t y, uint32_t colour) {
     if (!surface || !surface->bitmap || !SurfaceIsDrawable(surface)) return 0;
@@ -114,7 +133,8 @@ int32_t PlatformSetPixel(WindowHandle, const Surface* surface, int32_t x, int32_
     uint32_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
     uint16_t pixel = headless.use565 ? static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3))
                                      : static_cast<uint16_t>(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-    memcpy(surface->pixels + static_cast<size_t>(y) * surface->stride + 2 * static_cast<size_t>(x), &pixel, 2);
+    memcpy(surface->pixels + static_cast<size_t>(y) * surface->stride + 2 * static_cast<size_t>(x), &pixel,
+           2);
     return 1;
 }
 
@@ -125,7 +145,9 @@ int32_t PlatformBeginPaint(WindowHandle window) {
     return 1;
 }
 
-int32_t PlatformEndPaint(WindowHandle window) { return HeadlessFind(window) != nullptr; }
+int32_t PlatformEndPaint(WindowHandle window) {
+    return HeadlessFind(window) != nullptr;
+}
 
 int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow) {
     HeadlessWindow* w = HeadlessFind(window);

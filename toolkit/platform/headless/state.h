@@ -5,8 +5,13 @@
 
 #include "toolkit/platform/platform.h"
 
-enum : int32_t { headlessMaxWindows = 512, headlessMaxClasses = 32, headlessQueueSize = 8192,
-                 headlessMaxTimers = 64, headlessMaxRegistered = 64 };
+enum : int32_t {
+    headlessMaxWindows = 512,
+    headlessMaxClasses = 32,
+    headlessQueueSize = 8192,
+    headlessMaxTimers = 64,
+    headlessMaxRegistered = 64
+};
 
 struct HeadlessClass {
     char name[64];

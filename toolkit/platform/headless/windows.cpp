@@ -26,13 +26,17 @@ void HeadlessReset() {
 }
 
 // Starts in a usable state even before the first HeadlessReset.
-__attribute__((constructor)) static void HeadlessStart() { HeadlessReset(); }
+__attribute__((constructor)) static void HeadlessStart() {
+    HeadlessReset();
+}
 
 void HeadlessSetScreenSize(int32_t width, int32_t height) {
     headless.screenWidth = width;
     headless.screenHeight = height;
 }
-void HeadlessSetPixelFormat565(int32_t on) { headless.use565 = on ? 1 : 0; }
+void HeadlessSetPixelFormat565(int32_t on) {
+    headless.use565 = on ? 1 : 0;
+}
 void HeadlessSetCommandLine(const char* commandLine) {
     CopyText(headless.commandLine, sizeof headless.commandLine, commandLine);
 }
@@ -74,8 +78,12 @@ void HeadlessResizeScreen(HeadlessWindow* w) {
     w->screenHeight = w->screen ? height : 0;
 }
 
-uintptr_t PlatformModuleInstance() { return 0x400000; }
-const char* PlatformCommandLine() { return headless.commandLine; }
+uintptr_t PlatformModuleInstance() {
+    return 0x400000;
+}
+const char* PlatformCommandLine() {
+    return headless.commandLine;
+}
 
 uint32_t PlatformCurrentDirectory(uint32_t size, char* destination) {
     char buffer[4096];
@@ -109,12 +117,13 @@ static void SendSize(HeadlessWindow* w) {
     int32_t l, t, r, b;
     HeadlessFrame(w, &l, &t, &r, &b);
     WParam kind = w->minimised ? SIZE_MINIMIZED : SIZE_RESTORED;
-    LParam size = static_cast<LParam>((static_cast<uint32_t>(r - l) & 0xFFFF) | ((static_cast<uint32_t>(b - t) & 0xFFFF) << 16));
+    LParam size = static_cast<LParam>((static_cast<uint32_t>(r - l) & 0xFFFF) |
+                                      ((static_cast<uint32_t>(b - t) & 0xFFFF) << 16));
     HeadlessSend(w->handle, WM_SIZE, kind, size);
 }
 
-WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x, int32_t y,
-                                  int32_t width, int32_t height, WindowHandle, uintptr_t) {
+WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x,
+                                  int32_t y, int32_t width, int32_t height, WindowHandle, uintptr_t) {
     int32_t classIndex = -1;
     for (int32_t i = 0; className && i < headless.classCount; i++) {
         if (strcmp(headless.classes[i].name, className) == 0) classIndex = i;
@@ -194,7 +203,9 @@ int32_t PlatformDestroyWindow(WindowHandle window) {
     return 1;
 }
 
-WindowHandle PlatformActiveWindow() { return headless.active; }
+WindowHandle PlatformActiveWindow() {
+    return headless.active;
+}
 
 void PlatformScreenSize(int32_t* width, int32_t* height) {
     *width = headless.screenWidth;
@@ -247,7 +258,9 @@ void HeadlessResizeWindow(WindowHandle window, int32_t width, int32_t height) {
     SendSize(w);
 }
 
-int32_t HeadlessWindowExists(WindowHandle window) { return HeadlessFind(window) != nullptr; }
+int32_t HeadlessWindowExists(WindowHandle window) {
+    return HeadlessFind(window) != nullptr;
+}
 int32_t HeadlessWindowVisible(WindowHandle window) {
     HeadlessWindow* w = HeadlessFind(window);
     return w ? w->visible : 0;

@@ -1,0 +1,247 @@
+// Surfaces, the pixel-format probe, colour conversion and bitmap loading.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/toolkit_fixture.h"
+
+namespace {
+
+class SurfaceTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetToolkit(); }
+    void TearDown() override { ResetToolkit(); }
+};
+
+TEST_F(SurfaceTest, StrideRoundsWidthUpToEvenPixels) {
+    const uint32_t widths[] = {0, 1, 2, 3, 15, 16, 17, 640, 0xFFFFFFFFu};
+    const uint32_t strides[] = {0, 4, 4, 8, 32, 32, 36, 1280, 0x80000000u * 4};
+    for (size_t i = 0; i < sizeof widths / sizeof widths[0]; i++) {
+        EXPECT_EQ(SurfaceStride(widths[i]), strides[i]) << widths[i];
+    }
+    Surface s = {};
+    CreateSurface(3, 5, &s, nullptr);
+    EXPECT_EQ(s.stride, 8u);
+    EXPECT_EQ(s.bitsPerPixel, 16u);
+    EXPECT_NE(s.bitmap, 0u);
+    // Rows start on 4-byte boundaries and the whole buffer is writable.
+    memset(s.pixels, 0xAB, s.stride * 5);
+    ReleaseSurface(&s);
+}
+
+TEST_F(SurfaceTest, CallerMemoryIsAdoptedAndNeverFreed) {
+    std::vector<uint8_t> memory(8 * 4, 0x55);
+    Surface s = {};
+    CreateSurface(3, 4, &s, memory.data());
+    EXPECT_EQ(s.pixels, memory.data());
+    EXPECT_EQ(s.bitmap, 0u);
+    EXPECT_EQ(HeadlessLivePixelBuffers(), 0);
+    ReleaseSurface(&s);
+    EXPECT_EQ(s.pixels, nullptr);
+    EXPECT_EQ(memory[0], 0x55);
+}
+
+TEST_F(SurfaceTest, ReleaseTwiceFreesOnceAndLeavesZeroes) {
+    Surface s = {};
+    CreateSurface(10, 10, &s, nullptr);
+    EXPECT_EQ(HeadlessLivePixelBuffers(), 1);
+    ReleaseSurface(&s);
+    ReleaseSurface(&s);
+    EXPECT_EQ(HeadlessLivePixelBuffers(), 0);
+    Surface zero = {};
+    EXPECT_EQ(memcmp(&s, &zero, sizeof s), 0);
+}
+
+TEST_F(SurfaceTest, SurfaceWithoutPixelMemoryIsEmpty) {
+    Surface s = {};
+    HeadlessFailPixels(1);
+    CreateSurface(20, 20, &s, nullptr);
+    EXPECT_FALSE(SurfaceIsDrawable(&s));
+    EXPECT_EQ(s.width, 0);
+    EXPECT_EQ(s.height, 0);
+    EXPECT_EQ(s.pixels, nullptr);
+    // Zero and negative sizes make no pixel memory either.
+    CreateSurface(0, 10, &s, nullptr);
+    EXPECT_FALSE(SurfaceIsDrawable(&s));
+    CreateSurface(10, -3, &s, nullptr);
+    EXPECT_FALSE(SurfaceIsDrawable(&s));
+    EXPECT_EQ(HeadlessLivePixelBuffers(), 0);
+}
+
+TEST_F(SurfaceTest, ColourToPixelInBothFormats) {
+    struct Case {
+        uint32_t colour;
+        uint32_t p565, p555;
+    } cases[] = {
+        {0x000000, 0x0000, 0x0000}, {0xFFFFFF, 0xFFFF, 0x7FFF}, {0x0000FF, 0xF800, 0x7C00},
+        {0x00FF00, 0x07E0, 0x03E0}, {0xFF0000, 0x001F, 0x001F}, {0xFF00FF, 0xF81F, 0x7C1F},
+        {0xEE0000, 0x001D, 0x001D}, {0x808080, 0x8410, 0x4210}, {0x12FFFFFF, 0xFFFF, 0x7FFF},
+        {0x070307, 0x0000, 0x0000},
+    };
+    for (const Case& c : cases) {
+        Theme[pixelFormat] = rgb565;
+        EXPECT_EQ(ColourToPixel(c.colour), c.p565) << std::hex << c.colour;
+        Theme[pixelFormat] = 0;
+        EXPECT_EQ(ColourToPixel(c.colour), c.p555) << std::hex << c.colour;
+    }
+}
+
+TEST_F(SurfaceTest, PixelToColourInBothFormats) {
+    struct Case {
+        uint32_t pixel, c565, c555;
+    } cases[] = {
+        {0x0000, 0x040204, 0x040404}, {0xFFFF, 0xFFFFFF, 0xFFFFFE}, {0x7FFF, 0xFFFF7F, 0xFFFFFE},
+        {0xF800, 0x0402FC, 0x0404F4}, {0x07E0, 0x07FE07, 0x07FC0E}, {0x001F, 0xFC0304, 0xFC0704},
+    };
+    for (const Case& c : cases) {
+        Theme[pixelFormat] = rgb565;
+        EXPECT_EQ(PixelToColour(c.pixel), c.c565) << std::hex << c.pixel;
+        EXPECT_EQ(PixelToColour(c.pixel | 0xABCD0000u), c.c565) << "upper bits are ignored";
+        Theme[pixelFormat] = 0;
+        EXPECT_EQ(PixelToColour(c.pixel), c.c555) << std::hex << c.pixel;
+    }
+    // A colour survives the round trip to within the precision of its channels.
+    for (uint32_t format : {0u, 1u}) {
+        Theme[pixelFormat] = format;
+        for (uint32_t colour : {0x123456u, 0xFEDCBAu, 0x00FF00u, 0x808080u}) {
+            uint32_t back = PixelToColour(ColourToPixel(colour));
+            for (int shift = 0; shift < 24; shift += 8) {
+                int a = (colour >> shift) & 0xFF, b = (back >> shift) & 0xFF;
+                EXPECT_LE(abs(a - b), 8) << std::hex << colour << " -> " << back;
+            }
+        }
+    }
+}
+
+TEST_F(SurfaceTest, InitDisplayProbesFormatAndRegistersCommand) {
+    HeadlessSetScreenSize(800, 600);
+    HeadlessSetPixelFormat565(0);
+    InitDisplay();
+    EXPECT_EQ(Theme[pixelFormat] & rgb565, 0u);
+    EXPECT_EQ(ColourToPixel(0x00FF00), 0x03E0u);
+    EXPECT_EQ(screenWidth, 800);
+    EXPECT_EQ(screenHeight, 600);
+    EXPECT_NE(toolkitCommandMessage, 0u);
+    EXPECT_EQ(PlatformRegisterMessage("NIMBLEUI_CMD"), toolkitCommandMessage);
+    EXPECT_EQ(HeadlessLivePixelBuffers(), 0) << "the probe surface is released";
+
+    HeadlessSetPixelFormat565(1);
+    InitDisplay();
+    EXPECT_EQ(Theme[pixelFormat] & rgb565, rgb565);
+    // The bit is only ever set.
+    HeadlessSetPixelFormat565(0);
+    InitDisplay();
+    EXPECT_EQ(Theme[pixelFormat] & rgb565, rgb565);
+}
+
+class BitmapTest : public BothFormats {
+  protected:
+    void SetUp() override {
+        BothFormats::SetUp();
+        InitDisplay();
+    }
+    std::string TempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::string path = ::testing::TempDir() + "vq_" + std::to_string(getpid()) + "_" + name;
+        FILE* f = fopen(path.c_str(), "wb");
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+        return path;
+    }
+    std::vector<uint8_t> ReadFile(const std::string& path) {
+        std::vector<uint8_t> bytes;
+        FILE* f = fopen(path.c_str(), "rb");
+        int c;
+        while (f && (c = fgetc(f)) != EOF) bytes.push_back(static_cast<uint8_t>(c));
+        if (f) fclose(f);
+        return bytes;
+    }
+};
+
+TEST_P(BitmapTest, ResourcesLoadIntoTheDetectedFormat) {
+    Surface s = {};
+    ASSERT_EQ(LoadBitmapSurface(1000, &s, 0), -1);
+    EXPECT_EQ(s.width, 3);
+    EXPECT_EQ(s.height, 2);
+    // Rows are top-down whatever the file's row order.
+    EXPECT_EQ(PixelAt(s, 0, 0), ColourToPixel(0x0000FF));
+    EXPECT_EQ(PixelAt(s, 1, 0), ColourToPixel(0x00FF00));
+    EXPECT_EQ(PixelAt(s, 2, 0), ColourToPixel(0xFF0000));
+    EXPECT_EQ(PixelAt(s, 0, 1), ColourToPixel(0xFFFFFF));
+    EXPECT_EQ(PixelAt(s, 1, 1), ColourToPixel(0x000000));
+    EXPECT_EQ(PixelAt(s, 2, 1), ColourToPixel(0xFF00FF));
+    ReleaseSurface(&s);
+
+    ASSERT_EQ(LoadBitmapSurface(1001, &s, 0), -1); // 32-bit, top-down
+    EXPECT_EQ(s.width, 16);
+    EXPECT_EQ(PixelAt(s, 5, 9), ColourToPixel(5 * 16 | (9 * 16) << 8 | 128 << 16));
+    ReleaseSurface(&s);
+
+    ASSERT_EQ(LoadBitmapSurface(1002, &s, 0), -1); // 8-bit palette
+    EXPECT_EQ(s.width, 5);
+    EXPECT_EQ(s.height, 3);
+    EXPECT_EQ(PixelAt(s, 1, 0), ColourToPixel(0x0000FF));
+    EXPECT_EQ(PixelAt(s, 3, 2), ColourToPixel(0x000000));
+    ReleaseSurface(&s);
+
+    // By name, as the resource functions accept it.
+    ASSERT_EQ(LoadBitmapSurface(reinterpret_cast<uintptr_t>("#1000"), &s, 0), -1);
+    EXPECT_EQ(s.width, 3);
+    ReleaseSurface(&s);
+}
+
+TEST_P(BitmapTest, FilesLoadWithFlagBitZero) {
+    std::vector<uint8_t> bytes = ReadFile(std::string(VQ_TEST_DATA) + "/1000-rgb24.bmp");
+    ASSERT_FALSE(bytes.empty());
+    std::string path = TempFile("good.bmp", bytes);
+    Surface s = {};
+    ASSERT_EQ(LoadBitmapSurface(reinterpret_cast<uintptr_t>(path.c_str()), &s, 0x1 | 0xF0), -1);
+    EXPECT_EQ(s.width, 3);
+    EXPECT_EQ(PixelAt(s, 2, 1), ColourToPixel(0xFF00FF));
+    ReleaseSurface(&s);
+    // Without the flag the same text names a resource, which does not exist.
+    EXPECT_EQ(LoadBitmapSurface(reinterpret_cast<uintptr_t>(path.c_str()), &s, 0), 0);
+    remove(path.c_str());
+}
+
+TEST_P(BitmapTest, BadInputFailsAndLeavesTheSurfaceUntouched) {
+    Surface s = {};
+    s.width = 77; // a sentinel: a failed load must not touch the record
+    std::vector<uint8_t> good = ReadFile(std::string(VQ_TEST_DATA) + "/1001-rgb32-topdown.bmp");
+    ASSERT_FALSE(good.empty());
+
+    EXPECT_EQ(LoadBitmapSurface(4242, &s, 0), 0) << "missing id";
+    EXPECT_EQ(LoadBitmapSurface(0, &s, 0), 0) << "null name";
+    EXPECT_EQ(LoadBitmapSurface(reinterpret_cast<uintptr_t>("/nonexistent/x.bmp"), &s, 1), 0);
+
+    std::vector<std::vector<uint8_t>> broken;
+    broken.push_back({});                                                    // empty file
+    broken.push_back(std::vector<uint8_t>(good.begin(), good.begin() + 10)); // header cut short
+    broken.push_back(std::vector<uint8_t>(good.begin(), good.begin() + 60)); // pixels missing
+    std::vector<uint8_t> corrupt = good;
+    corrupt[0] = 'X'; // not a bitmap
+    broken.push_back(corrupt);
+    corrupt = good;
+    corrupt[28] = 13; // 13 bits per pixel
+    broken.push_back(corrupt);
+    corrupt = good;
+    corrupt[18] = 0xFF, corrupt[19] = 0xFF, corrupt[20] = 0xFF, corrupt[21] = 0x7F; // absurd width
+    broken.push_back(corrupt);
+    int index = 0;
+    for (const std::vector<uint8_t>& bytes : broken) {
+        std::string path = TempFile("bad" + std::to_string(index) + ".bmp", bytes);
+        EXPECT_EQ(LoadBitmapSurface(reinterpret_cast<uintptr_t>(path.c_str()), &s, 1), 0) << "case " << index;
+        remove(path.c_str());
+        index++;
+    }
+    EXPECT_EQ(s.width, 77);
+    EXPECT_EQ(s.pixels, nullptr);
+    EXPECT_EQ(HeadlessLivePixelBuffers(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, BitmapTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+
+} // namespace

@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "toolkit/window/window_table.h"
-TEST(Smoke, Builds) { EXPECT_EQ(FindWindowSlot(0), -1); }
