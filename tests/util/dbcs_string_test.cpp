@@ -1,0 +1,293 @@
+// Code-page-949 string routines. Buffers are heap blocks of the exact size, so AddressSanitizer reports any
+// byte read or written past them.
+#include "util/dbcs_string.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Exactly size bytes holding text (and its zero byte when it fits), the rest filled with fill.
+std::vector<char> Buffer(const std::string& text, size_t size, char fill = '#') {
+    std::vector<char> b(size, fill);
+    memcpy(b.data(), text.data(), std::min(text.size() + 1, size));
+    return b;
+}
+
+std::string Bytes(const std::vector<char>& b) {
+    return std::string(b.begin(), b.end());
+}
+
+TEST(DbcsString, CopyStringAndLength) {
+    auto out = Buffer("", 8, '#');
+    EXPECT_EQ(CopyString("lmnopq", out.data(), 4), 3u);
+    EXPECT_EQ(Bytes(out), std::string("lmn\0####", 8));
+    EXPECT_EQ(CopyString("lmnopq", out.data(), 1), 0u);
+    EXPECT_EQ(out[0], 0);
+    out[0] = '#';
+    EXPECT_EQ(CopyString("lmnopq", out.data(), 0), 0u);
+    EXPECT_EQ(out[0], '#');
+    auto exact = Buffer("", 3);
+    EXPECT_EQ(CopyString("ab", exact.data(), 3), 2u);
+    EXPECT_EQ(Bytes(exact), std::string("ab\0", 3));
+    // A copy may end between the two bytes of a character.
+    EXPECT_EQ(CopyString("a\xB0\xA1", exact.data(), 3), 2u);
+    EXPECT_EQ(Bytes(exact), std::string("a\xB0\0", 3));
+
+    EXPECT_EQ(StringLength("abc", 2), 2u);
+    EXPECT_EQ(StringLength("abc", 0), 0u);
+    EXPECT_EQ(StringLength("abc", 0xFFFFFFFFu), 3u);
+    EXPECT_EQ(StringLength("abc", 0x7FFFFFFFu), 3u);
+    auto unterminated = Buffer("abcd", 4);
+    EXPECT_EQ(StringLength(unterminated.data(), 4), 4u);
+}
+
+TEST(DbcsString, InsertString) {
+    auto b = Buffer("abcd", 10);
+    EXPECT_EQ(InsertString("XY", b.data(), 2, kWholeString, 10), 2u);
+    EXPECT_STREQ(b.data(), "abXYcd");
+    auto six = Buffer("abcd", 6);
+    EXPECT_EQ(InsertString("XY", six.data(), 2, kWholeString, 6), 2u);
+    EXPECT_EQ(Bytes(six), std::string("abXYc\0", 6));
+    b = Buffer("abcd", 10);
+    EXPECT_EQ(InsertString("XY", b.data(), 6, kWholeString, 10), 2u);
+    EXPECT_STREQ(b.data(), "abcd  XY");
+    auto four = Buffer("abc", 4);
+    EXPECT_EQ(InsertString("X", four.data(), 2, kWholeString, 4), 1u);
+    EXPECT_EQ(Bytes(four), std::string("abX\0", 4)); // the tail is cut, never the terminator
+    b = Buffer("abc", 10);
+    EXPECT_EQ(InsertString("X", b.data(), 2, kWholeString, 10), 1u);
+    EXPECT_STREQ(b.data(), "abXc");
+    b = Buffer("abc", 10);
+    EXPECT_EQ(InsertString("XYZ", b.data(), 0, 1, 10), 1u);
+    EXPECT_STREQ(b.data(), "Xabc");
+    // A count larger than the source takes the source; count 0 and an empty source change nothing.
+    b = Buffer("abc", 10);
+    EXPECT_EQ(InsertString("XY", b.data(), 3, 9, 10), 2u);
+    EXPECT_STREQ(b.data(), "abcXY");
+    EXPECT_EQ(InsertString("XY", b.data(), 1, 0, 10), 0u);
+    EXPECT_EQ(InsertString("", b.data(), 1, kWholeString, 10), 0u);
+    EXPECT_STREQ(b.data(), "abcXY");
+}
+
+TEST(DbcsString, InsertStringNeverLeavesItsBuffer) {
+    // Position at or past the size: nothing changes and the would-be count comes back.
+    auto b = Buffer("abc", 5);
+    EXPECT_EQ(InsertString("XY", b.data(), 5, kWholeString, 5), 2u);
+    EXPECT_EQ(InsertString("XY", b.data(), 0xFFFFFFFFu, kWholeString, 5), 2u);
+    EXPECT_EQ(InsertString("XY", b.data(), 0, kWholeString, 0), 2u);
+    EXPECT_EQ(Bytes(b), std::string("abc\0#", 5));
+    // Padding up to the last byte leaves no room for the input.
+    b = Buffer("ab", 5);
+    EXPECT_EQ(InsertString("XY", b.data(), 4, kWholeString, 5), 0u);
+    EXPECT_EQ(Bytes(b), std::string("ab  \0", 5));
+    b = Buffer("ab", 5);
+    EXPECT_EQ(InsertString("XYZ", b.data(), 3, kWholeString, 5), 1u);
+    EXPECT_EQ(Bytes(b), std::string("ab X\0", 5));
+    // A full text: input and tail are cut to size - 1 bytes, splitting a two-byte character if need be.
+    b = Buffer("a\xB0\xA1z", 5);
+    EXPECT_EQ(InsertString("\xC7\xD1", b.data(), 1, kWholeString, 5), 2u);
+    EXPECT_EQ(Bytes(b), std::string("a\xC7\xD1\xB0\0", 5));
+    b = Buffer("abcd", 5);
+    EXPECT_EQ(InsertString("WXYZ", b.data(), 1, kWholeString, 5), 3u);
+    EXPECT_EQ(Bytes(b), std::string("aWXY\0", 5));
+    // A destination with no zero byte inside its size still ends up terminated within it.
+    b = Buffer("abcde", 5);
+    EXPECT_EQ(InsertString("X", b.data(), 1, kWholeString, 5), 1u);
+    EXPECT_EQ(Bytes(b), std::string("aXbc\0", 5));
+    // A counted source is read no further than count bytes: it needs no zero byte.
+    auto source = Buffer("PQ", 2);
+    b = Buffer("ab", 6);
+    EXPECT_EQ(InsertString(source.data(), b.data(), 1, 2, 6), 2u);
+    EXPECT_STREQ(b.data(), "aPQb");
+}
+
+TEST(DbcsString, AppendString) {
+    auto b = Buffer("ab", 6);
+    EXPECT_EQ(AppendString(b.data(), "cde"), 3u);
+    EXPECT_EQ(Bytes(b), std::string("abcde\0", 6));
+    EXPECT_EQ(AppendString(b.data(), ""), 0u);
+    EXPECT_STREQ(b.data(), "abcde");
+}
+
+TEST(DbcsString, CompareStrings) {
+    EXPECT_EQ(CompareStrings("abc", "abd", 0), -1);
+    EXPECT_EQ(CompareStrings("abd", "abc", 0), 1);
+    EXPECT_EQ(CompareStrings("ABC", "abc", 0), -1);
+    EXPECT_EQ(CompareStrings("ABC", "abc", ignoreCase), 0);
+    EXPECT_EQ(CompareStrings("abc", "abcd", 0), -1);
+    EXPECT_EQ(CompareStrings("abcd", "abc", 0), 1);
+    EXPECT_EQ(CompareStrings("zz", "aaa", lengthFirst), -1);
+    EXPECT_EQ(CompareStrings("aaa", "zz", lengthFirst), 1);
+    EXPECT_EQ(CompareStrings("", "", lengthFirst | ignoreCase), 0);
+    // Bytes compare unsigned; folding touches only a-z, a trail byte in that range included.
+    EXPECT_EQ(CompareStrings("\xB0\xA1", "a", 0), 1);
+    EXPECT_EQ(CompareStrings("\x81\x61", "\x81\x41", ignoreCase), 0);
+    EXPECT_EQ(CompareStrings("\x81\x61", "\x81\x41", 0), 1);
+    EXPECT_EQ(CompareStrings("{", "[", ignoreCase), 1); // 0x7B is not a letter
+    EXPECT_EQ(CompareStrings("`", "@", ignoreCase), 1);
+    EXPECT_EQ(CompareStrings("Zoo", "apple", ignoreCase | 0x4 | 0x10), 1); // other bits ignored
+}
+
+TEST(DbcsString, ClassifyPosition) {
+    const char* text = "\xB0\xA1\x41";
+    EXPECT_EQ(ClassifyPosition(text, 0), kLeadByte);
+    EXPECT_EQ(ClassifyPosition(text, 1), kTrailByte);
+    EXPECT_EQ(ClassifyPosition(text, 2), kSingleByte);
+    EXPECT_EQ(ClassifyPosition("\x80\x41", 0), kSingleByte);
+    EXPECT_EQ(ClassifyPosition("\x80\x41", 1), kSingleByte);
+    // Any byte after a lead byte is its trail, and a trail byte never starts a character.
+    EXPECT_EQ(ClassifyPosition("\x81\x81\x81", 1), kTrailByte);
+    EXPECT_EQ(ClassifyPosition("\x81\x81\x81", 2), kLeadByte);
+    EXPECT_EQ(ClassifyPosition("\x81\x41\x41", 2), kSingleByte);
+    EXPECT_EQ(ClassifyPosition("\x81\x80", 1), kTrailByte);
+    // The zero byte after a dangling lead byte is classified as its trail; nothing past the zero is read.
+    auto dangling = Buffer("a\xB0", 3);
+    EXPECT_EQ(ClassifyPosition(dangling.data(), 2), kTrailByte);
+    EXPECT_EQ(ClassifyPosition(dangling.data(), 3), kSingleByte);
+    EXPECT_EQ(ClassifyPosition(dangling.data(), 0xFFFFFFFFu), kSingleByte);
+    auto plain = Buffer("ab", 3);
+    EXPECT_EQ(ClassifyPosition(plain.data(), 2), kSingleByte);
+    EXPECT_EQ(ClassifyPosition(plain.data(), 100), kSingleByte);
+}
+
+TEST(DbcsString, PrepareCharSlotInsertMode) {
+    auto b = Buffer("a\xB0\xA1z", 8);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 2, kSlotInsert | kSlotTwoBytes), 2u); // trail: steps back to 1
+    EXPECT_STREQ(b.data(), "a  \xB0\xA1z");
+    b = Buffer("ab", 8);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 1, kSlotInsert), 1u);
+    EXPECT_STREQ(b.data(), "a b");
+    b = Buffer("ab", 8);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 4, kSlotInsert), 1u); // past the end: padded
+    EXPECT_STREQ(b.data(), "ab   ");
+}
+
+TEST(DbcsString, PrepareCharSlotOverwriteMode) {
+    // Same width: nothing to do.
+    auto b = Buffer("a\xB0\xA1z", 8);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 0, 0), 0u);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 2, kSlotTwoBytes), 0u);
+    EXPECT_STREQ(b.data(), "a\xB0\xA1z");
+    // One-byte character over a two-byte one: its lead byte goes (DeleteBytes moved 3 bytes).
+    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 2, 0), 3u);
+    EXPECT_STREQ(b.data(), "a\xA1z");
+    // Two-byte character over a one-byte one: one space is inserted.
+    b = Buffer("abc", 8);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 1, kSlotTwoBytes), 1u);
+    EXPECT_STREQ(b.data(), "a bc");
+    // At the end of the text the slot is inserted, so the caller's write keeps the zero byte.
+    b = Buffer("ab", 4);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 2, 0), 1u);
+    EXPECT_EQ(Bytes(b), std::string("ab \0", 4));
+    // A lead byte whose trail is the zero byte counts as one byte wide.
+    b = Buffer("a\xB0", 5);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 5, 1, kSlotTwoBytes), 1u);
+    EXPECT_EQ(Bytes(b), std::string("a \xB0\0#", 5));
+    b = Buffer("a\xB0", 4);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 1, 0), 0u);
+    EXPECT_EQ(Bytes(b), std::string("a\xB0\0#", 4));
+    b = Buffer("a\xB0", 4);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 2, 0), 0u); // the zero byte counts as a trail: slot at 1
+    EXPECT_EQ(Bytes(b), std::string("a\xB0\0#", 4));
+    // A full buffer: the insert is cut, never past the size.
+    b = Buffer("abc", 4);
+    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 3, kSlotTwoBytes), 0u);
+    EXPECT_EQ(Bytes(b), std::string("abc\0", 4));
+    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 9, kSlotInsert), 1u); // past the size: nothing changes
+    EXPECT_EQ(Bytes(b), std::string("abc\0", 4));
+}
+
+TEST(DbcsString, DeleteBytes) {
+    auto b = Buffer("lmnopq", 7);
+    EXPECT_EQ(DeleteBytes(b.data(), 2, 2), 3u);
+    EXPECT_STREQ(b.data(), "lmpq");
+    b = Buffer("lmnopq", 7);
+    EXPECT_EQ(DeleteBytes(b.data(), 4, 5), 6u);
+    EXPECT_STREQ(b.data(), "lmno");
+    b = Buffer("lmnopq", 7);
+    EXPECT_EQ(DeleteBytes(b.data(), 7, 1), 6u);
+    EXPECT_EQ(DeleteBytes(b.data(), 0xFFFFFFFFu, 0xFFFFFFFFu), 6u);
+    EXPECT_EQ(DeleteBytes(b.data(), 6, 1), 6u);
+    EXPECT_EQ(Bytes(b), std::string("lmnopq\0", 7));
+    EXPECT_EQ(DeleteBytes(b.data(), 1, 0xFFFFFFFFu), 6u); // position + count wraps: still a cut
+    EXPECT_STREQ(b.data(), "l");
+    b = Buffer("lmnopq", 7);
+    EXPECT_EQ(DeleteBytes(b.data(), 0, 0), 7u);
+    EXPECT_STREQ(b.data(), "lmnopq");
+}
+
+TEST(DbcsString, CountCharacters) {
+    EXPECT_EQ(CountCharacters("ab\xB0\xA1", 0xFFFFFFFFu), 3u);
+    EXPECT_EQ(CountCharacters("ab\xB0\xA1", 3), 2u); // half a character rounds down
+    EXPECT_EQ(CountCharacters("ab\xB0\xA1", 0), 0u);
+    EXPECT_EQ(CountCharacters("", 10), 0u);
+    EXPECT_EQ(CountCharacters("\x80\x80", 10), 1u); // 0x80 counts half
+    EXPECT_EQ(CountCharacters("\x81\x41", 10), 1u); // a low trail byte counts whole
+    auto b = Buffer("abc", 3);
+    EXPECT_EQ(CountCharacters(b.data(), 3), 3u);
+}
+
+TEST(DbcsString, TokenizeCommandLine) {
+    Token tokens[4];
+    SetCommandLineText(nullptr);
+    EXPECT_EQ(TokenizeCommandLine(tokens, 4), 0u);
+    const char* line = "prog \"a b\" c";
+    SetCommandLineText(line);
+    ASSERT_EQ(TokenizeCommandLine(tokens, 4), 3u);
+    EXPECT_EQ(std::string(tokens[0].text, tokens[0].length), "prog");
+    EXPECT_EQ(std::string(tokens[1].text, tokens[1].length), "\"a b\"");
+    EXPECT_EQ(std::string(tokens[2].text, tokens[2].length), "c");
+    EXPECT_EQ(tokens[0].text, line);
+    // Capacity bounds what is written.
+    Token one[1];
+    EXPECT_EQ(TokenizeCommandLine(one, 1), 1u);
+    EXPECT_EQ(one[0].length, 4u);
+    EXPECT_EQ(TokenizeCommandLine(nullptr, 0), 0u);
+    // Control bytes separate; a quote runs on past spaces to the next separator or the end.
+    SetCommandLineText("\t\x01 a\"b c\"d\ne \"open to end");
+    ASSERT_EQ(TokenizeCommandLine(tokens, 4), 3u);
+    EXPECT_EQ(std::string(tokens[0].text, tokens[0].length), "a\"b c\"d");
+    EXPECT_EQ(std::string(tokens[1].text, tokens[1].length), "e");
+    EXPECT_EQ(std::string(tokens[2].text, tokens[2].length), "\"open to end");
+    // Two-byte characters are ordinary bytes, a trail byte of 0x20 or below excepted.
+    SetCommandLineText("\xC7\xD1\xB1\xDB x  ");
+    ASSERT_EQ(TokenizeCommandLine(tokens, 4), 2u);
+    EXPECT_EQ(tokens[0].length, 4u);
+    SetCommandLineText("   ");
+    EXPECT_EQ(TokenizeCommandLine(tokens, 4), 0u);
+    SetCommandLineText(nullptr);
+}
+
+TEST(DbcsString, SplitAndCountLines) {
+    const char* next = nullptr;
+    const char* text = "ab\r\n\ncd";
+    EXPECT_EQ(SplitLine(text, &next), 2);
+    EXPECT_EQ(next, text + 5);
+    EXPECT_EQ(SplitLine(next, &next), 2);
+    EXPECT_EQ(next, kNoNextLine);
+    EXPECT_EQ(SplitLine("ab\r\n", &next), 2);
+    EXPECT_EQ(next, kNoNextLine);
+    EXPECT_EQ(SplitLine("", &next), -1);
+    EXPECT_EQ(next, kNoNextLine);
+    // An empty line before a CR is a line; line feeds before a CR belong to the line.
+    text = "\rx";
+    EXPECT_EQ(SplitLine(text, &next), 0);
+    EXPECT_EQ(next, text + 1);
+    EXPECT_EQ(SplitLine("\r", &next), 0);
+    EXPECT_EQ(next, kNoNextLine);
+    text = "a\nb\rc";
+    EXPECT_EQ(SplitLine(text, &next), 3);
+    EXPECT_EQ(next, text + 4);
+
+    EXPECT_EQ(CountLines("a\rb\r", 0xFFFFFFFFu), 3u);
+    EXPECT_EQ(CountLines("a\rb\r", 2), 2u);
+    EXPECT_EQ(CountLines("", 10), 1u);
+    EXPECT_EQ(CountLines("\r\r", 0), 1u);
+}
+
+} // namespace
