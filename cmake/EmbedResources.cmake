@@ -1,9 +1,13 @@
-# vq_embed_resources(<target> <dir>): a static library holding every <dir>/<id>[-name].bmp as an id -> bytes
+# vq_embed_resources(<target> <dir>...): a static library holding every <dir>/<id>[-name].bmp as an id -> bytes
 # table, which the Linux backends load bitmaps from.
 set(VQ_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_resources_script.cmake)
 
-function(vq_embed_resources target dir)
-    file(GLOB files CONFIGURE_DEPENDS ${dir}/*.bmp)
+function(vq_embed_resources target)
+    set(files "")
+    foreach(dir ${ARGN})
+        file(GLOB found CONFIGURE_DEPENDS ${dir}/*.bmp)
+        list(APPEND files ${found})
+    endforeach()
     list(SORT files)
     set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_table.cpp)
     string(REPLACE ";" "|" joined "${files}")
@@ -11,7 +15,7 @@ function(vq_embed_resources target dir)
         OUTPUT ${out}
         COMMAND ${CMAKE_COMMAND} -DOUT=${out} "-DFILES=${joined}" -P ${VQ_EMBED_SCRIPT}
         DEPENDS ${files} ${VQ_EMBED_SCRIPT}
-        COMMENT "Embedding resources of ${dir}"
+        COMMENT "Embedding resources for ${target}"
         VERBATIM)
     add_library(${target} STATIC ${out})
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})

@@ -7,7 +7,7 @@ foreach(f ${FILES})
     get_filename_component(name ${f} NAME_WE)
     string(REGEX MATCH "^[0-9]+" id "${name}")
     if(id STREQUAL "")
-        message(FATAL_ERROR "resource file ${f} does not start with its id")
+        continue() # only numbered files are resources
     endif()
     file(READ ${f} hex HEX)
     file(SIZE ${f} size)

@@ -33,9 +33,9 @@ def bmp(path, width, height, bits, rows, palette=None, top_down=False):
 RED, GREEN, BLUE, WHITE, BLACK, MAGENTA = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 255), (0, 0, 0), (255, 0, 255)
 
 # 3 x 2, 24-bit, bottom-up: top row red green blue, bottom row white black magenta.
-bmp("1000-rgb24.bmp", 3, 2, 24, [[RED, GREEN, BLUE], [WHITE, BLACK, MAGENTA]])
+bmp("9000-rgb24.bmp", 3, 2, 24, [[RED, GREEN, BLUE], [WHITE, BLACK, MAGENTA]])
 # 16 x 16, 32-bit, top-down: colour depends on the position.
-bmp("1001-rgb32-topdown.bmp", 16, 16, 32, [[(x * 16, y * 16, 128) for x in range(16)] for y in range(16)],
+bmp("9001-rgb32-topdown.bmp", 16, 16, 32, [[(x * 16, y * 16, 128) for x in range(16)] for y in range(16)],
     top_down=True)
 # 5 x 3, 8-bit palette.
-bmp("1002-pal8.bmp", 5, 3, 8, [[0, 1, 2, 3, 0], [1, 1, 1, 1, 1], [3, 2, 1, 0, 3]], palette=[BLACK, RED, GREEN, BLUE])
+bmp("9002-pal8.bmp", 5, 3, 8, [[0, 1, 2, 3, 0], [1, 1, 1, 1, 1], [3, 2, 1, 0, 3]], palette=[BLACK, RED, GREEN, BLUE])

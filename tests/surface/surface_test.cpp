@@ -162,7 +162,7 @@ class BitmapTest : public BothFormats {
 
 TEST_P(BitmapTest, ResourcesLoadIntoTheDetectedFormat) {
     Surface s = {};
-    ASSERT_EQ(LoadBitmapSurface(1000, &s, 0), -1);
+    ASSERT_EQ(LoadBitmapSurface(9000, &s, 0), -1);
     EXPECT_EQ(s.width, 3);
     EXPECT_EQ(s.height, 2);
     // Rows are top-down whatever the file's row order.
@@ -174,12 +174,12 @@ TEST_P(BitmapTest, ResourcesLoadIntoTheDetectedFormat) {
     EXPECT_EQ(PixelAt(s, 2, 1), ColourToPixel(0xFF00FF));
     ReleaseSurface(&s);
 
-    ASSERT_EQ(LoadBitmapSurface(1001, &s, 0), -1); // 32-bit, top-down
+    ASSERT_EQ(LoadBitmapSurface(9001, &s, 0), -1); // 32-bit, top-down
     EXPECT_EQ(s.width, 16);
     EXPECT_EQ(PixelAt(s, 5, 9), ColourToPixel(5 * 16 | (9 * 16) << 8 | 128 << 16));
     ReleaseSurface(&s);
 
-    ASSERT_EQ(LoadBitmapSurface(1002, &s, 0), -1); // 8-bit palette
+    ASSERT_EQ(LoadBitmapSurface(9002, &s, 0), -1); // 8-bit palette
     EXPECT_EQ(s.width, 5);
     EXPECT_EQ(s.height, 3);
     EXPECT_EQ(PixelAt(s, 1, 0), ColourToPixel(0x0000FF));
@@ -187,13 +187,13 @@ TEST_P(BitmapTest, ResourcesLoadIntoTheDetectedFormat) {
     ReleaseSurface(&s);
 
     // By name, as the resource functions accept it.
-    ASSERT_EQ(LoadBitmapSurface(reinterpret_cast<uintptr_t>("#1000"), &s, 0), -1);
+    ASSERT_EQ(LoadBitmapSurface(reinterpret_cast<uintptr_t>("#9000"), &s, 0), -1);
     EXPECT_EQ(s.width, 3);
     ReleaseSurface(&s);
 }
 
 TEST_P(BitmapTest, FilesLoadWithFlagBitZero) {
-    std::vector<uint8_t> bytes = ReadFile(std::string(VQ_TEST_DATA) + "/1000-rgb24.bmp");
+    std::vector<uint8_t> bytes = ReadFile(std::string(VQ_TEST_DATA) + "/9000-rgb24.bmp");
     ASSERT_FALSE(bytes.empty());
     std::string path = TempFile("good.bmp", bytes);
     Surface s = {};
@@ -209,7 +209,7 @@ TEST_P(BitmapTest, FilesLoadWithFlagBitZero) {
 TEST_P(BitmapTest, BadInputFailsAndLeavesTheSurfaceUntouched) {
     Surface s = {};
     s.width = 77; // a sentinel: a failed load must not touch the record
-    std::vector<uint8_t> good = ReadFile(std::string(VQ_TEST_DATA) + "/1001-rgb32-topdown.bmp");
+    std::vector<uint8_t> good = ReadFile(std::string(VQ_TEST_DATA) + "/9001-rgb32-topdown.bmp");
     ASSERT_FALSE(good.empty());
 
     EXPECT_EQ(LoadBitmapSurface(4242, &s, 0), 0) << "missing id";
