@@ -54,26 +54,24 @@ enum ControlKind : uint32_t {
     kindPicture = 36,
 };
 
-enum ControlFlag : uint32_t {
-    ignoreMouse = 0x1,
-    hidden = 0x2,
-    colourKeyed = 0x8,
-    contentDirty = 0x10,
-    blitPending = 0x20,
-    takesFocus = 0x40,
-    drawsOnWindow = 0x100,
-    captureOnLeft = 0x200,
-    captureOnRight = 0x400,
-    stretchX = 0x1000,
-    followRight = 0x2000,
-    stretchY = 0x4000,
-    followBottom = 0x8000,
-    proportionalX = 0x10000,
-    proportionalY = 0x20000,
-    collapsed = 0x100000,
-};
+inline constexpr uint32_t ignoreMouse = 0x1;
+inline constexpr uint32_t hidden = 0x2;
+inline constexpr uint32_t colourKeyed = 0x8;
+inline constexpr uint32_t contentDirty = 0x10;
+inline constexpr uint32_t blitPending = 0x20;
+inline constexpr uint32_t takesFocus = 0x40;
+inline constexpr uint32_t drawsOnWindow = 0x100;
+inline constexpr uint32_t captureOnLeft = 0x200;
+inline constexpr uint32_t captureOnRight = 0x400;
+inline constexpr uint32_t stretchX = 0x1000;
+inline constexpr uint32_t followRight = 0x2000;
+inline constexpr uint32_t stretchY = 0x4000;
+inline constexpr uint32_t followBottom = 0x8000;
+inline constexpr uint32_t proportionalX = 0x10000;
+inline constexpr uint32_t proportionalY = 0x20000;
+inline constexpr uint32_t collapsed = 0x100000;
 
-enum : uint32_t { redrawBits = contentDirty | blitPending };
+inline constexpr uint32_t redrawBits = contentDirty | blitPending;
 
 enum MouseEventCode : uint32_t {
     mouseMove = 0,

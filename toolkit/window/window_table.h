@@ -18,20 +18,18 @@ typedef void (*PaintBackgroundHandler)(WindowRecord* record);
 typedef int32_t (*CloseHandler)(WindowHandle window, WindowRecord* record);
 typedef void (*WindowDestroyHandler)(WindowHandle window, WindowRecord* record);
 
-enum WindowFlag : uint32_t {
-    resizableFrame = 0x1,
-    clientSurface = 0x2,
-    popupWindow = 0x4,
-    mainWindow = 0x8,
-    windowCaptured = 0x10,
-    windowCaptureOnLeft = 0x20,
-    windowCaptureOnRight = 0x40,
-    repaintPending = 0x80,
-    fullRedraw = 0x100,
-    windowBevel = 0x200,
-    hideGroup = 0x400,
-    systemMenu = 0x800,
-};
+inline constexpr uint32_t resizableFrame = 0x1;
+inline constexpr uint32_t clientSurface = 0x2;
+inline constexpr uint32_t popupWindow = 0x4;
+inline constexpr uint32_t mainWindow = 0x8;
+inline constexpr uint32_t windowCaptured = 0x10;
+inline constexpr uint32_t windowCaptureOnLeft = 0x20;
+inline constexpr uint32_t windowCaptureOnRight = 0x40;
+inline constexpr uint32_t repaintPending = 0x80;
+inline constexpr uint32_t fullRedraw = 0x100;
+inline constexpr uint32_t windowBevel = 0x200;
+inline constexpr uint32_t hideGroup = 0x400;
+inline constexpr uint32_t systemMenu = 0x800;
 
 struct WindowRecord {
     uint32_t flags;
