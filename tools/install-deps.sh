@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build clang clang-format libclang-rt-14-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    libsdl2-dev liblz4-dev
+    libsdl2-dev liblz4-dev libfreetype-dev libfontconfig-dev fonts-nanum
     xvfb x11-utils xdotool imagemagick
 )
 
