@@ -24,7 +24,8 @@ struct WindowSkin {
     Surface* bottomRight;
 };
 
-void BlitSurface(const Surface* source, Surface* destination, int32_t x, int32_t y, uint32_t flags, uint32_t key);
+void BlitSurface(const Surface* source, Surface* destination, int32_t x, int32_t y, uint32_t flags,
+                 uint32_t key);
 void BlitRect(const Surface* source, int32_t sx, int32_t sy, Surface* destination, int32_t dx, int32_t dy,
               int32_t width, int32_t height, uint32_t flags, uint32_t key);
 void DrawLine(Surface* surface, int32_t x, int32_t y, uint32_t length, uint32_t colour, uint32_t flags);

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+#include <limits.h>
+
+#include "toolkit/gfx/rect.h"
+
+static bool Same(const Bounds& a, const Bounds& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+static bool Same(const Extent& a, const Extent& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+TEST(Rect, ExtentAndBoundsConvertBothWays) {
+    Extent e = {10, 20, 5, 3};
+    Bounds b;
+    ExtentToBounds(&e, &b);
+    EXPECT_TRUE(Same(b, {10, 20, 14, 22}));
+
+    // A zero width spans two columns; the source is left alone.
+    Extent zero = {10, 20, 0, 3};
+    ExtentToBounds(&zero, &b);
+    EXPECT_TRUE(Same(b, {9, 20, 10, 22}));
+    EXPECT_TRUE(Same(zero, {10, 20, 0, 3}));
+
+    // Negative sizes come out normalised.
+    Extent negative = {10, 20, -5, -1};
+    ExtentToBounds(&negative, &b);
+    EXPECT_TRUE(Same(b, {4, 18, 10, 20}));
+
+    Bounds reversed = {14, 22, 10, 20};
+    Extent back;
+    BoundsToExtent(&reversed, &back);
+    EXPECT_TRUE(Same(back, {10, 20, 5, 3}));
+    Bounds one = {7, 7, 7, 7};
+    BoundsToExtent(&one, &back);
+    EXPECT_TRUE(Same(back, {7, 7, 1, 1}));
+
+    // Edges past the 32-bit range wrap instead of overflowing.
+    Extent huge = {INT_MAX, INT_MIN, 2, 1};
+    ExtentToBounds(&huge, &b);
+    EXPECT_TRUE(Same(b, {INT_MIN, INT_MIN, INT_MAX, INT_MIN}));
+    Bounds widest = {INT_MIN, 0, INT_MAX, 0};
+    BoundsToExtent(&widest, &back);
+    EXPECT_EQ(back.x, INT_MIN);
+    EXPECT_EQ(back.width, 0);
+}
+
+TEST(Rect, NormaliseOrdersEachPair) {
+    Bounds b = {5, 9, 1, 2}, n;
+    NormaliseBounds(&b, &n);
+    EXPECT_TRUE(Same(n, {1, 2, 5, 9}));
+    NormaliseBounds(&n, &n);
+    EXPECT_TRUE(Same(n, {1, 2, 5, 9}));
+}
+
+TEST(Rect, ClampKeepsTheRectangleInsideTheClip) {
+    Bounds clip = {0, 0, 99, 49}, r;
+    Bounds wide = {-10, -10, 200, 20};
+    ClampBounds(&clip, &wide, &r);
+    EXPECT_TRUE(Same(r, {0, 0, 99, 20}));
+
+    // Clamped, not intersected: a rectangle outside collapses onto the nearest edge or corner.
+    Bounds outside = {150, 60, 160, 70};
+    ClampBounds(&clip, &outside, &r);
+    EXPECT_TRUE(Same(r, {99, 49, 99, 49}));
+    Bounds left = {-50, 10, -40, 20};
+    ClampBounds(&clip, &left, &r);
+    EXPECT_TRUE(Same(r, {0, 10, 0, 20}));
+
+    Bounds reversed = {200, 20, -10, -10};
+    ClampBounds(&clip, &reversed, &r);
+    EXPECT_TRUE(Same(r, {0, 0, 99, 20}));
+
+    Bounds inside = {3, 4, 5, 6};
+    ClampBounds(&clip, &inside, &inside);
+    EXPECT_TRUE(Same(inside, {3, 4, 5, 6}));
+}

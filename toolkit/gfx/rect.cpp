@@ -1,0 +1,48 @@
+#include "toolkit/gfx/rect.h"
+
+// Edges are computed modulo 2^32, so extreme extents wrap instead of overflowing.
+static int32_t WrapAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+void ExtentToBounds(const Extent* source, Bounds* destination) {
+    int32_t left = source->x, top = source->y;
+    int32_t right = WrapAdd(left, WrapAdd(source->width, -1));
+    int32_t bottom = WrapAdd(top, WrapAdd(source->height, -1));
+    destination->left = right < left ? right : left;
+    destination->right = right < left ? left : right;
+    destination->top = bottom < top ? bottom : top;
+    destination->bottom = bottom < top ? top : bottom;
+}
+
+void BoundsToExtent(const Bounds* source, Extent* destination) {
+    Bounds n;
+    NormaliseBounds(source, &n);
+    destination->x = n.left;
+    destination->y = n.top;
+    destination->width =
+        WrapAdd(static_cast<int32_t>(static_cast<uint32_t>(n.right) - static_cast<uint32_t>(n.left)), 1);
+    destination->height =
+        WrapAdd(static_cast<int32_t>(static_cast<uint32_t>(n.bottom) - static_cast<uint32_t>(n.top)), 1);
+}
+
+void NormaliseBounds(const Bounds* source, Bounds* destination) {
+    Bounds s = *source;
+    destination->left = s.left < s.right ? s.left : s.right;
+    destination->right = s.left < s.right ? s.right : s.left;
+    destination->top = s.top < s.bottom ? s.top : s.bottom;
+    destination->bottom = s.top < s.bottom ? s.bottom : s.top;
+}
+
+static int32_t ClampInto(int32_t value, int32_t low, int32_t high) {
+    if (value < low) return low;
+    if (value > high) return high;
+    return value;
+}
+
+void ClampBounds(const Bounds* clip, const Bounds* rectangle, Bounds* destination) {
+    Bounds c = *clip, r = *rectangle;
+    Bounds clamped = {ClampInto(r.left, c.left, c.right), ClampInto(r.top, c.top, c.bottom),
+                      ClampInto(r.right, c.left, c.right), ClampInto(r.bottom, c.top, c.bottom)};
+    NormaliseBounds(&clamped, destination);
+}
