@@ -6,16 +6,16 @@
 #include <stdint.h>
 
 // ClassifyPosition results: bit 0x2 marks a byte of a two-byte character, bit 0x1 a trail byte.
-enum : uint32_t { kSingleByte = 0, kLeadByte = 2, kTrailByte = 3 };
+constexpr uint32_t kSingleByte = 0, kLeadByte = 2, kTrailByte = 3;
 
 // CompareStrings flags (the sorts add 0x4 for descending order).
-enum CompareFlag : uint32_t { lengthFirst = 0x1, ignoreCase = 0x2 };
+constexpr uint32_t lengthFirst = 0x1, ignoreCase = 0x2;
 
 // PrepareCharSlot flags.
-enum : uint32_t { kSlotInsert = 0x1, kSlotTwoBytes = 0x2 };
+constexpr uint32_t kSlotInsert = 0x1, kSlotTwoBytes = 0x2;
 
 // Count for InsertString meaning "the whole source".
-enum : uint32_t { kWholeString = 0xFFFFFFFFu };
+constexpr uint32_t kWholeString = 0xFFFFFFFFu;
 
 // One command-line token: not zero-terminated, double quotes kept.
 struct Token {
