@@ -1,3 +1,5 @@
+#include "toolkit/controls/panel.h"
+#include "toolkit/controls/picture.h"
 #include "toolkit/window/control.h"
 
 // Kinds whose draw routine is not part of this build yet stay null and are skipped like kind 0.
@@ -9,8 +11,7 @@ const DrawRoutine PaintTable[9] = {
     nullptr, // TextLog
     nullptr, // EditField
     nullptr, // ListBox
-    nullptr, // Panel
-    nullptr, // Picture
+    DrawPanel, DrawPicture,
 };
 
 DrawRoutine DrawRoutineOf(uint32_t kind) {

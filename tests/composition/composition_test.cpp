@@ -1,0 +1,237 @@
+// Marking and composing: what is redrawn, what is copied again, and what reaches the screen.
+#include <gtest/gtest.h>
+
+#include "tests/support/toolkit_fixture.h"
+#include "toolkit/controls/panel.h"
+#include "toolkit/controls/picture.h"
+#include "toolkit/gfx/draw.h"
+#include "toolkit/window/composition.h"
+
+namespace {
+
+intptr_t PaintingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    WindowRecord* w = FindWindowRecord(window);
+    if (w && PaintWindow(window, w, message, wParam, lParam) == 0) return 0;
+    return PlatformDefaultProcessing(window, message, wParam, lParam);
+}
+
+class CompositionTest : public BothFormats {
+  protected:
+    WindowHandle h = 0;
+    WindowRecord* w = nullptr;
+    Surface images[4] = {};
+    Picture pictures[6] = {};
+    void SetUp() override {
+        BothFormats::SetUp();
+        InitDisplay();
+        PlatformRegisterClass("Paint_Class", PaintingProc, 0, 0, 0);
+        Extent placement = {0, 0, 100 + 2 * headlessBorder, 80 + 2 * headlessBorder + headlessCaption};
+        h = CreateToolkitWindow(clientSurface, "Paint_Class", "c", &placement, 0, 0, &w);
+        ASSERT_EQ(w->surface.width, 100);
+        ASSERT_EQ(w->surface.height, 80);
+        w->backgroundColour = 0x808080;
+        const uint32_t colours[4] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFF00FF};
+        for (int i = 0; i < 4; i++) {
+            CreateSurface(40, 40, &images[i], nullptr);
+            Bounds all = {0, 0, 39, 39};
+            DrawRect(&images[i], &all, colours[i], rectFill);
+        }
+        PlatformShowWindow(h, SW_SHOWNORMAL);
+    }
+    void TearDown() override {
+        for (Surface& s : images) ReleaseSurface(&s);
+        for (Picture& p : pictures) ReleaseSurface(&p.header.surface);
+        BothFormats::TearDown();
+    }
+    void AddPicture(Picture* p, Extent e, int image, uint32_t flags = 0) {
+        InitPicture(p, &e, 0, flags);
+        p->images[0] = &images[image];
+        AddControl(&p->header, w, addOnTop);
+    }
+    // Serves every waiting paint; returns the stats of that work.
+    CompositionStats Paint() {
+        compositionStats = {};
+        HeadlessPump();
+        return compositionStats;
+    }
+    uint32_t Screen(int32_t x, int32_t y) { return HeadlessScreenPixel(h, x, y); }
+    uint32_t Pixel(uint32_t colour) { return ColourToPixel(colour); }
+};
+
+TEST_P(CompositionTest, FirstPaintComposesEverythingOverTheBackground) {
+    Picture &a = pictures[0], &b = pictures[1];
+    AddPicture(&a, {0, 0, 20, 20}, 0);
+    AddPicture(&b, {10, 10, 20, 20}, 1);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.compositions, 1u);
+    EXPECT_EQ(s.fullRedraws, 1u);
+    EXPECT_EQ(s.controlsDrawn, 2u);
+    EXPECT_EQ(s.controlsCopied, 2u);
+    EXPECT_EQ(Screen(5, 5), Pixel(0x0000FF));
+    EXPECT_EQ(Screen(15, 15), Pixel(0x00FF00)) << "the higher slot lies on top";
+    EXPECT_EQ(Screen(50, 50), Pixel(0x808080));
+    EXPECT_EQ(w->flags & (repaintPending | fullRedraw), 0u);
+    EXPECT_EQ(a.header.flags & redrawBits, 0u);
+}
+
+TEST_P(CompositionTest, OpaqueChangeCopiesOnlyWhatOverlapsFromItUpwards) {
+    Picture &a = pictures[0], &b = pictures[1], &c = pictures[2], &d = pictures[3], &below = pictures[4];
+    AddPicture(&below, {0, 0, 8, 8}, 2);
+    AddPicture(&a, {0, 0, 20, 20}, 0);
+    AddPicture(&b, {10, 10, 20, 20}, 1); // overlaps a
+    AddPicture(&c, {60, 60, 10, 10}, 2); // overlaps nothing
+    AddPicture(&d, {25, 25, 10, 10}, 2); // overlaps only the area grown by b
+    Paint();
+    a.images[0] = &images[2];
+    MarkForRedraw(&a.header, w, redrawBits);
+    EXPECT_EQ(b.header.flags & redrawBits, uint32_t(blitPending));
+    EXPECT_EQ(d.header.flags & redrawBits, uint32_t(blitPending));
+    EXPECT_EQ(c.header.flags & redrawBits, 0u);
+    EXPECT_EQ(below.header.flags & redrawBits, 0u);
+    RequestRepaint(h, repaintPending);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.fullRedraws, 0u);
+    EXPECT_EQ(s.controlsDrawn, 1u);
+    EXPECT_EQ(s.controlsCopied, 3u);
+    EXPECT_EQ(s.pixelsWritten, 3u * 0 + 400u + 400u + 100u);
+    EXPECT_EQ(Screen(2, 2), Pixel(0xFF0000)) << "a's new picture covers the control below";
+    EXPECT_EQ(Screen(15, 15), Pixel(0x00FF00)) << "b copied again over a";
+}
+
+TEST_P(CompositionTest, ControlStickingOutLeftIsCopiedAgainOverAChangeBeneathIt) {
+    Picture &a = pictures[0], &p = pictures[1];
+    AddPicture(&a, {0, 0, 30, 30}, 0);
+    AddPicture(&p, {-5, -5, 20, 20}, 1);
+    Paint();
+    a.images[0] = &images[2];
+    MarkForRedraw(&a.header, w, redrawBits);
+    RequestRepaint(h, repaintPending);
+    Paint();
+    EXPECT_EQ(Screen(10, 10), Pixel(0x00FF00)) << "the control above stays on top";
+    EXPECT_EQ(Screen(20, 20), Pixel(0xFF0000));
+}
+
+TEST_P(CompositionTest, SeeThroughControlRebuildsFromTheCoveringControlOrEverything) {
+    Panel panel;
+    Extent pe = {0, 0, 60, 60};
+    InitPanel(&panel, &pe, 0x00FFFF, 0, 0, 0, 0);
+    AddControl(&panel.header, w, addOnTop);
+    Picture &inside = pictures[0], &outside = pictures[1];
+    AddPicture(&inside, {10, 10, 20, 20}, 3, colourKeyed);
+    inside.header.backgroundColour = 0xFF00FF; // all key: fully transparent
+    AddPicture(&outside, {50, 50, 20, 20}, 1, colourKeyed);
+    outside.header.backgroundColour = 0xFF00FF;
+    Paint();
+    EXPECT_EQ(Screen(15, 15), Pixel(0x00FFFF)) << "the key lets the panel show";
+
+    MarkForRedraw(&inside.header, w, redrawBits);
+    EXPECT_EQ(w->flags & fullRedraw, 0u);
+    EXPECT_NE(panel.header.flags & blitPending, 0u) << "rebuilt from the covering panel";
+    RequestRepaint(h, repaintPending);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.fullRedraws, 0u);
+    EXPECT_EQ(s.controlsCopied, 3u) << "panel, the keyed picture, and the one overlapping the panel";
+
+    MarkForRedraw(&outside.header, w, redrawBits);
+    EXPECT_NE(w->flags & fullRedraw, 0u) << "sticks out of every lower control";
+    RequestRepaint(h, repaintPending);
+    s = Paint();
+    EXPECT_EQ(s.fullRedraws, 1u);
+    EXPECT_EQ(s.controlsCopied, 3u);
+}
+
+TEST_P(CompositionTest, KeyedControlInSlotZeroRepaintsTheWholeWindow) {
+    Picture &keyed = pictures[0], &other = pictures[1];
+    AddPicture(&keyed, {10, 10, 20, 20}, 0, colourKeyed);
+    AddPicture(&other, {70, 50, 10, 10}, 1);
+    Paint();
+    MarkForRedraw(&keyed.header, w, redrawBits);
+    EXPECT_NE(w->flags & fullRedraw, 0u);
+    // While a full redraw is pending, marking only sets the control's own bits.
+    MarkForRedraw(&other.header, w, contentDirty);
+    EXPECT_EQ(other.header.flags & redrawBits, uint32_t(contentDirty));
+    RequestRepaint(h, repaintPending);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.fullRedraws, 1u);
+    EXPECT_EQ(s.controlsCopied, 2u);
+    EXPECT_EQ(s.controlsDrawn, 2u);
+}
+
+TEST_P(CompositionTest, HiddenControlIsNeitherDrawnNorCopiedAndItsAreaIsRebuilt) {
+    Picture &back = pictures[0], &front = pictures[1];
+    AddPicture(&back, {0, 0, 50, 50}, 0);
+    AddPicture(&front, {10, 10, 20, 20}, 1);
+    Paint();
+    front.header.flags |= hidden;
+    MarkForRedraw(&front.header, w, redrawBits);
+    EXPECT_NE(back.header.flags & blitPending, 0u);
+    RequestRepaint(h, repaintPending);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.controlsCopied, 1u);
+    EXPECT_EQ(s.controlsDrawn, 0u);
+    EXPECT_EQ(front.header.flags & redrawBits, 0u);
+    EXPECT_EQ(Screen(15, 15), Pixel(0x0000FF));
+}
+
+TEST_P(CompositionTest, ControlOutsideTheListOnlyGetsItsBits) {
+    Picture& loose = pictures[0];
+    Extent e = {0, 0, 5, 5};
+    InitPicture(&loose, &e, 0, 0);
+    Paint();
+    loose.header.flags = 0;
+    MarkForRedraw(&loose.header, w, 0xFFFFFFFF);
+    EXPECT_EQ(loose.header.flags, uint32_t(redrawBits));
+    EXPECT_EQ(w->flags & fullRedraw, 0u);
+    ReleaseSurface(&loose.header.surface);
+}
+
+void PaintStripes(WindowRecord* record) {
+    Bounds all = {0, 0, record->surface.width - 1, record->surface.height - 1};
+    DrawRect(&record->surface, &all, 0x00FF00, rectFill);
+}
+
+TEST_P(CompositionTest, BevelIsDrawnOverTheBackgroundCallback) {
+    w->flags |= windowBevel;
+    w->onPaintBackground = PaintStripes;
+    Paint();
+    EXPECT_EQ(Screen(0, 0), Pixel(Theme[borderLightColour]));
+    EXPECT_EQ(Screen(99, 79), Pixel(Theme[borderDarkColour]));
+    EXPECT_EQ(Screen(0, 40), Pixel(Theme[borderLightColour]));
+    EXPECT_EQ(Screen(99, 40), Pixel(Theme[borderDarkColour]));
+    EXPECT_EQ(Screen(1, 1), Pixel(0x00FF00));
+}
+
+TEST_P(CompositionTest, PaintWithoutRequestOnlyCopiesAndEveryRequestEndsOnScreen) {
+    Paint();
+    int presents = HeadlessPresentCount(h);
+    // Drawn straight into the window surface, not yet on the screen.
+    Bounds spot = {0, 0, 3, 3};
+    DrawRect(&w->surface, &spot, 0x0000FF, rectFill);
+    PlatformPostMessage(h, WM_PAINT, 0, 0);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.paints, 1u);
+    EXPECT_EQ(s.compositions, 0u);
+    EXPECT_EQ(Screen(1, 1), Pixel(0x0000FF));
+    RequestRepaint(h, repaintPending);
+    RequestRepaint(h, repaintPending);
+    s = Paint();
+    EXPECT_EQ(s.compositions, 1u);
+    EXPECT_EQ(HeadlessPresentCount(h), presents + 3);
+    EXPECT_EQ(RequestRepaint(0x1234, repaintPending), -1);
+    EXPECT_EQ(PaintWindow(h, w, WM_CHAR, 0, 0), -1);
+}
+
+TEST_P(CompositionTest, ZeroSizedWindowSurfacePaintsNothingAndDoesNotFail) {
+    Picture& a = pictures[0];
+    AddPicture(&a, {0, 0, 20, 20}, 0);
+    ReleaseSurface(&w->surface);
+    RequestRepaint(h, repaintPending | fullRedraw);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.compositions, 1u);
+    EXPECT_EQ(s.pixelsWritten, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, CompositionTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+
+} // namespace

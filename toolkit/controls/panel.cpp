@@ -1,0 +1,46 @@
+// Record → init → draw. The panel has no mouse, key or destroy handlers.
+#include "toolkit/controls/panel.h"
+
+#include <string.h>
+
+#include "toolkit/gfx/draw.h"
+#include "toolkit/window/window_table.h"
+
+void InitPanel(Panel* panel, const Extent* extent, uint32_t backgroundColour, uint32_t bevelLight,
+               uint32_t bevelDark, uint32_t bevelWidth, uint32_t flags) {
+    memset(static_cast<void*>(panel), 0, sizeof *panel);
+    Control* c = &panel->header;
+    c->recordSize = sizeof *panel;
+    c->kind = kindPanel;
+    c->x = extent->x;
+    c->y = extent->y;
+    c->flags = flags | drawsOnWindow | contentDirty;
+    c->surface.width = extent->width;
+    c->surface.height = extent->height;
+    c->backgroundColour = backgroundColour;
+    panel->bevelLight = bevelLight;
+    panel->bevelDark = bevelDark;
+    panel->bevelWidth = bevelWidth;
+}
+
+void DrawPanel(WindowRecord* window, Control* control) {
+    Panel* panel = reinterpret_cast<Panel*>(control);
+    Surface* target = &window->surface;
+    Bounds r = {control->x, control->y, control->x + control->surface.width - 1,
+                control->y + control->surface.height - 1};
+    if (!(control->flags & panelNoFill)) DrawRect(target, &r, control->backgroundColour, rectFill);
+    if (!(control->flags & panelBevel)) return;
+    uint32_t light = panel->bevelLight, dark = panel->bevelDark;
+    if (control->flags & panelSunken) {
+        light = panel->bevelDark;
+        dark = panel->bevelLight;
+    }
+    // Frames stop where the panel runs out of room instead of piling up on its middle.
+    for (uint32_t i = 0; i < panel->bevelWidth && r.left <= r.right && r.top <= r.bottom; i++) {
+        DrawBevel(target, &r, light, dark, light, dark);
+        r.left++;
+        r.top++;
+        r.right--;
+        r.bottom--;
+    }
+}
