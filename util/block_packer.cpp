@@ -1,0 +1,380 @@
+// Block packer and unpacker. Both are single passes over caller buffers with no allocation; the hot paths use
+// SSE2 where the compiler offers it (every x86-64 target, and i686 built with -msse2). Defining
+// VQ_PACKER_PORTABLE selects the portable paths, which produce the same bytes.
+#include "util/block_packer.h"
+
+#include <string.h>
+
+#if defined(__SSE2__) && !defined(VQ_PACKER_PORTABLE)
+#include <emmintrin.h>
+#define VQ_PACKER_SSE2 1
+#endif
+
+namespace {
+
+enum : uint32_t { endTag = 0, literalTag = 1, dictionaryTag = 2 };
+enum : uint32_t { maxLiteral = 16, symbolCount = 8 };
+
+inline uint64_t Load64(const uint8_t* p) {
+    uint64_t v;
+    memcpy(&v, p, 8);
+    return v;
+}
+inline void Store64(uint8_t* p, uint64_t v) {
+    memcpy(p, &v, 8);
+}
+inline void Copy16(uint8_t* to, const uint8_t* from) {
+    memcpy(to, from, 16);
+}
+inline uint32_t LowestBit64(uint64_t v) {
+    return static_cast<uint32_t>(__builtin_ctzll(v));
+}
+
+uint32_t VarintSize(uint32_t n) {
+    uint32_t size = 1;
+    while (n >= 0x80) n >>= 7, size++;
+    return size;
+}
+
+// Length of the block at p when it is a literal one (8..16), else 17: the ninth distinct value decides.
+// Needs 17 readable bytes at p.
+#if VQ_PACKER_SSE2
+uint32_t ShortBlockLength(const uint8_t* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i ones = _mm_set1_epi8(-1);
+    __m128i seen = _mm_setzero_si128();
+    // Lane j is seen when it equals lane j - s for some s; lanes below s compare with shifted-in zeros.
+#define VQ_SEEN(s)                                                                                           \
+    seen = _mm_or_si128(seen, _mm_and_si128(_mm_cmpeq_epi8(v, _mm_slli_si128(v, s)), _mm_slli_si128(ones, s)))
+    VQ_SEEN(1);
+    VQ_SEEN(2);
+    VQ_SEEN(3);
+    VQ_SEEN(4);
+    VQ_SEEN(5);
+    VQ_SEEN(6);
+    VQ_SEEN(7);
+    VQ_SEEN(8);
+    VQ_SEEN(9);
+    VQ_SEEN(10);
+    VQ_SEEN(11);
+    VQ_SEEN(12);
+    VQ_SEEN(13);
+    VQ_SEEN(14);
+    VQ_SEEN(15);
+#undef VQ_SEEN
+    // Running count of distinct values up to each lane.
+    __m128i count = _mm_andnot_si128(seen, _mm_set1_epi8(1));
+    count = _mm_add_epi8(count, _mm_slli_si128(count, 1));
+    count = _mm_add_epi8(count, _mm_slli_si128(count, 2));
+    count = _mm_add_epi8(count, _mm_slli_si128(count, 4));
+    count = _mm_add_epi8(count, _mm_slli_si128(count, 8));
+    const uint32_t ninth = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpgt_epi8(count, _mm_set1_epi8(8))));
+    if (ninth) return static_cast<uint32_t>(__builtin_ctz(ninth));
+    const uint32_t eight = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(count, _mm_set1_epi8(8))));
+    const uint32_t sixteenthSeen =
+        static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(p[16])))));
+    return (eight & 0x8000) && !sixteenthSeen ? 16 : 17;
+}
+#else
+uint32_t ShortBlockLength(const uint8_t* p) {
+    uint64_t seen[4] = {0, 0, 0, 0};
+    uint32_t distinct = 0;
+    for (uint32_t j = 0; j <= maxLiteral; j++) {
+        const uint64_t bit = 1ull << (p[j] & 63);
+        if (seen[p[j] >> 6] & bit) continue;
+        if (distinct == symbolCount) return j;
+        distinct++;
+        seen[p[j] >> 6] |= bit;
+    }
+    return maxLiteral + 1;
+}
+#endif
+
+// Scans the dictionary block at p: its length (up to the ninth distinct value or the end), its values in
+// order of first appearance (unused entries 0) and their counts (unused 0).
+#if VQ_PACKER_SSE2
+uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8], uint32_t counts[8]) {
+    // Unused compare slots repeat the first value, so they never widen the set; their tallies restart when
+    // used.
+    __m128i match[symbolCount], tally[symbolCount];
+    uint32_t total[symbolCount];
+    for (uint32_t k = 0; k < symbolCount; k++) {
+        match[k] = _mm_set1_epi8(static_cast<char>(p[0]));
+        tally[k] = _mm_setzero_si128();
+        total[k] = 0;
+        symbols[k] = 0;
+    }
+    symbols[0] = p[0];
+    uint32_t distinct = 1, rounds = 0;
+    const uint8_t* q = p;
+    const __m128i zero = _mm_setzero_si128();
+    auto flush = [&]() {
+        for (uint32_t k = 0; k < symbolCount; k++) {
+            const __m128i sums = _mm_sad_epu8(tally[k], zero);
+            total[k] += static_cast<uint32_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
+            tally[k] = zero;
+        }
+        rounds = 0;
+    };
+    while (end - q >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+        __m128i eq[symbolCount];
+        __m128i in = zero;
+        for (uint32_t k = 0; k < symbolCount; k++) {
+            eq[k] = _mm_cmpeq_epi8(v, match[k]);
+            in = _mm_or_si128(in, eq[k]);
+        }
+        const uint32_t inSet = static_cast<uint32_t>(_mm_movemask_epi8(in));
+        if (inSet == 0xFFFF) {
+            for (uint32_t k = 0; k < symbolCount; k++) tally[k] = _mm_sub_epi8(tally[k], eq[k]);
+            q += 16;
+            if (++rounds == 255) flush();
+            continue;
+        }
+        const uint32_t j = static_cast<uint32_t>(__builtin_ctz(~inSet));
+        if (distinct == symbolCount) {
+            // Count the lanes before the ninth value and stop there.
+            const __m128i lanes = _mm_set_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+            const __m128i before = _mm_cmplt_epi8(lanes, _mm_set1_epi8(static_cast<char>(j)));
+            for (uint32_t k = 0; k < symbolCount; k++)
+                tally[k] = _mm_sub_epi8(tally[k], _mm_and_si128(eq[k], before));
+            q += j;
+            flush();
+            for (uint32_t k = 0; k < symbolCount; k++) counts[k] = total[k];
+            return static_cast<uint32_t>(q - p);
+        }
+        // A new value: widen the set and test the same 16 bytes again.
+        symbols[distinct] = q[j];
+        match[distinct] = _mm_set1_epi8(static_cast<char>(q[j]));
+        tally[distinct] = zero;
+        total[distinct] = 0;
+        distinct++;
+    }
+    flush();
+    for (; q < end; q++) {
+        uint32_t k = 0;
+        while (k < distinct && symbols[k] != *q) k++;
+        if (k == distinct) {
+            if (distinct == symbolCount) break;
+            symbols[distinct] = *q;
+            total[distinct++] = 0; // the flush above tallied this unused slot
+        }
+        total[k]++;
+    }
+    for (uint32_t k = 0; k < symbolCount; k++) counts[k] = k < distinct ? total[k] : 0;
+    return static_cast<uint32_t>(q - p);
+}
+#else
+uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8], uint32_t counts[8]) {
+    uint8_t slot[256]; // 1 + index of a value in symbols, 0 when not yet seen
+    memset(slot, 0, sizeof slot);
+    for (uint32_t k = 0; k < symbolCount; k++) symbols[k] = 0, counts[k] = 0;
+    uint32_t distinct = 0;
+    const uint8_t* q = p;
+    for (; q < end; q++) {
+        uint32_t s = slot[*q];
+        if (!s) {
+            if (distinct == symbolCount) break;
+            symbols[distinct] = *q;
+            s = slot[*q] = static_cast<uint8_t>(++distinct);
+        }
+        counts[s - 1]++;
+    }
+    return static_cast<uint32_t>(q - p);
+}
+#endif
+
+// Writes the bit area of n bytes at p, coded by rank, into exactly `size` bytes at out; outEnd bounds stores.
+void WriteBitArea(const uint8_t* p, uint32_t n, const uint8_t rank[256], uint8_t* out, uint8_t* outEnd) {
+    uint64_t bits = 0;
+    uint32_t used = 0; // bits pending in `bits`, at most 7 between groups
+    uint32_t left = n;
+    // Seven codes of at most 8 bits fit above up to 7 pending bits.
+    while (left >= 7 && outEnd - out >= 8) {
+        for (uint32_t j = 0; j < 7; j++) {
+            const uint32_t i = rank[p[j]];
+            bits |= 1ull << (used + i);
+            used += i + 1;
+        }
+        p += 7;
+        left -= 7;
+        Store64(out, bits);
+        const uint32_t whole = used >> 3;
+        out += whole;
+        bits >>= whole * 8; // whole <= 7
+        used &= 7;
+    }
+    for (; left; left--, p++) {
+        const uint32_t i = rank[*p];
+        bits |= 1ull << (used + i);
+        used += i + 1;
+        while (used >= 8) *out++ = static_cast<uint8_t>(bits), bits >>= 8, used -= 8;
+    }
+    if (used) *out = static_cast<uint8_t>(bits);
+}
+
+} // namespace
+
+uint64_t PackBlocksBound(uint32_t inputSize) {
+    // A literal block inside the stream holds at least 8 bytes (it ends at a ninth distinct value) and costs
+    // 2 more; a dictionary block of n >= 17 bytes codes at most 4.5 bits a byte on average (frequency order),
+    // so it costs at most 10 + varint + 0.5625 n <= 1.25 n. The last literal block and the end block add 3.
+    return static_cast<uint64_t>(inputSize) + inputSize / 4 + 3;
+}
+
+void SortDictionary(uint8_t symbols[8], uint32_t counts[8]) {
+    uint8_t sortedSymbols[symbolCount];
+    uint32_t sortedCounts[symbolCount];
+    for (uint32_t i = 0; i < symbolCount; i++) {
+        uint32_t at = 0;
+        while (at < i && sortedCounts[at] > counts[i]) at++;
+        for (uint32_t k = i; k > at; k--) {
+            sortedSymbols[k] = sortedSymbols[k - 1];
+            sortedCounts[k] = sortedCounts[k - 1];
+        }
+        sortedSymbols[at] = symbols[i];
+        sortedCounts[at] = counts[i];
+    }
+    memcpy(symbols, sortedSymbols, sizeof sortedSymbols);
+    memcpy(counts, sortedCounts, sizeof sortedCounts);
+}
+
+int64_t PackBlocks(const uint8_t* input, uint32_t inputSize, uint8_t* output, uint32_t outputCapacity) {
+    const uint8_t* p = input;
+    const uint8_t* const end = input + inputSize;
+    uint8_t* out = output;
+    uint8_t* const outEnd = output + outputCapacity;
+    uint8_t rank[256]; // read only for the values of the current dictionary block
+    while (p < end) {
+        const size_t left = static_cast<size_t>(end - p);
+        if (left <= maxLiteral) {
+            if (static_cast<size_t>(outEnd - out) < left + 2) return packOutputFull;
+            out[0] = literalTag;
+            out[1] = static_cast<uint8_t>(left);
+            memcpy(out + 2, p, left);
+            out += left + 2;
+            break;
+        }
+        const uint32_t length = ShortBlockLength(p);
+        if (length <= maxLiteral) {
+            if (outEnd - out >= 2 + 16) {
+                Copy16(out + 2, p); // 17 bytes are readable at p
+            } else {
+                if (static_cast<size_t>(outEnd - out) < 2 + length) return packOutputFull;
+                memcpy(out + 2, p, length);
+            }
+            out[0] = literalTag;
+            out[1] = static_cast<uint8_t>(length);
+            out += 2 + length;
+            p += length;
+            continue;
+        }
+        uint8_t symbols[symbolCount];
+        uint32_t counts[symbolCount];
+        const uint32_t n = ScanDictionary(p, end, symbols, counts);
+        SortDictionary(symbols, counts);
+        uint64_t bits = 0;
+        for (uint32_t k = symbolCount; k-- > 0;) {
+            rank[symbols[k]] = static_cast<uint8_t>(k); // the first entry holding a value wins
+            bits += static_cast<uint64_t>(counts[k]) * (k + 1);
+        }
+        const uint64_t areaSize = (bits + 7) / 8;
+        const uint32_t varintSize = VarintSize(n);
+        if (static_cast<uint64_t>(outEnd - out) < 1 + symbolCount + varintSize + areaSize)
+            return packOutputFull;
+        out[0] = dictionaryTag;
+        memcpy(out + 1, symbols, symbolCount);
+        out += 1 + symbolCount;
+        uint32_t rest = n;
+        for (; rest >= 0x80; rest >>= 7) *out++ = static_cast<uint8_t>(rest | 0x80);
+        *out++ = static_cast<uint8_t>(rest);
+        WriteBitArea(p, n, rank, out, outEnd);
+        out += areaSize;
+        p += n;
+    }
+    if (out == outEnd) return packOutputFull;
+    *out++ = endTag;
+    return out - output;
+}
+
+int64_t UnpackBlocks(const uint8_t* packed, uint32_t packedSize, uint8_t* output, uint32_t outputCapacity) {
+    const uint8_t* in = packed;
+    const uint8_t* const inEnd = packed + packedSize;
+    uint8_t* out = output;
+    uint8_t* const outEnd = output + outputCapacity;
+    for (;;) {
+        if (in == inEnd) return packTruncated;
+        const uint32_t tag = in[0];
+        if (tag == literalTag) {
+            // Common case: a short block well inside both buffers moves as one 16-byte copy.
+            if (inEnd - in >= 2 + 16 && outEnd - out >= 16 && in[1] <= 16) {
+                const uint32_t length = in[1];
+                Copy16(out, in + 2);
+                out += length;
+                in += 2 + length;
+                continue;
+            }
+            if (inEnd - in < 2 || inEnd - in - 2 < in[1]) return packTruncated;
+            const uint32_t length = in[1];
+            if (static_cast<size_t>(outEnd - out) < length) return packOutputFull;
+            memcpy(out, in + 2, length);
+            out += length;
+            in += 2 + length;
+            continue;
+        }
+        if (tag != dictionaryTag) return tag == endTag ? out - output : packBadTag;
+
+        if (inEnd - in < 1 + symbolCount + 1) return packTruncated;
+        uint8_t symbols[symbolCount];
+        memcpy(symbols, in + 1, symbolCount);
+        in += 1 + symbolCount;
+        uint64_t n = 0;
+        for (uint32_t shift = 0;; shift += 7) {
+            if (in == inEnd) return packTruncated;
+            const uint32_t byte = *in++;
+            n |= static_cast<uint64_t>(byte & 0x7F) << shift;
+            if (!(byte & 0x80)) break;
+            if (shift == 28) return packBadCount; // a sixth byte would follow
+        }
+        if (n == 0 || n > 0xFFFFFFFFu) return packBadCount;
+        // Every code takes at least one bit: a bit area too short for n codes is cut off whatever it holds.
+        if (static_cast<uint64_t>(inEnd - in) < (n + 7) / 8) return packTruncated;
+        if (static_cast<uint64_t>(outEnd - out) < n) return packOutputFull;
+
+        uint64_t left = n;
+        uint32_t offset = 0; // bit offset in *in, 0..7 between symbols
+        // Seven codes of at most 8 bits each lie in the 57 or more bits of a 64-bit window; the last symbol
+        // is left to the checked loop below, which finds where the next block starts.
+        while (left > 7 && inEnd - in >= 8) {
+            uint64_t window = Load64(in) >> offset;
+            const uint64_t stop = 1ull << 63; // bounds the search; a gap reaching it is reported below
+            uint32_t previous = ~0u, gaps = 0;
+            for (uint32_t j = 0; j < 7; j++) {
+                const uint32_t at = LowestBit64(window | stop);
+                const uint32_t index = at - previous - 1;
+                gaps |= index;
+                out[j] = symbols[index & 7];
+                window &= window - 1;
+                previous = at;
+            }
+            if (gaps > 7) return packBadSymbol;
+            const uint32_t consumed = offset + previous + 1;
+            in += consumed >> 3;
+            offset = consumed & 7;
+            out += 7;
+            left -= 7;
+        }
+        for (;;) {
+            if (in == inEnd) return packTruncated;
+            const bool hasNext = inEnd - in >= 2;
+            const uint32_t window = (in[0] | (hasNext ? in[1] << 8 : 0)) >> offset;
+            if (!(window & 0xFF)) return hasNext ? packBadSymbol : packTruncated;
+            const uint32_t index = static_cast<uint32_t>(__builtin_ctz(window));
+            *out++ = symbols[index];
+            offset += index + 1;
+            if (--left == 0) break;
+            if (offset >= 8) in++, offset -= 8;
+        }
+        in += offset > 8 ? 2 : 1;
+    }
+}
