@@ -1,0 +1,38 @@
+// The record of one editable text: where its bytes are, the caret, the room, how Enter is handled and how the
+// painter shows it. Embedded in the control that owns it; the control header's editBuffer points at it.
+#pragma once
+
+#include <stdint.h>
+
+#include "toolkit/platform/platform.h"
+
+struct WindowRecord;
+struct Control;
+struct EditBuffer;
+
+// Run when Enter is typed into a plain buffer; the result is ignored.
+typedef void (*EnterHandler)(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
+
+enum EditBufferFlag : uint32_t {
+    insertMode = 0x1, // clear = overwrite
+    wrapText = 0x10,  // the painter wraps the text over several rows
+};
+
+struct EditBuffer {
+    uint32_t flags;
+    char* text;        // zero-terminated code-page-949 text; null = the buffer takes no input
+    uint32_t caret;    // byte offset into text
+    uint32_t capacity; // bytes of the text buffer, zero byte included; in a log line also the line size
+    uint32_t lineMode; // 0 = plain buffer, else the current line of the TextLog that owns the buffer
+    int32_t rowSpacing;
+    uint32_t reserved[2];
+    EnterHandler enterHandler; // plain buffers only
+    uint32_t textColour;
+    uint32_t backColour; // 0xFFFFFFFF = no box behind a single-row text
+    // The character being composed, lead byte first, then zero bytes (the bytes in memory order, as a
+    // little-endian word); 0 = none.
+    uint32_t composition;
+    const void* font; // the platform's LOGFONT, or null for the default font
+    int32_t originX;
+    int32_t originY;
+};

@@ -1,0 +1,35 @@
+// The line editor: applies one keyboard input to an EditBuffer, either a plain buffer or the current line of
+// a TextLog, keeping two-byte characters whole.
+#pragma once
+
+#include <stdint.h>
+
+#include "toolkit/input/edit_buffer.h"
+#include "toolkit/platform/platform.h"
+
+struct WindowRecord;
+struct Control;
+
+enum class EditInputMode : uint32_t {
+    Character = 0, // value: the character message's wParam; count 1
+    ImeResult = 1, // value: up to four result bytes, zero-padded; count: the result's byte count
+    Key = 2,       // value: virtual-key code; count 0 = key down, 1 = key up
+};
+
+// Virtual keys the editor acts on.
+enum EditKey : uint32_t {
+    editKeyEnd = 35,
+    editKeyHome = 36,
+    editKeyLeft = 37,
+    editKeyRight = 39,
+    editKeyInsert = 45,
+    editKeyDelete = 46,
+};
+
+// Characters with a meaning of their own.
+enum : uint32_t { editBackspace = 8, editTab = 9, editEnter = 13 };
+
+// Returns the redraw flags: 0x30 when the owner must be redrawn and blitted, else 0. A buffer whose lineMode
+// is set edits the current line of the TextLog given as owner.
+uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
+                   EditInputMode mode, uint32_t value, int32_t count);
