@@ -9,6 +9,7 @@
 struct WindowRecord;
 struct Control;
 struct EditBuffer;
+struct LogFont; // the platform's LOGFONT
 
 // Run when Enter is typed into a plain buffer; the result is ignored.
 typedef void (*EnterHandler)(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
@@ -32,7 +33,7 @@ struct EditBuffer {
     // The character being composed, lead byte first, then zero bytes (the bytes in memory order, as a
     // little-endian word); 0 = none.
     uint32_t composition;
-    const void* font; // the platform's LOGFONT, or null for the default font
+    const LogFont* font; // null = the default font
     int32_t originX;
     int32_t originY;
 };
