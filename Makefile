@@ -46,6 +46,12 @@ fuzz: deps
 		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done
 
+# The 32-bit Windows program, cross-compiled with MinGW-w64: build/windows/app/velquist.exe.
+windows: deps
+	cmake -S . -B build/windows -G "$(GENERATOR)" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=OFF
+	cmake --build build/windows -j $(JOBS) --target velquist
+
 format:
 	find app toolkit util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 

@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev liblz4-dev libfreetype-dev libfontconfig-dev fonts-nanum
     xvfb x11-utils xdotool imagemagick
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine libx11-dev locales
 )
 
 missing=()
@@ -17,13 +18,27 @@ for p in "${packages[@]}"; do
     fi
 done
 
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+# The Windows check runs Wine in a Korean locale (code page 949).
+korean_locale() {
+    if ! locale -a 2>/dev/null | grep -qix 'ko_KR.utf8'; then
+        $SUDO localedef -i ko_KR -f UTF-8 ko_KR.UTF-8 || echo "install-deps: no ko_KR.UTF-8 locale" >&2
+    fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
+    korean_locale
     exit 0
 fi
 
 echo "install-deps: installing ${missing[*]}"
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+# 32-bit Wine comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+korean_locale
