@@ -10,8 +10,8 @@ void FillRow(uint8_t* row, uint32_t count, uint16_t pixel);
 void FillColumn(uint8_t* top, uint32_t stride, uint32_t count, uint16_t pixel);
 // Rows may overlap (a surface blitted onto itself): the row is moved as memory.
 void CopyRow(uint8_t* destination, const uint8_t* source, uint32_t count);
-// Source pixels equal to key leave the destination pixel unchanged. Groups of four are merged
-// branch-free; the last 0-3 pixels one at a time. Both versions give identical rows.
+// Source pixels equal to key leave the destination pixel unchanged. Groups of four (eight in the SSE2
+// version) are merged branch-free; the last 0-3 pixels one at a time. Both versions give identical rows.
 void CopyRowKeyedPortable(uint8_t* destination, const uint8_t* source, uint32_t count, uint16_t key);
 #if defined(__SSE2__)
 #define VQ_HAVE_SSE2_ROWS 1

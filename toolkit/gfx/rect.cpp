@@ -5,6 +5,11 @@ static int32_t WrapAdd(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
+// Pixels from low to high inclusive.
+static int32_t Span(int32_t low, int32_t high) {
+    return static_cast<int32_t>(static_cast<uint32_t>(high) - static_cast<uint32_t>(low) + 1u);
+}
+
 void ExtentToBounds(const Extent* source, Bounds* destination) {
     int32_t left = source->x, top = source->y;
     int32_t right = WrapAdd(left, WrapAdd(source->width, -1));
@@ -20,10 +25,8 @@ void BoundsToExtent(const Bounds* source, Extent* destination) {
     NormaliseBounds(source, &n);
     destination->x = n.left;
     destination->y = n.top;
-    destination->width =
-        WrapAdd(static_cast<int32_t>(static_cast<uint32_t>(n.right) - static_cast<uint32_t>(n.left)), 1);
-    destination->height =
-        WrapAdd(static_cast<int32_t>(static_cast<uint32_t>(n.bottom) - static_cast<uint32_t>(n.top)), 1);
+    destination->width = Span(n.left, n.right);
+    destination->height = Span(n.top, n.bottom);
 }
 
 void NormaliseBounds(const Bounds* source, Bounds* destination) {

@@ -1,0 +1,203 @@
+// Blits, fills and tiling against memcpy, memset and SDL2's own colour-keyed blitter on RGB565 surfaces.
+#include <SDL2/SDL.h>
+#include <benchmark/benchmark.h>
+#include <string.h>
+
+#include <random>
+#include <vector>
+
+#include "bench/ratios.h"
+#include "toolkit/gfx/draw.h"
+
+namespace {
+
+const uint32_t magenta = 0xFF00FF;
+const uint16_t magenta565 = 0xF81F;
+
+// A surface over its own memory, filled by `paint`.
+struct BenchSurface {
+    std::vector<uint8_t> memory;
+    Surface surface = {};
+    BenchSurface(int32_t width, int32_t height) {
+        memory.resize(static_cast<size_t>(SurfaceStride(static_cast<uint32_t>(width))) * height);
+        CreateSurface(static_cast<uint32_t>(width), height, &surface, memory.data());
+    }
+    void Set(int32_t x, int32_t y, uint16_t p) { memcpy(surface.pixels + y * surface.stride + 2 * x, &p, 2); }
+};
+
+enum Look { Background, SolidSprite, NoisySprite };
+
+// Sprites: an opaque ellipse on the key colour, or half the pixels the key at random.
+uint16_t PixelOf(Look look, int32_t x, int32_t y, int32_t w, int32_t h, std::mt19937& random) {
+    uint16_t colour = static_cast<uint16_t>((x * 37 + y * 11) | 0x0821);
+    if (colour == magenta565) colour ^= 1;
+    if (look == NoisySprite) return random() & 1 ? magenta565 : colour;
+    if (look == SolidSprite) {
+        double dx = (x + 0.5) / w * 2 - 1, dy = (y + 0.5) / h * 2 - 1;
+        return dx * dx + dy * dy <= 1 ? colour : magenta565;
+    }
+    return colour;
+}
+
+void Paint(BenchSurface& s, Look look) {
+    std::mt19937 random(1);
+    for (int32_t y = 0; y < s.surface.height; ++y)
+        for (int32_t x = 0; x < s.surface.width; ++x)
+            s.Set(x, y, PixelOf(look, x, y, s.surface.width, s.surface.height, random));
+}
+
+// The same picture as an SDL RGB565 surface.
+SDL_Surface* SdlCopy(const BenchSurface& s) {
+    SDL_Surface* out =
+        SDL_CreateRGBSurfaceWithFormat(0, s.surface.width, s.surface.height, 16, SDL_PIXELFORMAT_RGB565);
+    for (int32_t y = 0; y < s.surface.height; ++y)
+        memcpy(static_cast<uint8_t*>(out->pixels) + y * out->pitch, s.surface.pixels + y * s.surface.stride,
+               2 * static_cast<size_t>(s.surface.width));
+    return out;
+}
+
+struct Use565 {
+    uint32_t saved = Theme[pixelFormat];
+    Use565() { Theme[pixelFormat] |= rgb565; }
+    ~Use565() { Theme[pixelFormat] = saved; }
+};
+
+// Sprites land in the middle of a 640 × 480 frame; full-size sources cover it.
+int32_t Place(int32_t frame, int32_t size) {
+    return size < frame ? (frame - size) / 2 : 0;
+}
+
+void BM_Memcpy(benchmark::State& state) {
+    size_t bytes = 2 * static_cast<size_t>(state.range(0)) * state.range(1);
+    std::vector<uint8_t> from(bytes, 1), to(bytes);
+    for (auto _ : state) {
+        memcpy(to.data(), from.data(), bytes);
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_Memset(benchmark::State& state) {
+    size_t bytes = 2 * static_cast<size_t>(state.range(0)) * state.range(1);
+    std::vector<uint8_t> to(bytes);
+    for (auto _ : state) {
+        memset(to.data(), 0x5A, bytes);
+        benchmark::ClobberMemory();
+    }
+}
+
+// A surface copied into one of its own size.
+void BM_BlitPlain(benchmark::State& state) {
+    int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
+    BenchSurface source(w, h), frame(w, h);
+    Paint(source, Background);
+    for (auto _ : state) {
+        BlitSurface(&source.surface, &frame.surface, 0, 0, 0, 0);
+        benchmark::ClobberMemory();
+    }
+}
+
+// A sprite copied into the middle of the 640 × 480 frame: row by row.
+void BM_BlitPlainIntoFrame(benchmark::State& state) {
+    int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
+    BenchSurface source(w, h), frame(640, 480);
+    Paint(source, Background);
+    for (auto _ : state) {
+        BlitSurface(&source.surface, &frame.surface, Place(640, w), Place(480, h), 0, 0);
+        benchmark::ClobberMemory();
+    }
+}
+
+void KeyedBlit(benchmark::State& state, Look look) {
+    Use565 format;
+    int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
+    BenchSurface source(w, h), frame(640, 480);
+    Paint(source, look);
+    Paint(frame, Background);
+    for (auto _ : state) {
+        BlitSurface(&source.surface, &frame.surface, Place(640, w), Place(480, h), blitColourKeyed, magenta);
+        benchmark::ClobberMemory();
+    }
+}
+void BM_BlitKeyed(benchmark::State& state) {
+    KeyedBlit(state, SolidSprite);
+}
+void BM_BlitKeyedNoisy(benchmark::State& state) {
+    KeyedBlit(state, NoisySprite);
+}
+
+void SdlKeyedBlit(benchmark::State& state, Look look, int rle) {
+    int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
+    BenchSurface sprite(w, h), background(640, 480);
+    Paint(sprite, look);
+    Paint(background, Background);
+    SDL_Surface* source = SdlCopy(sprite);
+    SDL_Surface* frame = SdlCopy(background);
+    SDL_SetColorKey(source, SDL_TRUE, magenta565);
+    SDL_SetSurfaceRLE(source, rle);
+    SDL_Rect at = {Place(640, w), Place(480, h), w, h};
+    SDL_BlitSurface(source, nullptr, frame, &at); // builds the RLE encoding outside the timing
+    for (auto _ : state) {
+        at = {Place(640, w), Place(480, h), w, h};
+        SDL_BlitSurface(source, nullptr, frame, &at);
+        benchmark::ClobberMemory();
+    }
+    SDL_FreeSurface(source);
+    SDL_FreeSurface(frame);
+}
+void BM_SdlKeyed(benchmark::State& state) {
+    SdlKeyedBlit(state, SolidSprite, 0);
+}
+void BM_SdlKeyedRle(benchmark::State& state) {
+    SdlKeyedBlit(state, SolidSprite, 1);
+}
+void BM_SdlKeyedRleNoisy(benchmark::State& state) {
+    SdlKeyedBlit(state, NoisySprite, 1);
+}
+
+void BM_DrawRectFill(benchmark::State& state) {
+    int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
+    BenchSurface frame(w, h);
+    Bounds all = {0, 0, w - 1, h - 1};
+    for (auto _ : state) {
+        DrawRect(&frame.surface, &all, 0xBFBFBF, rectFill); // two different bytes per pixel: no memset
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_TileSurface(benchmark::State& state) {
+    int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
+    BenchSurface frame(w, h), tile(16, 16);
+    Paint(tile, Background);
+    Extent all = {0, 0, w, h};
+    for (auto _ : state) {
+        TileSurface(&frame.surface, &tile.surface, &all);
+        benchmark::ClobberMemory();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_Memcpy)->Args({640, 480})->Args({96, 128});
+BENCHMARK(BM_Memset)->Args({640, 480});
+BENCHMARK(BM_BlitPlain)->Args({640, 480})->Args({96, 128});
+BENCHMARK(BM_BlitPlainIntoFrame)->Args({96, 128});
+BENCHMARK(BM_BlitKeyed)->Args({96, 128})->Args({640, 480});
+BENCHMARK(BM_BlitKeyedNoisy)->Args({96, 128});
+BENCHMARK(BM_SdlKeyed)->Args({96, 128})->Args({640, 480});
+BENCHMARK(BM_SdlKeyedRle)->Args({96, 128});
+BENCHMARK(BM_SdlKeyedRleNoisy)->Args({96, 128});
+BENCHMARK(BM_DrawRectFill)->Args({640, 480});
+BENCHMARK(BM_TileSurface)->Args({640, 480});
+
+VQ_RATIO("plain BlitSurface 640x480 vs memcpy", "BM_BlitPlain/640/480", "BM_Memcpy/640/480", 0.8);
+VQ_RATIO("plain BlitSurface 96x128 vs memcpy", "BM_BlitPlain/96/128", "BM_Memcpy/96/128", 0.8);
+VQ_RATIO("plain 96x128 sprite into 640x480 frame vs memcpy", "BM_BlitPlainIntoFrame/96/128",
+         "BM_Memcpy/96/128", 0.0);
+VQ_RATIO("keyed BlitSurface 96x128 sprite vs SDL2 keyed", "BM_BlitKeyed/96/128", "BM_SdlKeyed/96/128", 3.0);
+VQ_RATIO("keyed BlitSurface 640x480 vs SDL2 keyed", "BM_BlitKeyed/640/480", "BM_SdlKeyed/640/480", 3.0);
+VQ_RATIO("keyed BlitSurface noisy 96x128 vs SDL2 keyed RLE", "BM_BlitKeyedNoisy/96/128",
+         "BM_SdlKeyedRleNoisy/96/128", 1.0);
+VQ_RATIO("keyed BlitSurface 96x128 sprite vs SDL2 keyed RLE", "BM_BlitKeyed/96/128", "BM_SdlKeyedRle/96/128",
+         0.0);
+VQ_RATIO("DrawRect fill 640x480 vs memset", "BM_DrawRectFill/640/480", "BM_Memset/640/480", 0.8);
+VQ_RATIO("TileSurface 16x16 over 640x480 vs memset", "BM_TileSurface/640/480", "BM_Memset/640/480", 1.0 / 3);
