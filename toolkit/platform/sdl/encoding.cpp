@@ -1,0 +1,50 @@
+// Code page 949 <-> UTF-8 through glibc's iconv.
+#include <errno.h>
+#include <iconv.h>
+#include <string.h>
+
+#include "toolkit/platform/sdl/state.h"
+
+// Converts length bytes; a byte that does not convert becomes '?' when lossy, or fails the call.
+static int32_t Convert(const char* to, const char* from, const char* text, size_t length, char* destination,
+                       uint32_t size, bool lossy) {
+    if (!destination || size == 0) return -1;
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        destination[0] = 0;
+        return -1;
+    }
+    char* in = const_cast<char*>(text);
+    size_t inLeft = length;
+    char* out = destination;
+    size_t outLeft = size - 1;
+    int32_t result = 0;
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG || !lossy) {
+            result = errno == E2BIG ? 0 : -1; // a full destination keeps what fitted
+            break;
+        }
+        if (outLeft == 0) break;
+        *out++ = '?';
+        outLeft--;
+        in++;
+        inLeft--;
+    }
+    if (iconv(cd, nullptr, nullptr, &out, &outLeft) == static_cast<size_t>(-1) && !lossy) result = -1;
+    iconv_close(cd);
+    if (result < 0) {
+        destination[0] = 0;
+        return -1;
+    }
+    *out = 0;
+    return static_cast<int32_t>(out - destination);
+}
+
+int32_t SdlCp949ToUtf8(const char* text, char* destination, uint32_t size) {
+    return Convert("UTF-8", "CP949", text, strlen(text), destination, size, true);
+}
+
+int32_t SdlUtf8ToCp949(const char* text, uint32_t length, char* destination, uint32_t size) {
+    return Convert("CP949", "UTF-8", text, length, destination, size, false);
+}

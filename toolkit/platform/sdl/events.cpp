@@ -1,0 +1,259 @@
+// SDL events as the window messages of the toolkit: window changes, mouse, keys, characters and the
+// input method's composition.
+#include <string.h>
+
+#include "toolkit/platform/sdl/state.h"
+
+enum : uint32_t { csDoubleClicks = 0x8, mkMiddle = 0x10 };
+enum : uint32_t { vkBack = 8, vkTab = 9, vkReturn = 13, vkMenu = 18, vkEscape = 27, vkF10 = 121 };
+enum : uint32_t { keyPrevious = 1u << 30, keyReleased = 1u << 31, keyContext = 1u << 29 };
+
+static LParam PackPoint(int32_t x, int32_t y) {
+    return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFF) |
+                               ((static_cast<uint32_t>(y) & 0xFFFF) << 16));
+}
+
+void SdlPostSize(SdlWindow* w) {
+    int32_t width, height;
+    SdlClientSize(w, &width, &height);
+    WParam kind = w->minimised ? SIZE_MINIMIZED : w->maximised ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    SdlQueue(w->handle, WM_SIZE, kind, PackPoint(width, height));
+}
+
+static void WindowEvent(const SDL_WindowEvent* e) {
+    SdlWindow* w = SdlFindById(e->windowID);
+    if (!w) return;
+    switch (e->event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+        w->needsPaint = 1;
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (w->minimised) break;
+        SdlPostSize(w);
+        w->needsPaint = 1;
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        if (w->minimised) break;
+        w->minimised = 1;
+        SdlPostSize(w);
+        break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        w->minimised = 0;
+        w->maximised = 1;
+        SdlPostSize(w);
+        w->needsPaint = 1;
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+        if (!w->minimised && !w->maximised) break;
+        w->minimised = 0;
+        w->maximised = 0;
+        SdlPostSize(w);
+        w->needsPaint = 1;
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        sdl.active = w->handle;
+        SdlApplyLimits(w); // before the user can start dragging the frame
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        if (sdl.active == w->handle) sdl.active = 0;
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        SdlQueue(w->handle, WM_CLOSE, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+static uint32_t ButtonBit(uint8_t button) {
+    if (button == SDL_BUTTON_LEFT) return MK_LBUTTON;
+    if (button == SDL_BUTTON_RIGHT) return MK_RBUTTON;
+    if (button == SDL_BUTTON_MIDDLE) return mkMiddle;
+    return 0;
+}
+
+static WParam MouseKeys(uint32_t buttons) {
+    WParam keys = buttons;
+    if (sdl.keyMods & KMOD_SHIFT) keys |= MK_SHIFT;
+    if (sdl.keyMods & KMOD_CTRL) keys |= MK_CONTROL;
+    return keys;
+}
+
+// The window that gets a mouse event, and the position in its client area: while a window holds the
+// capture it gets everything, wherever the pointer is.
+static WindowHandle MouseTarget(uint32_t windowId, int32_t* x, int32_t* y) {
+    SdlWindow* w = SdlFindById(windowId);
+    SdlWindow* c = SdlFind(sdl.capture);
+    if (!c || c == w) return w ? w->handle : 0;
+    int cx = 0, cy = 0;
+    SDL_GetWindowPosition(c->window, &cx, &cy);
+    if (w) {
+        int wx = 0, wy = 0;
+        SDL_GetWindowPosition(w->window, &wx, &wy);
+        *x += wx - cx;
+        *y += wy - cy;
+    } else {
+        int gx = 0, gy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        *x = gx - cx;
+        *y = gy - cy;
+    }
+    return c->handle;
+}
+
+static void MouseMotion(const SDL_MouseMotionEvent* e) {
+    int32_t x = e->x, y = e->y;
+    WindowHandle target = MouseTarget(e->windowID, &x, &y);
+    uint32_t buttons = 0;
+    if (e->state & SDL_BUTTON_LMASK) buttons |= MK_LBUTTON;
+    if (e->state & SDL_BUTTON_RMASK) buttons |= MK_RBUTTON;
+    if (e->state & SDL_BUTTON_MMASK) buttons |= mkMiddle;
+    if (target) SdlQueue(target, WM_MOUSEMOVE, MouseKeys(buttons), PackPoint(x, y));
+}
+
+static void MouseButton(const SDL_MouseButtonEvent* e) {
+    uint32_t bit = ButtonBit(e->button);
+    if (!bit) return;
+    bool down = e->type == SDL_MOUSEBUTTONDOWN;
+    if (down) {
+        sdl.mouseButtons |= bit;
+    } else {
+        sdl.mouseButtons &= ~bit;
+    }
+    int32_t x = e->x, y = e->y;
+    WindowHandle target = MouseTarget(e->windowID, &x, &y);
+    SdlWindow* w = SdlFind(target);
+    if (!w || bit == mkMiddle) return;
+    // Every second click of a run is a double click, for classes that ask for them.
+    bool twice =
+        down && e->clicks >= 2 && e->clicks % 2 == 0 && (sdl.classes[w->classIndex].style & csDoubleClicks);
+    uint32_t message;
+    if (bit == MK_LBUTTON) {
+        message = twice ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    } else {
+        message = twice ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    }
+    SdlQueue(target, message, MouseKeys(sdl.mouseButtons), PackPoint(x, y));
+}
+
+static WindowHandle KeyboardTarget(uint32_t windowId) {
+    SdlWindow* w = SdlFindById(windowId);
+    return w ? w->handle : sdl.active;
+}
+
+// Alt held without Ctrl (Ctrl+Alt is AltGr) makes system keys, which type nothing.
+static bool AltOnly() {
+    return (sdl.keyMods & KMOD_ALT) && !(sdl.keyMods & KMOD_CTRL);
+}
+
+// The characters Windows makes of keys that SDL reports no text for.
+static uint32_t KeyCharacter(uint32_t vk) {
+    bool ctrl = (sdl.keyMods & KMOD_CTRL) != 0;
+    if (vk == vkBack) return ctrl ? 127 : 8;
+    if (vk == vkTab) return ctrl ? 0 : 9;
+    if (vk == vkReturn) return ctrl ? 10 : 13;
+    if (vk == vkEscape) return 27;
+    if (ctrl && vk >= 'A' && vk <= 'Z') return vk - 'A' + 1;
+    return 0;
+}
+
+static void Key(const SDL_KeyboardEvent* e) {
+    sdl.keyMods = e->keysym.mod;
+    uint32_t vk = SdlVirtualKey(e->keysym.sym, e->keysym.scancode, (e->keysym.mod & KMOD_NUM) != 0);
+    WindowHandle target = KeyboardTarget(e->windowID);
+    if (!vk || !target) return;
+    bool up = e->type == SDL_KEYUP;
+    bool system = ((AltOnly() || vk == vkMenu) && !(sdl.keyMods & KMOD_CTRL)) || vk == vkF10;
+    uint32_t data = 1;
+    if (sdl.keyMods & KMOD_ALT) data |= keyContext;
+    if (up || e->repeat) data |= keyPrevious;
+    if (up) data |= keyReleased;
+    uint32_t message = system ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (up ? WM_KEYUP : WM_KEYDOWN);
+    SdlQueue(target, message, vk, static_cast<LParam>(data));
+    if (up || system) return;
+    uint32_t c = KeyCharacter(vk);
+    if (c) SdlQueue(target, WM_CHAR, c, static_cast<LParam>(data));
+}
+
+// Bytes in the first UTF-8 character of text (1 for a stray byte).
+static uint32_t Utf8Length(const char* text) {
+    uint8_t b = static_cast<uint8_t>(text[0]);
+    uint32_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    for (uint32_t i = 1; i < n; i++) {
+        if ((static_cast<uint8_t>(text[i]) & 0xC0) != 0x80) return i;
+    }
+    return n;
+}
+
+// One character in code page 949 as the input method reports it: 0xHHLL, lead byte high; 0 when it
+// has no two-byte form.
+static WParam Cp949Character(const char* text, uint32_t length) {
+    char bytes[8];
+    if (SdlUtf8ToCp949(text, length, bytes, sizeof bytes) != 2) return 0;
+    return static_cast<WParam>(static_cast<uint8_t>(bytes[0])) << 8 | static_cast<uint8_t>(bytes[1]);
+}
+
+// Finished text: plain ASCII as WM_CHAR, every other character as a finished composition of its own.
+static void TextInput(const SDL_TextInputEvent* e) {
+    WindowHandle target = KeyboardTarget(e->windowID);
+    if (!target) return;
+    bool typed = !AltOnly() && !((sdl.keyMods & KMOD_CTRL) && !(sdl.keyMods & KMOD_ALT));
+    for (const char* p = e->text; *p;) {
+        uint32_t n = Utf8Length(p);
+        uint8_t c = static_cast<uint8_t>(p[0]);
+        if (c < 0x80) {
+            if (typed) SdlQueue(target, WM_CHAR, c, 1);
+        } else {
+            WParam character = Cp949Character(p, n);
+            if (character)
+                SdlQueue(target, WM_IME_COMPOSITION, character, static_cast<LParam>(GCS_RESULTSTR));
+        }
+        p += n;
+    }
+    sdl.composing = 0;
+}
+
+// The character being composed (the last one of the input method's text), or its disappearance.
+static void TextEditing(const SDL_TextEditingEvent* e) {
+    WindowHandle target = KeyboardTarget(e->windowID);
+    if (!target) return;
+    const char* last = nullptr;
+    for (const char* p = e->text; *p; p += Utf8Length(p)) last = p;
+    if (!last) {
+        if (sdl.composing) SdlQueue(target, WM_IME_COMPOSITION, 0, static_cast<LParam>(GCS_COMPSTR));
+        sdl.composing = 0;
+        return;
+    }
+    WParam character = Cp949Character(last, Utf8Length(last));
+    if (!character) return;
+    if (!sdl.composing) SdlQueue(target, WM_IME_STARTCOMPOSITION, 0, 0);
+    sdl.composing = 1;
+    SdlQueue(target, WM_IME_COMPOSITION, character, static_cast<LParam>(GCS_COMPSTR));
+}
+
+void SdlTranslateEvent(const SDL_Event* event) {
+    switch (event->type) {
+    case SDL_WINDOWEVENT:
+        WindowEvent(&event->window);
+        break;
+    case SDL_MOUSEMOTION:
+        MouseMotion(&event->motion);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        MouseButton(&event->button);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        Key(&event->key);
+        break;
+    case SDL_TEXTINPUT:
+        TextInput(&event->text);
+        break;
+    case SDL_TEXTEDITING:
+        TextEditing(&event->edit);
+        break;
+    default:
+        break; // SDL_QUIT included: closing is per window, through WM_CLOSE
+    }
+}

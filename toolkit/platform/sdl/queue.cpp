@@ -1,0 +1,207 @@
+// The SDL2 message queue: posted and translated messages first, then paints, then due timers, as on
+// Windows. PlatformGetMessage sleeps in SDL_WaitEventTimeout until an event or the next timer.
+#include <string.h>
+
+#include "toolkit/platform/sdl/state.h"
+
+enum : uint32_t { vkF4 = 115 };
+
+int32_t SdlQueue(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (sdl.queueLength > 0 && (message == WM_MOUSEMOVE || message == WM_SIZE)) {
+        PlatformMessage& last = sdl.queue[(sdl.queueHead + sdl.queueLength - 1) % sdlQueueSize];
+        if (last.window == window && last.message == message) {
+            last = {window, message, wParam, lParam};
+            return 1;
+        }
+    }
+    if (sdl.queueLength >= sdlQueueSize) return 0;
+    int32_t tail = (sdl.queueHead + sdl.queueLength) % sdlQueueSize;
+    sdl.queue[tail] = {window, message, wParam, lParam};
+    sdl.queueLength++;
+    return 1;
+}
+
+int32_t PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (window != 0 && !SdlFind(window)) return 0;
+    if (sdl.queueLength >= sdlQueueSize) return 0;
+    int32_t tail = (sdl.queueHead + sdl.queueLength) % sdlQueueSize;
+    sdl.queue[tail] = {window, message, wParam, lParam};
+    sdl.queueLength++;
+    return 1;
+}
+
+void PlatformPostQuit(int32_t code) {
+    sdl.quitPosted = 1;
+    sdl.quitCode = code;
+}
+
+void SdlDropWindowMessages(WindowHandle window) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < sdl.queueLength; i++) {
+        PlatformMessage m = sdl.queue[(sdl.queueHead + i) % sdlQueueSize];
+        if (m.window == window) continue;
+        sdl.queue[(sdl.queueHead + kept) % sdlQueueSize] = m;
+        kept++;
+    }
+    sdl.queueLength = kept;
+}
+
+uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds) {
+    if (!SdlFind(window)) return 0;
+    SdlTimer* slot = nullptr;
+    for (SdlTimer& t : sdl.timers) {
+        if (t.window == window && t.id == id) slot = &t;
+    }
+    for (int32_t i = 0; !slot && i < sdlMaxTimers; i++) {
+        if (sdl.timers[i].window == 0) slot = &sdl.timers[i];
+    }
+    if (!slot) return 0;
+    if (milliseconds < 10) milliseconds = 10;
+    *slot = {window, id, milliseconds, SDL_GetTicks64() + milliseconds};
+    return id ? id : 1;
+}
+
+int32_t PlatformKillTimer(WindowHandle window, uintptr_t id) {
+    for (SdlTimer& t : sdl.timers) {
+        if (t.window == window && window != 0 && t.id == id) {
+            t = {};
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void SdlKillWindowTimers(WindowHandle window) {
+    for (SdlTimer& t : sdl.timers) {
+        if (t.window == window) t = {};
+    }
+}
+
+// The input method's strings belong to the message that carries them: fetching one makes it current.
+static void TakeImeStrings(const PlatformMessage* m) {
+    if (m->message != WM_IME_COMPOSITION) return;
+    char bytes[2] = {static_cast<char>((m->wParam >> 8) & 0xFF), static_cast<char>(m->wParam & 0xFF)};
+    int32_t count = bytes[0] ? 2 : (bytes[1] ? 1 : 0);
+    const char* start = bytes[0] ? bytes : bytes + 1;
+    if (m->lParam == static_cast<LParam>(GCS_RESULTSTR)) {
+        memcpy(sdl.imeResult, start, static_cast<size_t>(count));
+        sdl.imeResultCount = count;
+    } else {
+        memcpy(sdl.imeComposition, start, static_cast<size_t>(count));
+        sdl.imeCompositionCount = count;
+    }
+}
+
+// The next available message without waiting: 1 = a message, 0 = the quit message, -1 = nothing.
+static int32_t TakeMessage(PlatformMessage* message) {
+    if (sdl.queueLength > 0) {
+        *message = sdl.queue[sdl.queueHead];
+        sdl.queueHead = (sdl.queueHead + 1) % sdlQueueSize;
+        sdl.queueLength--;
+        TakeImeStrings(message);
+        return 1;
+    }
+    if (sdl.quitPosted) {
+        sdl.quitPosted = 0;
+        *message = {0, WM_QUIT, static_cast<WParam>(static_cast<intptr_t>(sdl.quitCode)), 0};
+        return 0;
+    }
+    for (SdlWindow& w : sdl.windows) {
+        if (w.handle && w.visible && w.needsPaint && !w.minimised) {
+            *message = {w.handle, WM_PAINT, 0, 0};
+            return 1;
+        }
+    }
+    uint64_t now = SDL_GetTicks64();
+    for (SdlTimer& t : sdl.timers) {
+        if (t.window == 0 || t.due > now) continue;
+        // A late timer fires once, not once per interval it missed.
+        while (t.due <= now) t.due += t.interval;
+        *message = {t.window, WM_TIMER, t.id, 0};
+        return 1;
+    }
+    return -1;
+}
+
+static uint64_t NextTimerDue() {
+    uint64_t next = UINT64_MAX;
+    for (const SdlTimer& t : sdl.timers) {
+        if (t.window && t.due < next) next = t.due;
+    }
+    return next;
+}
+
+int32_t PlatformGetMessage(PlatformMessage* message) {
+    for (;;) {
+        SDL_Event event;
+        while (sdl.videoState > 0 && SDL_PollEvent(&event)) SdlTranslateEvent(&event);
+        int32_t r = TakeMessage(message);
+        if (r >= 0) return r;
+        uint64_t next = NextTimerDue();
+        if (sdl.videoState <= 0) {
+            // Without windows nothing can arrive but a timer.
+            if (next == UINT64_MAX) {
+                *message = {0, WM_QUIT, static_cast<WParam>(-1), 0};
+                return 0;
+            }
+            uint64_t now = SDL_GetTicks64();
+            if (next > now) SDL_Delay(static_cast<uint32_t>(next - now));
+            continue;
+        }
+        if (next == UINT64_MAX) {
+            if (SDL_WaitEvent(&event)) SdlTranslateEvent(&event);
+            continue;
+        }
+        uint64_t now = SDL_GetTicks64();
+        int wait = next > now ? static_cast<int>(next - now < 0x7FFFFFFF ? next - now : 0x7FFFFFFF) : 0;
+        if (SDL_WaitEventTimeout(&event, wait)) SdlTranslateEvent(&event);
+    }
+}
+
+// Characters are made when events are translated (SDL reports them separately), so there is nothing to do.
+int32_t PlatformTranslateMessage(const PlatformMessage*) {
+    return 0;
+}
+
+intptr_t PlatformDispatchMessage(const PlatformMessage* message) {
+    if (!SdlFind(message->window)) return 0;
+    return SdlSend(message->window, message->message, message->wParam, message->lParam);
+}
+
+intptr_t PlatformDefaultProcessing(WindowHandle window, uint32_t message, WParam wParam, LParam) {
+    SdlWindow* w = SdlFind(window);
+    if (!w) return 0;
+    switch (message) {
+    case WM_CLOSE:
+        PlatformDestroyWindow(window);
+        break;
+    case WM_PAINT:
+        w->needsPaint = 0;
+        break;
+    case WM_SYSKEYDOWN:
+        if (wParam == vkF4) SdlSend(window, WM_CLOSE, 0, 0); // Alt+F4 closes, as on Windows
+        break;
+    case WM_IME_ENDCOMPOSITION:
+        // The toolkit dropped the half-made character: the input method forgets it too.
+        if (sdl.composing) SDL_ClearComposition();
+        sdl.composing = 0;
+        sdl.imeCompositionCount = 0;
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+uint32_t PlatformRegisterMessage(const char* name) {
+    if (!name || !*name) return 0;
+    for (int32_t i = 0; i < sdl.registeredCount; i++) {
+        if (strcmp(sdl.registered[i], name) == 0) return 0xC000u + static_cast<uint32_t>(i);
+    }
+    if (sdl.registeredCount >= sdlMaxRegistered) return 0;
+    size_t n = strlen(name);
+    if (n > 63) n = 63;
+    memcpy(sdl.registered[sdl.registeredCount], name, n);
+    sdl.registered[sdl.registeredCount][n] = 0;
+    return 0xC000u + static_cast<uint32_t>(sdl.registeredCount++);
+}

@@ -1,0 +1,96 @@
+// Internal state of the SDL2 backend, shared by its sources.
+#pragma once
+
+#include <SDL.h>
+#include <stdint.h>
+
+#include "toolkit/platform/platform.h"
+
+enum : int32_t {
+    sdlMaxWindows = 160,
+    sdlMaxClasses = 32,
+    sdlQueueSize = 4096,
+    sdlMaxTimers = 64,
+    sdlMaxRegistered = 64
+};
+
+struct SdlClass {
+    char name[64];
+    WindowProc procedure;
+    uint32_t style;
+    uint32_t largeIcon;
+};
+
+struct SdlWindow {
+    WindowHandle handle; // 0 = free entry
+    int32_t classIndex;
+    uint32_t style;
+    SDL_Window* window;
+    SDL_Renderer* renderer;
+    SDL_Texture* texture;
+    int32_t textureWidth, textureHeight;
+    uint32_t sdlId;
+    int32_t visible;
+    int32_t minimised;
+    int32_t maximised;
+    int32_t needsPaint;
+    int32_t destroying;
+};
+
+struct SdlTimer {
+    WindowHandle window; // 0 = free entry
+    uintptr_t id;
+    uint32_t interval;
+    uint64_t due;
+};
+
+struct SdlState {
+    int32_t videoState; // 0 not tried, 1 running, -1 failed
+    SdlClass classes[sdlMaxClasses];
+    int32_t classCount;
+    SdlWindow windows[sdlMaxWindows];
+    WindowHandle nextHandle;
+    PlatformMessage queue[sdlQueueSize];
+    int32_t queueHead, queueLength;
+    int32_t quitPosted, quitCode;
+    SdlTimer timers[sdlMaxTimers];
+    char registered[sdlMaxRegistered][64];
+    int32_t registeredCount;
+    WindowHandle capture;
+    WindowHandle active;
+    uint16_t keyMods;      // modifier state as of the last key event translated
+    uint32_t mouseButtons; // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, as of the last button event
+    int32_t composing;     // the input method shows a half-made character
+    char imeResult[8];
+    int32_t imeResultCount;
+    char imeComposition[8];
+    int32_t imeCompositionCount;
+};
+
+extern SdlState sdl;
+
+// Starts SDL's video once; 1 when it runs.
+int32_t SdlStartVideo();
+SdlWindow* SdlFind(WindowHandle window);
+SdlWindow* SdlFindById(uint32_t sdlId);
+intptr_t SdlSend(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
+// Asks the window procedure for the tracking limits and hands them to SDL.
+void SdlApplyLimits(SdlWindow* w);
+// The client size as the toolkit sees it: 0 × 0 while minimised.
+void SdlClientSize(const SdlWindow* w, int32_t* width, int32_t* height);
+// Posts WM_SIZE with the current client size; a WM_SIZE still waiting last in the queue is replaced.
+void SdlPostSize(SdlWindow* w);
+void SdlDropWindowMessages(WindowHandle window);
+void SdlKillWindowTimers(WindowHandle window);
+// Appends a message; a mouse move or size directly behind one of its kind replaces it.
+int32_t SdlQueue(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
+
+// Turns one SDL event into queued messages and window state.
+void SdlTranslateEvent(const SDL_Event* event);
+// The Windows virtual-key code of an SDL key, 0 when it has none.
+uint32_t SdlVirtualKey(SDL_Keycode key, SDL_Scancode scancode, bool numLock);
+
+// Code page 949 <-> UTF-8 through iconv. Both return the bytes written (without the terminating zero,
+// which they always add), or -1 when the text cannot be converted.
+int32_t SdlCp949ToUtf8(const char* text, char* destination, uint32_t size);
+int32_t SdlUtf8ToCp949(const char* text, uint32_t length, char* destination, uint32_t size);
