@@ -157,3 +157,52 @@ int32_t PlatformBeginPaint(WindowHandle window);
 int32_t PlatformEndPaint(WindowHandle window);
 // Copies the surface to the window: to the client area, or to the whole window frame included.
 int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow);
+
+// ---- Text ---------------------------------------------------------------------------------------------
+// Code page 949 text drawn and measured in fonts described like the platform's LOGFONTA (field for field,
+// so the Win32 backend hands a LogFont over as a LOGFONTA). A null font means the default font: a
+// Korean-capable sans of about 12 px.
+struct LogFont {
+    int32_t lfHeight; // < 0: character height in pixels; > 0: cell height; 0: the default height
+    int32_t lfWidth;
+    int32_t lfEscapement;
+    int32_t lfOrientation;
+    int32_t lfWeight; // 0 default, 400 normal, 700 bold
+    uint8_t lfItalic;
+    uint8_t lfUnderline;
+    uint8_t lfStrikeOut;
+    uint8_t lfCharSet; // 129 Hangul
+    uint8_t lfOutPrecision;
+    uint8_t lfClipPrecision;
+    uint8_t lfQuality;
+    uint8_t lfPitchAndFamily;
+    char lfFaceName[32];
+};
+
+// Measures length bytes of text in the font as the window's text drawing would; 0 on failure.
+int32_t PlatformMeasureText(WindowHandle window, const LogFont* font, const char* text, int32_t length,
+                            int32_t* width, int32_t* height);
+
+// A text context draws into one platform-owned surface with one font, from open to close. Open fails
+// (0) for a surface without a platform bitmap.
+typedef uintptr_t TextContext; // 0 = none
+TextContext PlatformOpenText(WindowHandle window, const Surface* surface, const LogFont* font);
+void PlatformCloseText(TextContext context);
+// Width and height of length bytes, ampersands counted as characters; 0 on failure.
+int32_t PlatformTextExtent(TextContext context, const char* text, int32_t length, int32_t* width,
+                           int32_t* height);
+// The number of bytes, whole characters only, whose width is at most maxWidth; their width goes to
+// width when it is not null.
+int32_t PlatformTextFit(TextContext context, const char* text, int32_t length, int32_t maxWidth,
+                        int32_t* width);
+
+enum : uint32_t {
+    platformTextOpaque = 0x1,    // the cells behind the glyphs take the background colour
+    platformTextWordBreak = 0x2, // lines break between words at the rectangle's right edge
+};
+// Draws text (length < 0: up to its zero byte) left- and top-aligned into the rectangle (right and bottom
+// exclusive), clipped to it, a new line at each line break. An ampersand is not drawn and underlines the
+// next character; two draw one. Colours are 0x00BBGGRR.
+int32_t PlatformDrawText(TextContext context, const char* text, int32_t length, const PlatformRect* rect,
+                         uint32_t textColour, uint32_t backgroundColour, uint32_t mode);
+// ---- End of text --------------------------------------------------------------------------------------
