@@ -27,8 +27,8 @@ uint8_t SortKey(uint8_t b, uint32_t flags) {
 } // namespace
 
 void SortOffsets(void* table, uint32_t count, uintptr_t base, uint32_t flags) {
-    if (count == 0 || count > SIZE_MAX / sizeof(uintptr_t)) return;
-    size_t bytes = static_cast<size_t>(count) * sizeof(uintptr_t);
+    size_t bytes; // count * 4 can overflow on 32-bit
+    if (count == 0 || __builtin_mul_overflow(static_cast<size_t>(count), sizeof(uintptr_t), &bytes)) return;
     uintptr_t* scratch = static_cast<uintptr_t*>(AllocateScratch(bytes));
     if (!scratch) return;
     memset(scratch, 0, bytes);
