@@ -1,0 +1,199 @@
+// Random message storms through the dispatcher: mouse, keys, characters, input-method results, sizes,
+// paints, commands and closes, into a window holding every control kind built so far.
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "toolkit/controls/panel.h"
+#include "toolkit/controls/picture.h"
+#include "toolkit/gfx/draw.h"
+#include "toolkit/input/edit_buffer.h"
+#include "toolkit/platform/headless/headless.h"
+#include "toolkit/window/composition.h"
+#include "toolkit/window/dispatch.h"
+
+namespace {
+
+struct Storm {
+    const uint8_t* data;
+    size_t size;
+    size_t at;
+    uint32_t Byte() { return at < size ? data[at++] : 0; }
+    uint32_t Word() { return Byte() | Byte() << 8; }
+    int32_t Coordinate() { return static_cast<int32_t>(Word() % 800) - 100; }
+};
+
+intptr_t StormProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    int32_t r = DispatchToolkitMessage(window, message, wParam, lParam);
+    if (r == 0) return 0;
+    return PlatformDefaultProcessing(window, message, wParam, lParam);
+}
+
+int32_t AskOnClose(WindowHandle window, WindowRecord*) {
+    return PlatformMessageBox(window, "?", "storm", MB_YESNO) == IDNO ? 0 : 1;
+}
+
+void Reset() {
+    for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
+    memset(&windowTable, 0, sizeof windowTable);
+    mainWindowHandle = 0;
+    mainWindowRecord = nullptr;
+    HeadlessReset();
+}
+
+struct Scene {
+    Surface images[3];
+    Panel panels[3];
+    Picture pictures[4];
+    Control editor; // a bare control typing into a plain buffer
+    EditBuffer buffer;
+    char text[24];
+};
+
+void Build(Scene* s, WindowRecord* w, Storm* in) {
+    memset(static_cast<void*>(s), 0, sizeof *s);
+    for (int i = 0; i < 3; i++) {
+        CreateSurface(5 + i * 7, 4 + i * 9, &s->images[i], nullptr);
+        Bounds all = {0, 0, s->images[i].width - 1, s->images[i].height - 1};
+        DrawRect(&s->images[i], &all, 0xFF00FF * (i & 1) + 0x102030 * i, rectFill);
+    }
+    const uint32_t flagPool[] = {0,
+                                 colourKeyed,
+                                 hidden,
+                                 ignoreMouse,
+                                 followRight | stretchX,
+                                 followBottom | stretchY,
+                                 proportionalX,
+                                 proportionalY | followBottom,
+                                 takesFocus | captureOnLeft,
+                                 captureOnRight};
+    for (int i = 0; i < 3; i++) {
+        Extent e = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 120),
+                    static_cast<int32_t>(in->Byte() % 120)};
+        InitPanel(&s->panels[i], &e, 0x00FF00 * i, 0xFFFFFF, 0, in->Byte() % 4,
+                  flagPool[in->Byte() % 10] | (in->Byte() & 1 ? panelBevel : 0));
+        s->panels[i].header.ratioX = in->Byte();
+        AddControl(&s->panels[i].header, w, addOnTop);
+    }
+    for (int i = 0; i < 4; i++) {
+        Extent e = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 100),
+                    static_cast<int32_t>(in->Byte() % 100)};
+        InitPicture(&s->pictures[i], &e, 0, flagPool[in->Byte() % 10] | (in->Byte() & 1 ? pictureTiled : 0));
+        s->pictures[i].header.backgroundColour = 0xFF00FF;
+        s->pictures[i].header.ratioY = in->Byte();
+        for (int k = 0; k < 3; k++) s->pictures[i].images[k] = &s->images[k];
+        AddControl(&s->pictures[i].header, w, in->Byte() & 1 ? addOnTop : nullptr);
+    }
+    s->buffer.text = s->text;
+    s->buffer.capacity = sizeof s->text;
+    s->buffer.flags = in->Byte() & 1;
+    s->editor.flags = takesFocus | captureOnLeft;
+    s->editor.editBuffer = &s->buffer;
+    CreateSurface(30, 12, &s->editor.surface, nullptr);
+    AddControl(&s->editor, w, addOnTop);
+    w->focusControl = &s->editor;
+}
+
+void Release(Scene* s) {
+    for (Surface& i : s->images) ReleaseSurface(&i);
+    for (Picture& p : s->pictures) ReleaseSurface(&p.header.surface);
+    ReleaseSurface(&s->editor.surface);
+}
+
+void Storm1(Storm* in, WindowHandle h, Scene* scene) {
+    static const uint32_t mouse[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP,    WM_LBUTTONDBLCLK,
+                                     WM_RBUTTONDOWN, WM_RBUTTONUP,   WM_RBUTTONDBLCLK};
+    WindowRecord* w = FindWindowRecord(h);
+    uint32_t kind = in->Byte() % 12;
+    switch (kind) {
+    case 0:
+    case 1: {
+        uint32_t x = static_cast<uint32_t>(in->Coordinate()) & 0xFFFF,
+                 y = static_cast<uint32_t>(in->Coordinate()) & 0xFFFF;
+        PlatformPostMessage(h, mouse[in->Byte() % 7], in->Byte() & 0x1F, static_cast<LParam>(x | y << 16));
+        break;
+    }
+    case 2:
+        PlatformPostMessage(h, in->Byte() & 1 ? WM_KEYUP : WM_KEYDOWN, in->Byte(),
+                            static_cast<LParam>(static_cast<uint32_t>(in->Byte()) << 24));
+        break;
+    case 3:
+        PlatformPostMessage(h, WM_CHAR, in->Byte(), 1);
+        break;
+    case 4: {
+        char bytes[8];
+        int32_t count = static_cast<int32_t>(in->Byte() % 9) - 2;
+        for (char& b : bytes) b = static_cast<char>(in->Byte());
+        HeadlessSetImeString(GCS_RESULTSTR, bytes, count);
+        PlatformPostMessage(h, WM_IME_COMPOSITION, in->Word(), in->Byte() & 1 ? GCS_RESULTSTR : in->Word());
+        break;
+    }
+    case 5:
+        HeadlessResizeWindow(h, static_cast<int32_t>(in->Word() % 900),
+                             static_cast<int32_t>(in->Word() % 700));
+        break;
+    case 6:
+        PlatformShowWindow(h, in->Byte() & 1 ? SW_MINIMIZE : SW_RESTORE);
+        break;
+    case 7:
+        RequestRepaint(h, in->Byte());
+        break;
+    case 8: {
+        WParam command = in->Byte() % 4;
+        PlatformPostMessage(h, toolkitCommandMessage, command,
+                            in->Byte() & 1 ? static_cast<LParam>(h) : in->Word());
+        break;
+    }
+    case 9:
+        HeadlessPushMessageBoxAnswer(in->Byte() & 1 ? IDYES : IDNO);
+        PlatformPostMessage(h, WM_CLOSE, 0, 0);
+        break;
+    case 10:
+        if (w) {
+            Control* c = in->Byte() & 1 ? &scene->pictures[in->Byte() % 4].header
+                                        : &scene->panels[in->Byte() % 3].header;
+            c->flags ^= (in->Byte() & 1) ? hidden : colourKeyed;
+            scene->pictures[in->Byte() % 4].imageIndex = in->Byte() % 40;
+            MarkForRedraw(c, w, redrawBits);
+        }
+        break;
+    default:
+        if (w) {
+            Control* c = &scene->pictures[in->Byte() % 4].header;
+            if (in->Byte() & 1) {
+                RemoveControl(w, c);
+            } else {
+                AddControl(c, w, in->Byte() & 1 ? addOnTop : nullptr);
+            }
+        }
+        break;
+    }
+    HeadlessPump();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Storm in = {data, size, 0};
+    Reset();
+    HeadlessSetPixelFormat565(static_cast<int32_t>(in.Byte() & 1));
+    PlatformRegisterClass("Storm_Class", StormProc, 0, 0, 0);
+    Extent placement = {0, 0, 320, 240};
+    WindowRecord* w = nullptr;
+    uint32_t flags = clientSurface | mainWindow |
+                     (in.Byte() & (resizableFrame | windowBevel | windowCaptureOnLeft | windowCaptureOnRight |
+                                   popupWindow));
+    WindowHandle h = CreateToolkitWindow(flags, "Storm_Class", "storm", &placement, 0, 0, &w);
+    InitDisplay();
+    if (!h) return 0;
+    w->onClose = AskOnClose;
+    static Scene scene;
+    Build(&scene, w, &in);
+    PlatformShowWindow(h, SW_SHOWNORMAL);
+    for (int i = 0; i < 200 && in.at < in.size; i++) Storm1(&in, h, &scene);
+    if (HeadlessWindowExists(h)) PlatformDestroyWindow(h);
+    HeadlessPump();
+    Release(&scene);
+    Reset();
+    return 0;
+}

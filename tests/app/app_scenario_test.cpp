@@ -1,0 +1,236 @@
+// The whole application on the headless backend, driven as a user would and read off the screen.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "app/application.h"
+#include "app/sprite.h"
+#include "tests/support/toolkit_fixture.h"
+
+namespace {
+
+const uint32_t kMagenta = 0xFF00FF;
+const uint32_t kCtrlDownData = 0x001D0001;
+const uint32_t kCtrlUpData = 0xC01D0001;
+
+class AppScenario : public BothFormats {
+  protected:
+    std::vector<std::function<void()>> steps;
+    size_t next = 0;
+    WindowHandle window = 0;
+
+    void SetUp() override {
+        BothFormats::SetUp();
+        keyState = 0;
+        actionPending = 0;
+        memset(static_cast<void*>(&sprite), 0, sizeof sprite);
+        HeadlessSetCommandLine("\"C:\\Program Files\\Velquist\\velquist.exe\" -x");
+    }
+    void TearDown() override {
+        for (Surface& s : spriteImages) ReleaseSurface(&s);
+        ReleaseSurface(&backgroundTile);
+        ReleaseSurface(&sprite.header.surface);
+        BothFormats::TearDown();
+    }
+    static int32_t Idle(void* context) {
+        AppScenario* self = static_cast<AppScenario*>(context);
+        if (self->next >= self->steps.size()) return 0;
+        self->steps[self->next++]();
+        return 1;
+    }
+    int32_t Run() {
+        HeadlessSetIdleHook(Idle, this);
+        int32_t code = RunApplication(PlatformModuleInstance(), 0, PlatformCommandLine(), 10);
+        HeadlessSetIdleHook(nullptr, nullptr);
+        return code;
+    }
+    void Tick() { HeadlessAdvanceClock(100); }
+    void Key(uint32_t data) {
+        PlatformPostMessage(mainWindowHandle, data & 0x80000000u ? WM_KEYUP : WM_KEYDOWN, 17, LParam(data));
+    }
+    uint32_t Screen(int32_t x, int32_t y) { return HeadlessScreenPixel(mainWindowHandle, x, y); }
+    uint32_t TileAt(int32_t x, int32_t y) { return PixelAt(backgroundTile, x % 16, y % 16); }
+
+    // The sprite image shows at (x, 48) through its key; elsewhere the screen shows the tile.
+    void ExpectScreen(int image, int32_t spriteX, const char* what) {
+        SCOPED_TRACE(what);
+        const Surface& s = spriteImages[image];
+        ASSERT_EQ(s.width, 96);
+        uint32_t key = ColourToPixel(kMagenta);
+        int mismatches = 0, magenta = 0;
+        PlatformRect client;
+        PlatformClientRect(mainWindowHandle, &client);
+        for (int32_t y = 0; y < client.bottom; y++) {
+            for (int32_t x = 0; x < client.right; x++) {
+                uint32_t expected = TileAt(x, y);
+                if (x >= spriteX && x < spriteX + 96 && y >= 48 && y < 48 + 128) {
+                    uint32_t p = PixelAt(s, x - spriteX, y - 48);
+                    if (p != key) expected = p;
+                }
+                uint32_t seen = Screen(x, y);
+                mismatches += seen != expected;
+                magenta += seen == key;
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+        EXPECT_EQ(magenta, 0);
+    }
+};
+
+TEST_P(AppScenario, StartsCentredTiledAndIdles) {
+    steps.push_back([&] {
+        window = mainWindowHandle;
+        PlatformRect r;
+        PlatformWindowRect(window, &r);
+        EXPECT_EQ(r.left, (1024 - 640) / 2);
+        EXPECT_EQ(r.top, (768 - 480) / 2);
+        EXPECT_EQ(r.right - r.left, 640);
+        EXPECT_EQ(r.bottom - r.top, 480);
+        EXPECT_STREQ(HeadlessWindowTitle(window), "Velquist");
+        EXPECT_TRUE(HeadlessWindowVisible(window));
+        EXPECT_STREQ(programDirectory, "C:\\Program Files\\Velquist\\");
+        EXPECT_EQ(mainWindowRecord->focusControl, &sprite.header);
+        EXPECT_EQ(mainWindowRecord->maxWidth, 1024) << "created before the screen size was known";
+        ASSERT_EQ(backgroundTile.width, 16);
+        ExpectScreen(0, 13, "start-up");
+        Tick();
+    });
+    const int cycle[] = {1, 2, 1, 0, 1, 2, 1, 0, 1, 2};
+    for (int i = 0; i < 10; i++) {
+        steps.push_back([&, i] {
+            ExpectScreen(cycle[i], 13, "idle");
+            Tick();
+        });
+    }
+    steps.push_back([&] { PlatformPostMessage(mainWindowHandle, WM_CLOSE, 0, 0); });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(next, steps.size());
+}
+
+TEST_P(AppScenario, CtrlJumpsOnceAndLeavesNoTrace) {
+    steps.push_back([&] { Key(kCtrlDownData); });
+    steps.push_back([&] {
+        ExpectScreen(0, 13, "a key alone shows nothing new");
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(3, 13, "crouch");
+        Key(kCtrlDownData); // auto-repeat while held
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(4, 60, "jump");
+        Key(kCtrlDownData);
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(0, 13, "idle again, nothing left at x 60");
+        Key(kCtrlDownData);
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(1, 13, "holding the key plays the action once");
+        Key(kCtrlUpData);
+        Key(kCtrlDownData); // a new press
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(3, 13, "a new press plays again");
+        Key(kCtrlUpData); // released between the steps
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(4, 60, "the release does not cut the action short");
+        Key(kCtrlDownData);
+        Key(kCtrlUpData); // press and release between two ticks
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(0, 13, "a tap between ticks plays nothing");
+        PlatformPostMessage(mainWindowHandle, WM_KEYDOWN, 65, 0); // other keys change nothing
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(1, 13, "other keys");
+        PlatformPostMessage(mainWindowHandle, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(next, steps.size());
+}
+
+TEST_P(AppScenario, QuitQuestionNoKeepsRunningYesEnds) {
+    HeadlessPushMessageBoxAnswer(IDNO);
+    HeadlessPushMessageBoxAnswer(IDYES);
+    steps.push_back([&] {
+        window = mainWindowHandle;
+        PlatformPostMessage(window, WM_CLOSE, 0, 0);
+    });
+    steps.push_back([&] {
+        EXPECT_EQ(HeadlessMessageBoxCount(), 1);
+        EXPECT_STREQ(HeadlessLastMessageBoxText(),
+                     "\xC1\xBE\xB7\xE1\xC7\xCF\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?");
+        EXPECT_STREQ(HeadlessLastMessageBoxCaption(), "Velquist");
+        EXPECT_TRUE(HeadlessWindowExists(window));
+        Tick();
+    });
+    steps.push_back([&] {
+        ExpectScreen(1, 13, "still animating after No");
+        PlatformPostMessage(window, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_FALSE(HeadlessStalled());
+    EXPECT_EQ(HeadlessMessageBoxCount(), 2);
+    EXPECT_FALSE(HeadlessWindowExists(window));
+    EXPECT_EQ(HeadlessTimerCount(window), 0);
+    EXPECT_EQ(FindWindowSlot(window), -1);
+    EXPECT_EQ(sprite.header.kind, 0u) << "the sprite was destroyed with the window";
+    EXPECT_EQ(sprite.header.surface.pixels, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, AppScenario, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+
+TEST(ProgramDirectory, CommandLinesAsTheSystemWritesThem) {
+    struct Case {
+        const char* line;
+        const char* directory;
+        uint32_t length;
+    } cases[] = {
+        {"\"C:\\Program Files\\App\\app.exe\" -x", "C:\\Program Files\\App\\", 21},
+        {"C:\\Tools\\app.exe/switch", "C:\\Tools\\", 9},
+        {"app.exe", "", 0},
+        {"C:app.exe", "C:\\", 2},
+        {"\"\"", "", 0},
+        {"\"   \" x", "", 0},
+        {"\"  C:\\A\\b.exe\"", "C:\\A\\", 5},
+        {"   \t D:\\x\\y.exe", "D:\\x\\", 5},
+        {"", "", 0},
+        {"\"C:\\unterminated\\a.exe", "C:\\unterminated\\", 16},
+    };
+    char destination[directorySize];
+    for (const Case& c : cases) {
+        memset(destination, 'z', sizeof destination);
+        EXPECT_EQ(GetProgramDirectory(c.line, destination), c.length) << c.line;
+        EXPECT_STREQ(destination, c.directory) << c.line;
+    }
+    std::string longPath = "C:\\" + std::string(300, 'd') + "\\app.exe";
+    EXPECT_EQ(GetProgramDirectory(longPath.c_str(), destination), 304u);
+    EXPECT_EQ(strlen(destination), 255u) << "cut to the buffer";
+}
+
+TEST(MainWindowPlacement, CentredAndNeverOffTheScreen) {
+    Extent e = MainWindowPlacement(1024, 768);
+    EXPECT_EQ(e.x, 192);
+    EXPECT_EQ(e.y, 144);
+    EXPECT_EQ(e.width, 640);
+    EXPECT_EQ(e.height, 480);
+    e = MainWindowPlacement(600, 400);
+    EXPECT_EQ(e.x, 0);
+    EXPECT_EQ(e.y, 0);
+    e = MainWindowPlacement(641, 300);
+    EXPECT_EQ(e.x, 0);
+    EXPECT_EQ(e.y, 0);
+}
+
+} // namespace
