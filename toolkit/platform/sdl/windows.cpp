@@ -31,7 +31,6 @@ int32_t SdlStartVideo() {
         sdl.videoState = -1;
         return 0;
     }
-    atexit(SDL_Quit);
     SDL_StartTextInput();
     sdl.keyMods = static_cast<uint16_t>(SDL_GetModState());
     sdl.nextHandle = sdl.nextHandle ? sdl.nextHandle : 0x10000;

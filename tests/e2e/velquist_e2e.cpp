@@ -1,0 +1,257 @@
+// The application on a virtual X display, driven as a person would: the first frames (tiled background,
+// the sprite at (13, 48), no colour-key magenta), Ctrl makes the sprite jump to x 60, closing asks the
+// quit question, No keeps it running and animating, Yes ends it with exit code 0.
+#include <SDL.h>
+#include <X11/Xatom.h>
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/x11_tools.h"
+#include "tests/e2e/x_session.h"
+
+namespace {
+
+enum : int32_t {
+    clientW = 640,
+    clientH = 480,
+    spriteW = 96,
+    spriteH = 128,
+    idleX = 13,
+    jumpX = 60,
+    spriteY = 48
+};
+enum : int32_t { tolerance = 2, waitLong = 15000 };
+
+// A bitmap as the screen shows it: every colour through 5-6-5 and back to 8 bits a channel.
+struct Picture {
+    int32_t width = 0, height = 0;
+    std::vector<uint32_t> rgb; // 0x00RRGGBB
+    std::vector<bool> key;     // the pixel was magenta in the file
+};
+
+uint32_t Through565(uint8_t r, uint8_t g, uint8_t b) {
+    uint32_t r5 = r >> 3, g6 = g >> 2, b5 = b >> 3;
+    return ((r5 << 3 | r5 >> 2) << 16) | ((g6 << 2 | g6 >> 4) << 8) | (b5 << 3 | b5 >> 2);
+}
+
+Picture LoadPicture(int32_t id) {
+    Picture p;
+    std::string path = std::string(VQ_APP_RESOURCES) + "/" + std::to_string(id) + ".bmp";
+    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+    if (!loaded) return p;
+    SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
+    SDL_FreeSurface(loaded);
+    if (!s) return p;
+    p.width = s->w;
+    p.height = s->h;
+    for (int32_t y = 0; y < s->h; y++) {
+        for (int32_t x = 0; x < s->w; x++) {
+            uint32_t v;
+            memcpy(&v, static_cast<uint8_t*>(s->pixels) + y * s->pitch + 4 * x, 4);
+            v &= 0xFFFFFF;
+            p.key.push_back(v == 0xFF00FF);
+            p.rgb.push_back(Through565(static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
+                                       static_cast<uint8_t>(v)));
+        }
+    }
+    SDL_FreeSurface(s);
+    return p;
+}
+
+bool Near(uint32_t a, uint32_t b) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        int32_t d = static_cast<int32_t>((a >> shift) & 0xFF) - static_cast<int32_t>((b >> shift) & 0xFF);
+        if (d > tolerance || d < -tolerance) return false;
+    }
+    return true;
+}
+
+struct Frame {
+    std::vector<uint32_t> pixels = std::vector<uint32_t>(clientW * clientH);
+    uint32_t at(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * clientW + x]; }
+};
+
+class VelquistOnX : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!StartXSession(&x)) GTEST_SKIP() << "no Xvfb";
+        tile = LoadPicture(3000);
+        for (int32_t i = 0; i < 3; i++) idle[i] = LoadPicture(1000 + i);
+        jump = LoadPicture(2101);
+        ASSERT_EQ(tile.width, 16);
+        ASSERT_EQ(jump.width, spriteW);
+    }
+    void TearDown() override {
+        KillProgram(app);
+        StopXSession(&x);
+    }
+
+    bool Grab(Frame* f) { return GrabScreen(x.display, main.x, main.y, clientW, clientH, f->pixels.data()); }
+
+    void Save(const Frame& f, const char* name) {
+        std::string path = std::string(VQ_SHOT_DIR) + "/" + name;
+        WritePpm(path.c_str(), f.pixels.data(), clientW, clientH);
+    }
+
+    // The expected pixel of the background at a client position.
+    uint32_t TileAt(int32_t cx, int32_t cy) const { return tile.rgb[(cy % 16) * 16 + (cx % 16)]; }
+
+    // Pixels of the frame that do not show picture p at (px, py) over the tiled background, counted
+    // over the whole client area.
+    int32_t Mismatches(const Frame& f, const Picture& p, int32_t px, int32_t py) const {
+        int32_t bad = 0;
+        for (int32_t cy = 0; cy < clientH; cy++) {
+            for (int32_t cx = 0; cx < clientW; cx++) {
+                uint32_t want = TileAt(cx, cy);
+                int32_t sx = cx - px, sy = cy - py;
+                if (sx >= 0 && sy >= 0 && sx < p.width && sy < p.height && !p.key[sy * p.width + sx]) {
+                    want = p.rgb[sy * p.width + sx];
+                }
+                bad += !Near(f.at(cx, cy), want);
+            }
+        }
+        return bad;
+    }
+
+    // Which idle image the frame shows at the idle place, or -1.
+    int32_t IdleImage(const Frame& f) const {
+        for (int32_t i = 0; i < 3; i++) {
+            if (Mismatches(f, idle[i], idleX, spriteY) == 0) return i;
+        }
+        return -1;
+    }
+
+    // The quit question: another window with the application's title.
+    bool FindQuestion(FoundWindow* box) {
+        int64_t deadline = NowMilliseconds() + waitLong;
+        while (NowMilliseconds() < deadline) {
+            FoundWindow found[8];
+            int32_t n = FindWindows(x.display, "Velquist", found, 8);
+            for (int32_t i = 0; i < n; i++) {
+                if (found[i].id != main.id) {
+                    *box = found[i];
+                    return true;
+                }
+            }
+            SleepMilliseconds(50);
+        }
+        return false;
+    }
+
+    void Answer(const FoundWindow& box, const char* key) {
+        // Without a window manager the box has no focus until it is given one.
+        FocusWindow(x.display, box.id);
+        std::string command = std::string("xdotool key ") + key;
+        ASSERT_EQ(RunCommand(command.c_str()), 0);
+    }
+
+    bool QuestionGone() {
+        int64_t deadline = NowMilliseconds() + waitLong;
+        while (NowMilliseconds() < deadline) {
+            FoundWindow found[8];
+            if (FindWindows(x.display, "Velquist", found, 8) <= 1) return true;
+            SleepMilliseconds(50);
+        }
+        return false;
+    }
+
+    XSession x = {};
+    pid_t app = 0;
+    FoundWindow main = {};
+    Picture tile, idle[3], jump;
+};
+
+TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
+    setenv("LSAN_OPTIONS", "suppressions=" VQ_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
+    app = StartProgram(VQ_VELQUIST, nullptr);
+    ASSERT_GT(app, 0);
+
+    // The window: title, client size, icon.
+    int64_t deadline = NowMilliseconds() + waitLong;
+    while (FindWindows(x.display, "Velquist", &main, 1) == 0 && NowMilliseconds() < deadline)
+        SleepMilliseconds(50);
+    ASSERT_NE(main.id, 0u) << "no window titled Velquist";
+    EXPECT_EQ(main.width, clientW);
+    EXPECT_EQ(main.height, clientH);
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(x.display, main.id, XInternAtom(x.display, "_NET_WM_ICON", False), 0, 2 + 32 * 32,
+                       False, XA_CARDINAL, &type, &format, &count, &after, &data);
+    ASSERT_TRUE(data != nullptr) << "no icon";
+    const unsigned long* icon = reinterpret_cast<const unsigned long*>(data);
+    ASSERT_EQ(count, 2u + 32 * 32);
+    EXPECT_EQ(icon[0], 32u);
+    EXPECT_EQ(icon[1], 32u);
+    EXPECT_EQ((icon[2] & 0xFFFFFFFFu) >> 24, 0u) << "the magenta corner is transparent";
+    EXPECT_EQ((icon[2 + 16 * 32 + 16] & 0xFFFFFFFFu) >> 24, 0xFFu) << "the face is opaque";
+    XFree(data);
+
+    // The first frames: background tiled over the whole client area, the sprite at (13, 48), no magenta.
+    Frame f;
+    int32_t shown = -1;
+    deadline = NowMilliseconds() + waitLong;
+    while (shown < 0 && NowMilliseconds() < deadline) {
+        ASSERT_TRUE(Grab(&f));
+        shown = IdleImage(f);
+        if (shown < 0) SleepMilliseconds(30);
+    }
+    Save(f, "velquist-first.ppm");
+    ASSERT_GE(shown, 0)
+        << "the first frames never showed the tiled background with an idle sprite at (13, 48)";
+    int32_t magenta = 0;
+    for (uint32_t p : f.pixels) magenta += Near(p, 0xFF00FF) || Near(p, Through565(0xFF, 0, 0xFF));
+    EXPECT_EQ(magenta, 0);
+
+    // Ctrl: within a few ticks the jump image stands at x 60.
+    FocusWindow(x.display, main.id);
+    ASSERT_EQ(RunCommand("xdotool keydown ctrl"), 0);
+    bool jumped = false;
+    deadline = NowMilliseconds() + waitLong;
+    while (!jumped && NowMilliseconds() < deadline) {
+        ASSERT_TRUE(Grab(&f));
+        jumped = Mismatches(f, jump, jumpX, spriteY) == 0;
+    }
+    RunCommand("xdotool keyup ctrl");
+    Save(f, "velquist-jump.ppm");
+    EXPECT_TRUE(jumped) << "the jump image never appeared at x 60";
+
+    // Close: the question appears; No keeps the program running and animating.
+    AskToClose(x.display, main.id);
+    FoundWindow box = {};
+    ASSERT_TRUE(FindQuestion(&box)) << "closing asked nothing";
+    Frame screen;
+    screen.pixels.assign(1024 * 768, 0);
+    GrabScreen(x.display, 0, 0, 1024, 768, screen.pixels.data());
+    WritePpm((std::string(VQ_SHOT_DIR) + "/velquist-question.ppm").c_str(), screen.pixels.data(), 1024, 768);
+    Answer(box, "Escape");
+    ASSERT_TRUE(QuestionGone());
+    ASSERT_TRUE(ProgramRunning(app)) << "No ended the program";
+    int32_t seen = 0, first = -1;
+    bool animating = false;
+    deadline = NowMilliseconds() + waitLong;
+    while (!animating && NowMilliseconds() < deadline) {
+        ASSERT_TRUE(Grab(&f));
+        int32_t now = IdleImage(f);
+        if (now < 0) continue;
+        if (seen++ == 0) first = now;
+        animating = now != first;
+    }
+    EXPECT_TRUE(animating) << "the sprite stopped after No";
+
+    // Close again, Yes: the program ends with exit code 0.
+    AskToClose(x.display, main.id);
+    ASSERT_TRUE(FindQuestion(&box));
+    Answer(box, "Return");
+    int32_t code = -1;
+    ASSERT_TRUE(WaitForExit(app, waitLong, &code)) << "Yes did not end the program";
+    app = 0;
+    EXPECT_EQ(code, 0);
+}
+
+} // namespace
