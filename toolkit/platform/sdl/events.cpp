@@ -148,7 +148,7 @@ static bool AltOnly() {
 
 // The characters Windows makes of keys that SDL reports no text for.
 static uint32_t KeyCharacter(uint32_t vk) {
-    bool ctrl = (sdl.keyMods & KMOD_CTRL) != 0;
+    bool ctrl = (sdl.keyMods & KMOD_CTRL) && !(sdl.keyMods & KMOD_ALT); // Ctrl+Alt is AltGr
     if (vk == vkBack) return ctrl ? 127 : 8;
     if (vk == vkTab) return ctrl ? 0 : 9;
     if (vk == vkReturn) return ctrl ? 10 : 13;

@@ -1,0 +1,602 @@
+// The SDL backend without a display (SDL's dummy video driver): events are fed to the translator as SDL
+// would deliver them, and the messages that reach the window procedures are compared.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/gfx/surface.h"
+#include "toolkit/platform/common/bitmap_decode.h"
+#include "toolkit/platform/platform.h"
+#include "toolkit/platform/sdl/state.h"
+
+namespace {
+
+__attribute__((constructor)) void UseDummyVideo() {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+}
+
+enum : uint32_t { sentinel = 0x7FF0, settleTimer = 99 };
+
+struct Seen {
+    WindowHandle window;
+    uint32_t message;
+    WParam wParam;
+    LParam lParam;
+    std::string ime; // the result string fetched while a finished composition was handled
+};
+
+std::vector<Seen> seen;
+MinMaxInfo limitsToGive;
+int32_t answerClose = 1; // 0: WM_CLOSE is refused
+
+intptr_t RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    Seen s = {window, message, wParam, lParam, ""};
+    if (message == WM_IME_COMPOSITION && lParam == static_cast<LParam>(GCS_RESULTSTR)) {
+        char bytes[8] = {};
+        int32_t n = PlatformImeString(window, GCS_RESULTSTR, bytes, sizeof bytes);
+        s.ime.assign(bytes, n > 0 ? static_cast<size_t>(n) : 0);
+    }
+    seen.push_back(s);
+    if (message == WM_GETMINMAXINFO) {
+        MinMaxInfo* info = reinterpret_cast<MinMaxInfo*>(lParam);
+        if (limitsToGive.ptMinTrackSize.x) info->ptMinTrackSize = limitsToGive.ptMinTrackSize;
+        if (limitsToGive.ptMaxTrackSize.x) info->ptMaxTrackSize = limitsToGive.ptMaxTrackSize;
+        return 0;
+    }
+    if (message == WM_CLOSE && !answerClose) return 0;
+    return PlatformDefaultProcessing(window, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    PlatformRegisterClass("Test_Double", RecordingProc, 0x8, 0, 0);
+    PlatformRegisterClass("Test_Single", RecordingProc, 0, 0, 0);
+}
+
+WindowHandle MakeWindow(const char* className = "Test_Double", int32_t x = 100, int32_t y = 100) {
+    RegisterClasses();
+    WindowHandle w = PlatformCreateWindow(className, "Test", WS_SYSMENU, x, y, 160, 120, 0, 0);
+    PlatformShowWindow(w, SW_SHOWNORMAL);
+    return w;
+}
+
+// Handles everything that is waiting, paints included: a short timer comes only once nothing else does.
+void Settle(WindowHandle w) {
+    PlatformSetTimer(w, settleTimer, 10);
+    PlatformMessage m;
+    for (;;) {
+        ASSERT_NE(PlatformGetMessage(&m), 0);
+        if (m.message == WM_TIMER && m.wParam == settleTimer) break;
+        PlatformDispatchMessage(&m);
+    }
+    PlatformKillTimer(w, settleTimer);
+}
+
+// The input messages that reached the procedures, without the window's own housekeeping.
+std::vector<Seen> Input() {
+    std::vector<Seen> out;
+    for (const Seen& s : seen) {
+        if (s.message == WM_PAINT || s.message == WM_GETMINMAXINFO || s.message == WM_SIZE ||
+            s.message == WM_TIMER)
+            continue;
+        out.push_back(s);
+    }
+    return out;
+}
+
+class SdlBackend : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        limitsToGive = {};
+        answerClose = 1;
+        window = MakeWindow();
+        ASSERT_NE(window, 0u);
+        Settle(window);
+        seen.clear();
+    }
+    void TearDown() override {
+        PlatformReleaseCapture();
+        PlatformDestroyWindow(window);
+    }
+    uint32_t Id(WindowHandle w) { return SdlFind(w) ? SdlFind(w)->sdlId : 0; }
+
+    void Key(uint32_t type, SDL_Scancode scancode, SDL_Keycode key, uint16_t mods, uint8_t repeat = 0) {
+        SDL_Event e = {};
+        e.key.type = type;
+        e.key.windowID = Id(window);
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.repeat = repeat;
+        e.key.keysym.scancode = scancode;
+        e.key.keysym.sym = key;
+        e.key.keysym.mod = mods;
+        SdlTranslateEvent(&e);
+    }
+    void Text(const char* utf8) {
+        SDL_Event e = {};
+        e.text.type = SDL_TEXTINPUT;
+        e.text.windowID = Id(window);
+        strncpy(e.text.text, utf8, sizeof e.text.text - 1);
+        SdlTranslateEvent(&e);
+    }
+    void Editing(const char* utf8) {
+        SDL_Event e = {};
+        e.edit.type = SDL_TEXTEDITING;
+        e.edit.windowID = Id(window);
+        strncpy(e.edit.text, utf8, sizeof e.edit.text - 1);
+        SdlTranslateEvent(&e);
+    }
+    void Button(uint32_t type, uint8_t button, int32_t x, int32_t y, uint8_t clicks, WindowHandle w = 0) {
+        SDL_Event e = {};
+        e.button.type = type;
+        e.button.windowID = Id(w ? w : window);
+        e.button.button = button;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.clicks = clicks;
+        e.button.x = x;
+        e.button.y = y;
+        SdlTranslateEvent(&e);
+    }
+    void Motion(int32_t x, int32_t y, uint32_t state, WindowHandle w = 0) {
+        SDL_Event e = {};
+        e.motion.type = SDL_MOUSEMOTION;
+        e.motion.windowID = Id(w ? w : window);
+        e.motion.state = state;
+        e.motion.x = x;
+        e.motion.y = y;
+        SdlTranslateEvent(&e);
+    }
+    void WindowEvent(uint8_t event) {
+        SDL_Event e = {};
+        e.window.type = SDL_WINDOWEVENT;
+        e.window.windowID = Id(window);
+        e.window.event = event;
+        SdlTranslateEvent(&e);
+    }
+
+    WindowHandle window = 0;
+};
+
+LParam Point(int32_t x, int32_t y) {
+    return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFF) | (static_cast<uint32_t>(y) & 0xFFFF)
+                                                                         << 16);
+}
+
+TEST_F(SdlBackend, QueueServesPostedThenQuitThenPaintThenTimer) {
+    PlatformSetTimer(window, 1, 10);
+    PlatformShowWindow(window, SW_SHOWNORMAL); // wants a paint
+    PlatformPostMessage(window, sentinel, 1, 0);
+    PlatformPostMessage(window, sentinel, 2, 0);
+    PlatformPostQuit(7);
+    PlatformMessage m;
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.message, sentinel);
+    EXPECT_EQ(m.wParam, 1u);
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.wParam, 2u);
+    EXPECT_EQ(PlatformGetMessage(&m), 0) << "the quit message ends the loop before paints and timers";
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(m.wParam, 7u);
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.message, WM_PAINT);
+    EXPECT_EQ(m.window, window);
+    PlatformDispatchMessage(&m); // default processing validates the window
+    // The timer waits until it is due: PlatformGetMessage blocks for it.
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.message, WM_TIMER);
+    EXPECT_EQ(m.wParam, 1u);
+    EXPECT_EQ(PlatformKillTimer(window, 1), 1);
+    EXPECT_EQ(PlatformKillTimer(window, 1), 0);
+    // Messages for no window are fetched but go nowhere.
+    PlatformPostMessage(0, sentinel, 3, 0);
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.window, 0u);
+    EXPECT_EQ(PlatformDispatchMessage(&m), 0);
+    EXPECT_EQ(PlatformPostMessage(0x7777, sentinel, 0, 0), 0) << "no such window";
+}
+
+TEST_F(SdlBackend, CloseDestroysAndSendsDestroyBeforeReturning) {
+    WindowHandle other = MakeWindow();
+    PlatformSetTimer(other, 5, 10);
+    PlatformSetCapture(other);
+    PlatformPostMessage(other, sentinel, 0, 0);
+    seen.clear();
+    // Refused: the window stays.
+    answerClose = 0;
+    WindowEvent(0); // nothing
+    SDL_Event close = {};
+    close.window.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = Id(other);
+    SdlTranslateEvent(&close);
+    PlatformMessage m;
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.message, sentinel);
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.message, WM_CLOSE);
+    PlatformDispatchMessage(&m);
+    EXPECT_NE(SdlFind(other), nullptr);
+    // Allowed: default processing destroys it, and WM_DESTROY arrives before the close returns.
+    answerClose = 1;
+    seen.clear();
+    PlatformPostMessage(other, sentinel, 9, 0);
+    PlatformPostMessage(other, WM_CLOSE, 0, 0);
+    PlatformPostMessage(other, sentinel, 10, 0);
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.message, WM_CLOSE);
+    PlatformDispatchMessage(&m);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, WM_CLOSE);
+    EXPECT_EQ(seen[1].message, WM_DESTROY);
+    EXPECT_EQ(seen[1].window, other);
+    EXPECT_EQ(SdlFind(other), nullptr);
+    EXPECT_EQ(sdl.capture, 0u) << "the capture ends with its window";
+    EXPECT_EQ(PlatformSetTimer(other, 5, 10), 0u);
+    EXPECT_EQ(PlatformShowWindow(other, SW_SHOWNORMAL), 0);
+    EXPECT_EQ(PlatformDestroyWindow(other), 0);
+    // Its waiting messages went with it.
+    PlatformPostMessage(window, sentinel, 11, 0);
+    ASSERT_EQ(PlatformGetMessage(&m), 1);
+    EXPECT_EQ(m.window, window);
+    EXPECT_EQ(m.wParam, 11u);
+}
+
+TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
+    seen.clear();
+    limitsToGive.ptMinTrackSize = {200, 150};
+    limitsToGive.ptMaxTrackSize = {300, 250};
+    RegisterClasses();
+    WindowHandle w = PlatformCreateWindow("Test_Single", "Limits", WS_THICKFRAME, 10, 10, 100, 100, 0, 0);
+    ASSERT_NE(w, 0u);
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, WM_GETMINMAXINFO)
+        << "the procedure hears of the window before its handle returns";
+    EXPECT_EQ(seen[0].window, w);
+    PlatformRect client = {};
+    ASSERT_EQ(PlatformClientRect(w, &client), 1);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 150);
+    EXPECT_EQ(seen.back().message, WM_SIZE);
+    EXPECT_EQ(seen.back().wParam, SIZE_RESTORED);
+    EXPECT_EQ(seen.back().lParam, Point(200, 150));
+    SDL_SetWindowSize(SdlFind(w)->window, 900, 900);
+    ASSERT_EQ(PlatformClientRect(w, &client), 1);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 250);
+    PlatformRect rect = {};
+    PlatformPoint origin = {0, 0};
+    ASSERT_EQ(PlatformWindowRect(w, &rect), 1);
+    ASSERT_EQ(PlatformClientToScreen(w, &origin), 1);
+    EXPECT_EQ(origin.x, rect.left) << "the window rectangle is the client area";
+    EXPECT_EQ(rect.right - rect.left, 300);
+    // Minimised: an empty client area and SIZE_MINIMIZED; restored: the size again.
+    seen.clear();
+    PlatformShowWindow(w, SW_MINIMIZE);
+    ASSERT_EQ(PlatformClientRect(w, &client), 1);
+    EXPECT_EQ(client.right, 0);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().message, WM_SIZE);
+    EXPECT_EQ(seen.back().wParam, SIZE_MINIMIZED);
+    EXPECT_EQ(seen.back().lParam, 0);
+    PlatformShowWindow(w, SW_RESTORE);
+    EXPECT_EQ(seen.back().wParam, SIZE_RESTORED);
+    EXPECT_EQ(seen.back().lParam, Point(300, 250));
+    EXPECT_EQ(PlatformActiveWindow(), w);
+    PlatformDestroyWindow(w);
+    EXPECT_EQ(PlatformCreateWindow("No_Such_Class", "x", 0, 0, 0, 10, 10, 0, 0), 0u);
+}
+
+TEST_F(SdlBackend, MouseMessagesCarryKeysAndSignedPositions) {
+    Motion(5, 7, 0);
+    Motion(6, 8, 0); // moves coalesce into the latest
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 6, 8, 1);
+    Motion(-3, -20, SDL_BUTTON_LMASK); // a held button keeps the mouse outside the window
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, -3, -20, 1);
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 6, 8, 2);
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 6, 8, 2);
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 6, 8, 3); // the third click starts again
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 6, 8, 3);
+    Key(SDL_KEYDOWN, SDL_SCANCODE_LCTRL, SDLK_LCTRL, KMOD_LCTRL);
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 1, 2, 1);
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 1, 2, 1);
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 1, 2, 2);
+    Key(SDL_KEYUP, SDL_SCANCODE_LCTRL, SDLK_LCTRL, 0);
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 1, 2, 2);
+    Settle(window);
+    std::vector<Seen> in = Input();
+    const Seen want[] = {
+        {window, WM_MOUSEMOVE, 0, Point(6, 8), ""},
+        {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(6, 8), ""},
+        {window, WM_MOUSEMOVE, MK_LBUTTON, Point(-3, -20), ""},
+        {window, WM_LBUTTONUP, 0, Point(-3, -20), ""},
+        {window, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(6, 8), ""},
+        {window, WM_LBUTTONUP, 0, Point(6, 8), ""},
+        {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(6, 8), ""},
+        {window, WM_LBUTTONUP, 0, Point(6, 8), ""},
+        {window, WM_KEYDOWN, 17, 1, ""},
+        {window, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, Point(1, 2), ""},
+        {window, WM_RBUTTONUP, MK_CONTROL, Point(1, 2), ""},
+        {window, WM_RBUTTONDBLCLK, MK_RBUTTON | MK_CONTROL, Point(1, 2), ""},
+        {window, WM_KEYUP, 17, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_RBUTTONUP, 0, Point(1, 2), ""},
+    };
+    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
+    for (size_t i = 0; i < in.size(); i++) {
+        EXPECT_EQ(in[i].message, want[i].message) << i;
+        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
+        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
+    }
+    EXPECT_EQ(static_cast<int16_t>(in[2].lParam & 0xFFFF), -3);
+    EXPECT_EQ(static_cast<int16_t>((in[2].lParam >> 16) & 0xFFFF), -20);
+
+    // Without CS_DBLCLKS a second click is a plain one.
+    WindowHandle single = MakeWindow("Test_Single");
+    seen.clear();
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1, 2, single);
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 1, 2, single);
+    Settle(window);
+    in = Input();
+    ASSERT_EQ(in.size(), 2u);
+    EXPECT_EQ(in[0].message, WM_LBUTTONDOWN);
+    EXPECT_EQ(in[0].window, single);
+    PlatformDestroyWindow(single);
+}
+
+TEST_F(SdlBackend, CaptureSendsEveryMouseMessageToTheCapturingWindow) {
+    WindowHandle other = MakeWindow("Test_Double", 300, 200);
+    int ax, ay, bx, by;
+    SDL_GetWindowPosition(SdlFind(window)->window, &ax, &ay);
+    SDL_GetWindowPosition(SdlFind(other)->window, &bx, &by);
+    seen.clear();
+    EXPECT_EQ(PlatformSetCapture(window), 0u);
+    Motion(10, 10, 0, other);
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10, 1, other);
+    EXPECT_EQ(PlatformReleaseCapture(), 1);
+    Motion(11, 11, 0, other);
+    Settle(window);
+    std::vector<Seen> in = Input();
+    ASSERT_EQ(in.size(), 3u);
+    EXPECT_EQ(in[0].window, window);
+    EXPECT_EQ(in[0].lParam, Point(10 + bx - ax, 10 + by - ay));
+    EXPECT_EQ(in[1].window, window);
+    EXPECT_EQ(in[1].message, WM_LBUTTONUP);
+    EXPECT_EQ(in[2].window, other);
+    EXPECT_EQ(in[2].lParam, Point(11, 11));
+    PlatformDestroyWindow(other);
+}
+
+TEST_F(SdlBackend, KeysBecomeVirtualKeysAndCharacters) {
+    Key(SDL_KEYDOWN, SDL_SCANCODE_RCTRL, SDLK_RCTRL, KMOD_RCTRL);
+    Key(SDL_KEYDOWN, SDL_SCANCODE_RCTRL, SDLK_RCTRL, KMOD_RCTRL, 1); // auto-repeat
+    Key(SDL_KEYUP, SDL_SCANCODE_RCTRL, SDLK_RCTRL, 0);
+    Key(SDL_KEYDOWN, SDL_SCANCODE_A, SDLK_a, 0);
+    Text("a");
+    Key(SDL_KEYUP, SDL_SCANCODE_A, SDLK_a, 0);
+    Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, 0);
+    Key(SDL_KEYDOWN, SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 0);
+    Key(SDL_KEYDOWN, SDL_SCANCODE_TAB, SDLK_TAB, 0);
+    Key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 0);
+    // Ctrl with a letter types its control character, Ctrl+Enter a line feed; SDL has no text for them.
+    Key(SDL_KEYDOWN, SDL_SCANCODE_C, SDLK_c, KMOD_LCTRL);
+    Text("c");
+    Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LCTRL);
+    Key(SDL_KEYUP, SDL_SCANCODE_RETURN, SDLK_RETURN, 0);
+    Settle(window);
+    std::vector<Seen> in = Input();
+    const Seen want[] = {
+        {window, WM_KEYDOWN, 17, 1, ""},
+        {window, WM_KEYDOWN, 17, static_cast<LParam>(0x40000001u), ""},
+        {window, WM_KEYUP, 17, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYDOWN, 'A', 1, ""},
+        {window, WM_CHAR, 'a', 1, ""},
+        {window, WM_KEYUP, 'A', static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_CHAR, 13, 1, ""},
+        {window, WM_KEYDOWN, 8, 1, ""},
+        {window, WM_CHAR, 8, 1, ""},
+        {window, WM_KEYDOWN, 9, 1, ""},
+        {window, WM_CHAR, 9, 1, ""},
+        {window, WM_KEYDOWN, 27, 1, ""},
+        {window, WM_CHAR, 27, 1, ""},
+        {window, WM_KEYDOWN, 'C', 1, ""},
+        {window, WM_CHAR, 3, 1, ""},
+        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_CHAR, 10, 1, ""},
+        {window, WM_KEYUP, 13, static_cast<LParam>(0xC0000001u), ""},
+    };
+    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
+    for (size_t i = 0; i < in.size(); i++) {
+        EXPECT_EQ(in[i].message, want[i].message) << i;
+        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
+        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
+    }
+
+    // The key table: layout letters and digits, navigation, function keys, Korean keys.
+    EXPECT_EQ(SdlVirtualKey(SDLK_z, SDL_SCANCODE_Z, true), uint32_t('Z'));
+    EXPECT_EQ(SdlVirtualKey(SDLK_0, SDL_SCANCODE_0, true), uint32_t('0'));
+    EXPECT_EQ(SdlVirtualKey(SDLK_9, SDL_SCANCODE_9, true), uint32_t('9'));
+    EXPECT_EQ(SdlVirtualKey(SDLK_LEFT, SDL_SCANCODE_LEFT, true), 37u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_UP, SDL_SCANCODE_UP, true), 38u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_RIGHT, SDL_SCANCODE_RIGHT, true), 39u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_DOWN, SDL_SCANCODE_DOWN, true), 40u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_HOME, SDL_SCANCODE_HOME, true), 36u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_END, SDL_SCANCODE_END, true), 35u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_INSERT, SDL_SCANCODE_INSERT, true), 45u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_DELETE, SDL_SCANCODE_DELETE, true), 46u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_F1, SDL_SCANCODE_F1, true), 112u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_F12, SDL_SCANCODE_F12, true), 123u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, true), 16u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_LCTRL, SDL_SCANCODE_LCTRL, true), 17u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_RALT, SDL_SCANCODE_RALT, true), 18u);
+    EXPECT_EQ(SdlVirtualKey(SDL_SCANCODE_TO_KEYCODE(SDL_SCANCODE_LANG1), SDL_SCANCODE_LANG1, true), 0x15u);
+    EXPECT_EQ(SdlVirtualKey(SDL_SCANCODE_TO_KEYCODE(SDL_SCANCODE_LANG2), SDL_SCANCODE_LANG2, true), 0x19u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_KP_7, SDL_SCANCODE_KP_7, true), 103u);
+    EXPECT_EQ(SdlVirtualKey(SDLK_KP_7, SDL_SCANCODE_KP_7, false), 36u) << "keypad 7 without Num Lock is Home";
+    EXPECT_EQ(SdlVirtualKey(SDLK_KP_0, SDL_SCANCODE_KP_0, false), 45u);
+    // An AZERTY layout's A key is A wherever it sits.
+    EXPECT_EQ(SdlVirtualKey(SDLK_a, SDL_SCANCODE_Q, true), uint32_t('A'));
+    EXPECT_EQ(SdlVirtualKey(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, true), 0u);
+}
+
+TEST_F(SdlBackend, AltCombinationsAreSystemKeysWithoutCharacters) {
+    Key(SDL_KEYDOWN, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT);
+    Key(SDL_KEYDOWN, SDL_SCANCODE_X, SDLK_x, KMOD_LALT);
+    Text("x"); // SDL reports the letter; Windows types nothing for Alt+X
+    Key(SDL_KEYUP, SDL_SCANCODE_X, SDLK_x, KMOD_LALT);
+    Key(SDL_KEYUP, SDL_SCANCODE_LALT, SDLK_LALT, 0);
+    // Ctrl+Alt is AltGr: its characters are typed.
+    Key(SDL_KEYDOWN, SDL_SCANCODE_Q, SDLK_q, KMOD_LCTRL | KMOD_LALT);
+    Text("@");
+    Key(SDL_KEYUP, SDL_SCANCODE_Q, SDLK_q, 0);
+    Settle(window);
+    std::vector<Seen> in = Input();
+    const Seen want[] = {
+        {window, WM_SYSKEYDOWN, 18, static_cast<LParam>(0x20000001u), ""},
+        {window, WM_SYSKEYDOWN, 'X', static_cast<LParam>(0x20000001u), ""},
+        {window, WM_SYSKEYUP, 'X', static_cast<LParam>(0xE0000001u), ""},
+        {window, WM_SYSKEYUP, 18, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYDOWN, 'Q', static_cast<LParam>(0x20000001u), ""},
+        {window, WM_CHAR, '@', 1, ""},
+        {window, WM_KEYUP, 'Q', static_cast<LParam>(0xC0000001u), ""},
+    };
+    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
+    for (size_t i = 0; i < in.size(); i++) {
+        EXPECT_EQ(in[i].message, want[i].message) << i;
+        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
+        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
+    }
+}
+
+TEST_F(SdlBackend, KoreanTextArrivesAsCompositionsInCodePage949) {
+    Key(SDL_KEYDOWN, SDL_SCANCODE_LANG1, SDL_SCANCODE_TO_KEYCODE(SDL_SCANCODE_LANG1), 0);
+    Editing("\xE3\x85\x8E"); // ㅎ
+    Editing("\xED\x95\x98"); // 하
+    Editing("\xED\x95\x9C"); // 한
+    Text("\xED\x95\x9C");    // 한 is finished
+    Editing("");             // and nothing is being composed
+    Text("a\xEA\xB8\x80"
+         "b");                // a글b
+    Text("\xF0\x9F\x98\x80"); // an emoji has no code page 949 form
+    Editing("\xE3\x85\x8E");
+    Editing(""); // composition given up
+    Settle(window);
+    std::vector<Seen> in = Input();
+    const LParam result = static_cast<LParam>(GCS_RESULTSTR), composing = static_cast<LParam>(GCS_COMPSTR);
+    const Seen want[] = {
+        {window, WM_KEYDOWN, 0x15, 1, ""},
+        {window, WM_IME_STARTCOMPOSITION, 0, 0, ""},
+        {window, WM_IME_COMPOSITION, 0xA4BE, composing, ""},
+        {window, WM_IME_COMPOSITION, 0xC7CF, composing, ""},
+        {window, WM_IME_COMPOSITION, 0xC7D1, composing, ""},
+        {window, WM_IME_COMPOSITION, 0xC7D1, result, "\xC7\xD1"},
+        {window, WM_CHAR, 'a', 1, ""},
+        {window, WM_IME_COMPOSITION, 0xB1DB, result, "\xB1\xDB"},
+        {window, WM_CHAR, 'b', 1, ""},
+        {window, WM_IME_STARTCOMPOSITION, 0, 0, ""},
+        {window, WM_IME_COMPOSITION, 0xA4BE, composing, ""},
+        {window, WM_IME_COMPOSITION, 0, composing, ""},
+    };
+    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
+    for (size_t i = 0; i < in.size(); i++) {
+        EXPECT_EQ(in[i].message, want[i].message) << i;
+        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
+        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
+        EXPECT_EQ(in[i].ime, want[i].ime) << i;
+    }
+    char bytes[4] = {};
+    EXPECT_EQ(PlatformImeString(window, GCS_RESULTSTR, bytes, 1), 1) << "a short destination takes what fits";
+    EXPECT_EQ(PlatformImeString(0x7777, GCS_RESULTSTR, bytes, 4), -1);
+}
+
+TEST_F(SdlBackend, WindowEventsBecomeCloseSizeAndPaint) {
+    WindowEvent(SDL_WINDOWEVENT_CLOSE);
+    WindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    WindowEvent(SDL_WINDOWEVENT_EXPOSED); // no paint while minimised
+    answerClose = 0;
+    PlatformPostMessage(window, sentinel, 0, 0);
+    PlatformMessage m;
+    std::vector<uint32_t> got;
+    for (;;) {
+        ASSERT_EQ(PlatformGetMessage(&m), 1);
+        if (m.message == sentinel) break;
+        PlatformDispatchMessage(&m);
+    }
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, WM_CLOSE);
+    EXPECT_EQ(seen[1].message, WM_SIZE);
+    EXPECT_EQ(seen[1].wParam, SIZE_MINIMIZED);
+    EXPECT_EQ(seen[1].lParam, 0);
+    seen.clear();
+    WindowEvent(SDL_WINDOWEVENT_RESTORED);
+    Settle(window);
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, WM_SIZE);
+    EXPECT_EQ(seen[0].wParam, SIZE_RESTORED);
+    EXPECT_EQ(seen[0].lParam, Point(160, 120));
+    EXPECT_EQ(seen[1].message, WM_PAINT) << "a restored window repaints";
+}
+
+TEST_F(SdlBackend, PixelsPagesAndPresentation) {
+    EXPECT_EQ(BackendPixelsAre565(), 1);
+    InitDisplay();
+    EXPECT_EQ(Theme[pixelFormat] & rgb565, rgb565) << "the probe reads 5-6-5 green back";
+    EXPECT_NE(toolkitCommandMessage, 0u);
+    EXPECT_EQ(PlatformRegisterMessage("NIMBLEUI_CMD"), toolkitCommandMessage);
+    Surface s = {};
+    CreateSurface(3, 2, &s, nullptr);
+    ASSERT_TRUE(SurfaceIsDrawable(&s));
+    for (uint32_t i = 0; i < s.stride * 2; i++) ASSERT_EQ(s.pixels[i], 0) << "pixel memory starts zeroed";
+    EXPECT_EQ(PlatformSetPixel(window, &s, 2, 1, 0x00FF00), 1);
+    EXPECT_EQ(PlatformSetPixel(window, &s, 3, 1, 0x00FF00), 0) << "outside the surface";
+    uint16_t p;
+    memcpy(&p, s.pixels + s.stride + 4, 2);
+    EXPECT_EQ(p, 0x07E0);
+    EXPECT_EQ(PlatformPresent(window, &s, 0), 1);
+    EXPECT_EQ(PlatformPresent(window, &s, 1), 1);
+    Surface wider = {};
+    CreateSurface(200, 10, &wider, nullptr);
+    EXPECT_EQ(PlatformPresent(window, &wider, 0), 1) << "a new size makes a new texture";
+    ReleaseSurface(&wider);
+    ReleaseSurface(&s);
+    EXPECT_EQ(PlatformPresent(0x7777, &s, 0), 0);
+    uint8_t* pixels = nullptr;
+    EXPECT_EQ(PlatformCreatePixels(0, 5, 4, &pixels), 0u);
+    EXPECT_EQ(pixels, nullptr);
+    unsigned char* pages = static_cast<unsigned char*>(PlatformAllocatePages(10000));
+    ASSERT_NE(pages, nullptr);
+    for (int i = 0; i < 10000; i++) ASSERT_EQ(pages[i], 0);
+    PlatformFreePages(pages);
+    EXPECT_EQ(PlatformAllocatePages(0), nullptr);
+}
+
+TEST_F(SdlBackend, CodePage949AndUtf8Convert) {
+    char out[64];
+    // "종료하시겠습니까?"
+    const char question[] = "\xC1\xBE\xB7\xE1\xC7\xCF\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?";
+    int32_t n = SdlCp949ToUtf8(question, out, sizeof out);
+    EXPECT_EQ(
+        std::string(out, static_cast<size_t>(n)),
+        "\xEC\xA2\x85\xEB\xA3\x8C\xED\x95\x98\xEC\x8B\x9C\xEA\xB2\xA0\xEC\x8A\xB5\xEB\x8B\x88\xEA\xB9\x8C?");
+    // A byte that is no character becomes '?', and conversion goes on.
+    n = SdlCp949ToUtf8("a\xFF"
+                       "b",
+                       out, sizeof out);
+    EXPECT_STREQ(out, "a?b");
+    // A short destination keeps whole characters and a terminating zero.
+    n = SdlCp949ToUtf8(question, out, 8);
+    EXPECT_EQ(n, 6);
+    EXPECT_EQ(strlen(out), 6u);
+    n = SdlUtf8ToCp949("\xED\x95\x9C", 3, out, sizeof out);
+    ASSERT_EQ(n, 2);
+    EXPECT_EQ(static_cast<uint8_t>(out[0]), 0xC7);
+    EXPECT_EQ(static_cast<uint8_t>(out[1]), 0xD1);
+    EXPECT_EQ(SdlUtf8ToCp949("\xF0\x9F\x98\x80", 4, out, sizeof out), -1);
+    EXPECT_EQ(SdlUtf8ToCp949("\xED\x95", 2, out, sizeof out), -1) << "half a character";
+}
+
+} // namespace
