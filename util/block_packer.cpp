@@ -39,29 +39,18 @@ uint32_t VarintSize(uint32_t n) {
 // Length of the block at p when it is a literal one (8..16), else 17: the ninth distinct value decides.
 // Needs 17 readable bytes at p.
 #if VQ_PACKER_SSE2
-uint32_t ShortBlockLength(const uint8_t* p) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i ones = _mm_set1_epi8(-1);
-    __m128i seen = _mm_setzero_si128();
-    // Lane j is seen when it equals lane j - s for some s; lanes below s compare with shifted-in zeros.
-#define VQ_SEEN(s)                                                                                           \
-    seen = _mm_or_si128(seen, _mm_and_si128(_mm_cmpeq_epi8(v, _mm_slli_si128(v, s)), _mm_slli_si128(ones, s)))
-    VQ_SEEN(1);
-    VQ_SEEN(2);
-    VQ_SEEN(3);
-    VQ_SEEN(4);
-    VQ_SEEN(5);
-    VQ_SEEN(6);
-    VQ_SEEN(7);
-    VQ_SEEN(8);
-    VQ_SEEN(9);
-    VQ_SEEN(10);
-    VQ_SEEN(11);
-    VQ_SEEN(12);
-    VQ_SEEN(13);
-    VQ_SEEN(14);
-    VQ_SEEN(15);
-#undef VQ_SEEN
+// 16 zero bytes then 16 of 0xFF: the 16 bytes from 16 - s have lanes s and up set.
+alignas(16) const uint8_t laneMasks[32] = {0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
+                                           0,    0,    0,    0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                           0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+
+// Lanes j < s hold bytes from before the block and are masked off.
+inline __m128i SeenAt(__m128i v, __m128i earlier, uint32_t s) {
+    const __m128i lanesFromS = _mm_loadu_si128(reinterpret_cast<const __m128i*>(laneMasks + 16 - s));
+    return _mm_and_si128(_mm_cmpeq_epi8(v, earlier), lanesFromS);
+}
+
+uint32_t LengthFromSeen(const uint8_t* p, __m128i v, __m128i seen) {
     // Running count of distinct values up to each lane.
     __m128i count = _mm_andnot_si128(seen, _mm_set1_epi8(1));
     count = _mm_add_epi8(count, _mm_slli_si128(count, 1));
@@ -74,6 +63,23 @@ uint32_t ShortBlockLength(const uint8_t* p) {
     const uint32_t sixteenthSeen =
         static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(p[16])))));
     return (eight & 0x8000) && !sixteenthSeen ? 16 : 17;
+}
+
+// Lane j is seen when it equals lane j - s for some s. The ORs form a tree: the next block's start waits on
+// it.
+uint32_t ShortBlockLength(const uint8_t* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i e[15];
+#define VQ_SEEN(s) e[s - 1] = SeenAt(v, _mm_slli_si128(v, s), s)
+    VQ_SEEN(1), VQ_SEEN(2), VQ_SEEN(3), VQ_SEEN(4), VQ_SEEN(5), VQ_SEEN(6), VQ_SEEN(7), VQ_SEEN(8);
+    VQ_SEEN(9), VQ_SEEN(10), VQ_SEEN(11), VQ_SEEN(12), VQ_SEEN(13), VQ_SEEN(14), VQ_SEEN(15);
+#undef VQ_SEEN
+    const __m128i seen =
+        _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_or_si128(e[0], e[1]), _mm_or_si128(e[2], e[3])),
+                                  _mm_or_si128(_mm_or_si128(e[4], e[5]), _mm_or_si128(e[6], e[7]))),
+                     _mm_or_si128(_mm_or_si128(_mm_or_si128(e[8], e[9]), _mm_or_si128(e[10], e[11])),
+                                  _mm_or_si128(_mm_or_si128(e[12], e[13]), e[14])));
+    return LengthFromSeen(p, v, seen);
 }
 #else
 uint32_t ShortBlockLength(const uint8_t* p) {
