@@ -30,7 +30,7 @@ void FillColumn(uint8_t* top, uint32_t stride, uint32_t count, uint16_t pixel) {
     for (uint32_t i = 0; i < count; ++i) memcpy(top + static_cast<size_t>(i) * stride, &pixel, 2);
 }
 
-// glibc's memmove beats inline 32- and 128-bit word loops at every row width we draw.
+// The C library's memmove beat inline 32-bit and 128-bit word loops at every row width measured.
 void CopyRow(uint8_t* destination, const uint8_t* source, uint32_t count) {
     memmove(destination, source, 2 * static_cast<size_t>(count));
 }
