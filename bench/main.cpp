@@ -28,7 +28,7 @@ class CollectingReporter : public benchmark::ConsoleReporter {
             std::string name = run.run_name.function_name;
             if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
             nanoseconds[name] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+                run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
         }
     }
 };
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    printf("\n%-62s %12s %12s %8s %8s\n", "ratio (speed = reference time / own time)", "own ns", "ref ns",
+    printf("\n%-62s %12s %12s %8s %8s\n", "ratio (speed = reference CPU time / own)", "own ns", "ref ns",
            "speed", "target");
     int missed = 0;
     for (const RatioEntry& e : Ratios()) {

@@ -47,7 +47,9 @@ struct PlainEditor : EditorInput {
     PlainEditor(uint32_t capacity, const char* text = "", uint32_t caret = 0) {
         bytes = new char[capacity ? capacity : 1];
         memset(bytes, 0, capacity ? capacity : 1);
-        if (capacity) strncpy(bytes, text, capacity - 1);
+        size_t length = strlen(text);
+        if (capacity && length > capacity - 1) length = capacity - 1;
+        if (length) memcpy(bytes, text, length);
         control.kind = kindEditField;
         control.editBuffer = &edit;
         edit.flags = insertMode;

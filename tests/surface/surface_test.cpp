@@ -213,6 +213,8 @@ TEST_P(BitmapTest, BadInputFailsAndLeavesTheSurfaceUntouched) {
     ASSERT_FALSE(good.empty());
 
     EXPECT_EQ(LoadBitmapSurface(4242, &s, 0), 0) << "missing id";
+    HeadlessFailPixels(1);
+    EXPECT_EQ(LoadBitmapSurface(9000, &s, 0), 0) << "no pixel memory for the surface";
     EXPECT_EQ(LoadBitmapSurface(0, &s, 0), 0) << "null name";
     EXPECT_EQ(LoadBitmapSurface(reinterpret_cast<uintptr_t>("/nonexistent/x.bmp"), &s, 1), 0);
 

@@ -17,7 +17,8 @@ uint32_t SurfaceStride(uint32_t width) {
 }
 
 bool SurfaceIsDrawable(const Surface* surface) {
-    return surface && surface->pixels && surface->width > 0 && surface->height > 0;
+    return surface && surface->pixels && surface->width > 0 && surface->height > 0 &&
+           surface->stride >= 2 * static_cast<uint32_t>(surface->width);
 }
 
 void CreateSurface(uint32_t width, int32_t height, Surface* surface, void* memory) {
@@ -95,7 +96,14 @@ int32_t LoadBitmapSurface(uintptr_t name, Surface* surface, uint32_t flags) {
         PlatformFreeImage(image);
         return 0;
     }
-    CreateSurface(static_cast<uint32_t>(width), height, surface, nullptr);
+    Surface loaded = {};
+    CreateSurface(static_cast<uint32_t>(width), height, &loaded, nullptr);
+    if (!SurfaceIsDrawable(&loaded)) {
+        // No pixel memory: a failure, and the caller's record stays as it was.
+        PlatformFreeImage(image);
+        return 0;
+    }
+    *surface = loaded;
     PlatformCopyImage(mainWindowHandle, image, surface);
     PlatformFreeImage(image);
     return -1;
