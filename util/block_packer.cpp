@@ -219,6 +219,51 @@ void WriteBitArea(const uint8_t* p, uint32_t n, const uint8_t rank[256], uint8_t
     if (used) *out = static_cast<uint8_t>(bits);
 }
 
+// What one byte of a bit area holds, whatever came before it: how many codes end in it, the zeros before its
+// first 1 bit (8 for 0x00), the zeros above its last 1 bit (that open the next code) and, for the codes that
+// both start and end inside it after the first, their indexes as bytes, lowest first.
+struct ByteCodes {
+    uint8_t count[256];
+    uint8_t first[256];
+    uint8_t open[256];
+    uint64_t inner[256];
+};
+
+constexpr ByteCodes MakeByteCodes() {
+    ByteCodes t = {};
+    for (uint32_t b = 0; b < 256; b++) {
+        uint32_t count = 0, last = 0;
+        t.first[b] = 8;
+        for (uint32_t bit = 0; bit < 8; bit++) {
+            if (!(b >> bit & 1)) continue;
+            if (count == 0)
+                t.first[b] = static_cast<uint8_t>(bit);
+            else
+                t.inner[b] |= static_cast<uint64_t>(bit - last - 1) << (8 * (count - 1));
+            last = bit;
+            count++;
+        }
+        t.count[b] = static_cast<uint8_t>(count);
+        t.open[b] = static_cast<uint8_t>(count ? 7 - last : 8);
+    }
+    return t;
+}
+
+constexpr ByteCodes byteCodes = MakeByteCodes();
+
+// Blocks of at least this many codes are decoded a byte at a time through a table of their own symbols.
+constexpr uint64_t byteTableCodes = 512;
+
+// For each byte value, the symbols of its inner codes, lowest first.
+void MakeInnerSymbols(const uint8_t symbols[8], uint64_t inner[256]) {
+    for (uint32_t b = 0; b < 256; b++) {
+        uint64_t bytes = 0;
+        for (uint32_t j = 0; j + 1 < byteCodes.count[b]; j++)
+            bytes |= static_cast<uint64_t>(symbols[byteCodes.inner[b] >> (8 * j) & 7]) << (8 * j);
+        inner[b] = bytes;
+    }
+}
+
 } // namespace
 
 uint64_t PackBlocksBound(uint32_t inputSize) {
@@ -349,6 +394,24 @@ int64_t UnpackBlocks(const uint8_t* packed, uint32_t packedSize, uint8_t* output
 
         uint64_t left = n;
         uint32_t offset = 0; // bit offset in *in, 0..7 between symbols
+        if (n >= byteTableCodes) {
+            // A byte at a time: the first code ending in it also holds the zeros left open before it, the
+            // rest come from the table in one store. Two bytes in reach keep every failure here a bad symbol.
+            uint64_t innerSymbols[256];
+            MakeInnerSymbols(symbols, innerSymbols);
+            uint32_t open = 0;
+            while (left > 8 && inEnd - in >= 2) {
+                const uint32_t byte = *in++;
+                const uint32_t first = open + byteCodes.first[byte];
+                if (first > 7) return packBadSymbol;
+                out[0] = symbols[first];
+                Store64(out + 1, innerSymbols[byte]); // left > 8 leaves room for 9 bytes
+                out += byteCodes.count[byte];
+                left -= byteCodes.count[byte];
+                open = byteCodes.open[byte];
+            }
+            if (open) in--, offset = 8 - open;
+        }
         // Seven codes of at most 8 bits each lie in the 57 or more bits of a 64-bit window; the last symbol
         // is left to the checked loop below, which finds where the next block starts.
         while (left > 7 && inEnd - in >= 8) {

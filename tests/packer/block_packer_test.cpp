@@ -4,6 +4,7 @@
 #include <stdint.h>
 #include <string.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -335,6 +336,17 @@ TEST(BlockPacker, MalformedStreamsAreReported) {
     Bytes shiftedZeros = noSymbols; // codes 1, then eight zero bits straddling two bytes
     shiftedZeros.insert(shiftedZeros.end(), {2, 0x01, 0xFE, 0x00});
     EXPECT_EQ(unpackResult(shiftedZeros), packBadSymbol);
+    // The same in blocks long enough to be decoded a byte at a time: a zero byte, and eight zeros split 7
+    // + 1.
+    for (Bytes bad : {Hex({0x00}), Hex({0x01, 0x02})}) {
+        Bytes big = noSymbols;
+        big.insert(big.end(), {0xE8, 0x07}); // 1000 codes
+        Bytes area(200, 0xFF);
+        std::copy(bad.begin(), bad.end(), area.begin() + 100);
+        big.insert(big.end(), area.begin(), area.end());
+        big.push_back(0x00);
+        EXPECT_EQ(unpackResult(big), packBadSymbol);
+    }
     // A code left open in the stream's last byte runs off the end.
     EXPECT_EQ(unpackResult({0x02, 'a', 0, 0, 0, 0, 0, 0, 0, 2, 0x01}), packTruncated);
 
