@@ -1,9 +1,11 @@
 // The application on a virtual X display, driven as a person would: the first frames (tiled background,
 // the sprite at (13, 48), no colour-key magenta), Ctrl makes the sprite jump to x 60, closing asks the
 // quit question, No keeps it running and animating, Yes ends it with exit code 0.
+#include <gtest/gtest.h>
+// After GoogleTest, whose None would meet Xlib's macro.
 #include <SDL.h>
 #include <X11/Xatom.h>
-#include <gtest/gtest.h>
+#include <X11/Xutil.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -191,6 +193,16 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
     EXPECT_EQ((icon[2] & 0xFFFFFFFFu) >> 24, 0u) << "the magenta corner is transparent";
     EXPECT_EQ((icon[2 + 16 * 32 + 16] & 0xFFFFFFFFu) >> 24, 0xFFu) << "the face is opaque";
     XFree(data);
+    // The tracking limits reach the window manager: 640 × 480 at least, and room to grow.
+    XSizeHints hints = {};
+    long supplied = 0;
+    ASSERT_TRUE(XGetWMNormalHints(x.display, main.id, &hints, &supplied));
+    ASSERT_TRUE(hints.flags & PMinSize);
+    EXPECT_EQ(hints.min_width, clientW);
+    EXPECT_EQ(hints.min_height, clientH);
+    ASSERT_TRUE(hints.flags & PMaxSize);
+    EXPECT_GT(hints.max_width, clientW);
+    EXPECT_GT(hints.max_height, clientH);
 
     // The first frames: background tiled over the whole client area, the sprite at (13, 48), no magenta.
     Frame f;
