@@ -103,11 +103,12 @@ class VelquistOnX : public ::testing::Test {
     uint32_t TileAt(int32_t cx, int32_t cy) const { return tile.rgb[(cy % 16) * 16 + (cx % 16)]; }
 
     // Pixels of the frame that do not show picture p at (px, py) over the tiled background, counted
-    // over the whole client area.
-    int32_t Mismatches(const Frame& f, const Picture& p, int32_t px, int32_t py) const {
+    // over the client area, or over its top-left width × height.
+    int32_t Mismatches(const Frame& f, const Picture& p, int32_t px, int32_t py, int32_t width = clientW,
+                       int32_t height = clientH) const {
         int32_t bad = 0;
-        for (int32_t cy = 0; cy < clientH; cy++) {
-            for (int32_t cx = 0; cx < clientW; cx++) {
+        for (int32_t cy = 0; cy < height; cy++) {
+            for (int32_t cx = 0; cx < width; cx++) {
                 uint32_t want = TileAt(cx, cy);
                 int32_t sx = cx - px, sy = cy - py;
                 if (sx >= 0 && sy >= 0 && sx < p.width && sy < p.height && !p.key[sy * p.width + sx]) {
@@ -220,18 +221,22 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
     for (uint32_t p : f.pixels) magenta += Near(p, 0xFF00FF) || Near(p, Through565(0xFF, 0, 0xFF));
     EXPECT_EQ(magenta, 0);
 
-    // Ctrl: within a few ticks the jump image stands at x 60.
+    // Ctrl: within a few ticks the jump image stands at x 60. It stands there for one tick only, so
+    // a slow machine that looks too late presses Ctrl again.
     FocusWindow(x.display, main.id);
-    ASSERT_EQ(RunCommand("xdotool keydown ctrl"), 0);
     bool jumped = false;
-    deadline = NowMilliseconds() + waitLong;
-    while (!jumped && NowMilliseconds() < deadline) {
-        ASSERT_TRUE(Grab(&f));
-        jumped = Mismatches(f, jump, jumpX, spriteY) == 0;
+    for (int32_t attempt = 0; attempt < 10 && !jumped; attempt++) {
+        ASSERT_EQ(RunCommand("xdotool keydown ctrl"), 0);
+        deadline = NowMilliseconds() + 1000;
+        while (!jumped && NowMilliseconds() < deadline) {
+            ASSERT_TRUE(GrabScreen(x.display, main.x, main.y, clientW, 200, f.pixels.data()));
+            jumped = Mismatches(f, jump, jumpX, spriteY, 200, 200) == 0;
+        }
+        RunCommand("xdotool keyup ctrl");
+        if (!jumped) SleepMilliseconds(300);
     }
-    RunCommand("xdotool keyup ctrl");
-    Save(f, "velquist-jump.ppm");
     EXPECT_TRUE(jumped) << "the jump image never appeared at x 60";
+    Save(f, "velquist-jump.ppm"); // rows below 200 are still those of the first frame
 
     // Close: the question appears; No keeps the program running and animating.
     AskToClose(x.display, main.id);

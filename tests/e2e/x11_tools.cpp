@@ -69,6 +69,16 @@ bool GrabScreen(Display* display, int32_t x, int32_t y, int32_t width, int32_t h
     XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(width),
                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (!image) return false;
+    if (image->bits_per_pixel == 32 && image->byte_order == LSBFirst) {
+        for (int32_t row = 0; row < height; row++) {
+            const char* from = image->data + static_cast<size_t>(row) * image->bytes_per_line;
+            uint32_t* to = pixels + static_cast<size_t>(row) * width;
+            memcpy(to, from, static_cast<size_t>(width) * 4);
+            for (int32_t column = 0; column < width; column++) to[column] &= 0xFFFFFF;
+        }
+        XDestroyImage(image);
+        return true;
+    }
     for (int32_t row = 0; row < height; row++) {
         for (int32_t column = 0; column < width; column++) {
             pixels[static_cast<size_t>(row) * width + column] =
