@@ -31,8 +31,11 @@ int32_t RunApplication(uintptr_t, uint32_t, const char* commandLine, int32_t) {
     int32_t screenW = 0, screenH = 0;
     PlatformScreenSize(&screenW, &screenH);
     Extent placement = MainWindowPlacement(screenW, screenH);
-    CreateToolkitWindow(systemMenu | mainWindow | clientSurface, mainClassName, applicationTitle, &placement,
-                        0, 0, nullptr);
+    // Without a main window there is nothing to run (no display, for one): end with a failure code.
+    if (CreateToolkitWindow(systemMenu | mainWindow | clientSurface, mainClassName, applicationTitle,
+                            &placement, 0, 0, nullptr) == 0) {
+        return 1;
+    }
     SetUpMainWindow();
     PlatformShowWindow(mainWindowHandle, SW_SHOWNORMAL);
     PlatformUpdateWindow(mainWindowHandle);

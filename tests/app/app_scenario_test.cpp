@@ -234,3 +234,17 @@ TEST(MainWindowPlacement, CentredAndNeverOffTheScreen) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(AppStartUp, NoMainWindowEndsWithAFailureCode) {
+    ResetToolkit();
+    RegisterTestClass();
+    Extent placement = {0, 0, 10, 10};
+    for (int i = 0; i < windowSlots; i++) CreateToolkitWindow(0, "Test_Class", "", &placement, 0, 0, nullptr);
+    EXPECT_EQ(RunApplication(PlatformModuleInstance(), 0, PlatformCommandLine(), 10), 1);
+    EXPECT_EQ(mainWindowHandle, 0u);
+    ResetToolkit();
+}
+
+} // namespace

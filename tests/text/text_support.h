@@ -26,7 +26,7 @@ inline LogFont MakeFont(const char* face, int32_t height, int32_t weight = 0, ui
     f.lfItalic = italic;
     f.lfUnderline = underline;
     f.lfCharSet = 129;
-    strncpy(f.lfFaceName, face, sizeof f.lfFaceName);
+    snprintf(f.lfFaceName, sizeof f.lfFaceName, "%s", face);
     return f;
 }
 
