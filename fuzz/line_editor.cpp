@@ -56,6 +56,12 @@ struct Editor {
     bool ReadOnly() { return !plain && (log.header.flags & readOnly); }
 };
 
+// An edit field's typical Enter: take the line and start afresh.
+void ClearOnEnter(WindowHandle, WindowRecord*, Control*, EditBuffer* buffer) {
+    if (buffer->capacity) buffer->text[0] = 0;
+    buffer->caret = 0;
+}
+
 void FillText(Input& in, char* text, uint32_t size) {
     if (size == 0) return;
     uint32_t n = in.Byte() % size;
@@ -128,7 +134,7 @@ void Step(Editor& e, Input& in) {
             b->flags ^= insertMode;
             return;
         }
-        switch (in.Byte() % 6) { // the application or a click changes the log under the editor
+        switch (in.Byte() % 7) { // the application or a click changes the log under the editor
         case 0:
             if (e.log.lineCount) e.log.currentLine = in.Byte() % e.log.lineCount;
             break;
@@ -151,6 +157,9 @@ void Step(Editor& e, Input& in) {
             InsertTextLogText(&e.log, text, max, in.Byte() % 8, in.Byte() % 12);
             break;
         }
+        case 5:
+            ResetTextLog(&e.log);
+            break;
         default:
             e.log.header.flags ^= readOnly;
             break;
@@ -185,10 +194,11 @@ void Step(Editor& e, Input& in) {
     if (!e.plain) CHECK(b->text == text);
     CHECK(memchr(text, 0, size));
     CHECK(b->caret <= size);
-    if (moves) CHECK(!OnTrail(text, size, b->caret));
+    // Whatever moved the caret or changed the text leaves it on a character boundary.
+    std::string after = Str(text, size);
+    if (moves || after != before) CHECK(!OnTrail(text, size, b->caret));
 
     // Insert-mode typing and IME results add bytes at the caret but never push the old text out.
-    std::string after = Str(text, size);
     bool adds = (mode == EditInputMode::Character && value >= 0x20 && value < 0x80) ||
                 (mode == EditInputMode::ImeResult && count > 0) ||
                 (mode == EditInputMode::Character && value == editTab);
@@ -218,6 +228,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         e.plainEdit.text = e.bytes;
         e.plainEdit.capacity = capacity;
         e.plainEdit.lineMode = (setup & 8) ? 1 : 0; // lineMode without a log: still a plain buffer
+        if (setup & 16) e.plainEdit.enterHandler = ClearOnEnter;
     } else {
         uint32_t lineSize = in.Byte() % 20;
         uint32_t limit = in.Byte() % 7;
