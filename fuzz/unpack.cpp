@@ -12,7 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 1 << 20) return 0;
     const uint32_t packedSize = static_cast<uint32_t>(size);
-    // No stream unpacks to more than 8 bytes per packed byte (one bit per symbol).
+    // No stream unpacks to more than 8 bytes per packed byte (a code takes a bit at least), so this never
+    // fills.
     const uint32_t roomy = 8 * packedSize + 16;
     std::unique_ptr<uint8_t[]> first(new uint8_t[roomy]);
     const int64_t result = UnpackBlocks(data, packedSize, first.get(), roomy);

@@ -190,7 +190,7 @@ uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8]
 }
 #endif
 
-// Writes the bit area of n bytes at p, coded by rank, into exactly `size` bytes at out; outEnd bounds stores.
+// Writes the codes of the n bytes at p, indexed by rank, from out on; no store reaches outEnd.
 void WriteBitArea(const uint8_t* p, uint32_t n, const uint8_t rank[256], uint8_t* out, uint8_t* outEnd) {
     uint64_t bits = 0;
     uint32_t used = 0; // bits pending in `bits`, at most 7 between groups

@@ -2,6 +2,7 @@
 // bound, exactly sized buffers and every class of malformed stream.
 #include <gtest/gtest.h>
 #include <stdint.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -16,25 +17,19 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Hex(std::initializer_list<int> values) {
-    return Bytes(values.begin(), values.end());
+// "01 0A ..." as bytes.
+Bytes Hex(const char* text) {
+    Bytes bytes;
+    for (char* at = const_cast<char*>(text); *at;)
+        bytes.push_back(static_cast<uint8_t>(strtoul(at, &at, 16)));
+    return bytes;
 }
-
-// Copies into a heap block of exactly that size, so reads past it trip the address sanitizer.
-std::unique_ptr<uint8_t[]> Exact(const Bytes& bytes) {
-    std::unique_ptr<uint8_t[]> block(new uint8_t[bytes.size() + (bytes.empty() ? 1 : 0)]);
-    if (!bytes.empty()) memcpy(block.get(), bytes.data(), bytes.size());
-    return block;
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
 }
-
-// Output buffers carry a guard area after the capacity that must stay untouched.
-constexpr size_t guardSize = 64;
-constexpr uint8_t guardByte = 0xA5;
-
-bool GuardIntact(const Bytes& buffer, size_t capacity) {
-    for (size_t i = capacity; i < buffer.size(); i++)
-        if (buffer[i] != guardByte) return false;
-    return true;
+Bytes Join(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 struct Outcome {
@@ -43,89 +38,76 @@ struct Outcome {
     bool guardIntact;
 };
 
-Outcome Pack(const Bytes& input, uint64_t capacity) {
-    auto in = Exact(input);
-    Bytes out(capacity + guardSize, guardByte);
-    Outcome o;
-    o.result = PackBlocks(in.get(), static_cast<uint32_t>(input.size()), out.data(),
-                          static_cast<uint32_t>(capacity));
-    o.guardIntact = GuardIntact(out, capacity);
+// Runs PackBlocks or UnpackBlocks on an exactly sized heap copy of `in` (reads past it trip the address
+// sanitizer) into `capacity` bytes followed by a guard area that must stay untouched.
+Outcome Run(int64_t (*step)(const uint8_t*, uint32_t, uint8_t*, uint32_t), const Bytes& in,
+            uint64_t capacity) {
+    std::unique_ptr<uint8_t[]> exact(new uint8_t[in.size() + 1]);
+    if (!in.empty()) memcpy(exact.get(), in.data(), in.size());
+    Bytes out(capacity + 64, 0xA5);
+    Outcome o = {
+        step(exact.get(), static_cast<uint32_t>(in.size()), out.data(), static_cast<uint32_t>(capacity)),
+        {},
+        true};
+    for (size_t i = capacity; i < out.size(); i++) o.guardIntact &= out[i] == 0xA5;
     if (o.result >= 0) o.bytes.assign(out.begin(), out.begin() + o.result);
     return o;
 }
-
+Outcome Pack(const Bytes& input, uint64_t capacity) {
+    return Run(PackBlocks, input, capacity);
+}
 Outcome Unpack(const Bytes& packed, uint64_t capacity) {
-    auto in = Exact(packed);
-    Bytes out(capacity + guardSize, guardByte);
-    Outcome o;
-    o.result = UnpackBlocks(in.get(), static_cast<uint32_t>(packed.size()), out.data(),
-                            static_cast<uint32_t>(capacity));
-    o.guardIntact = GuardIntact(out, capacity);
-    if (o.result >= 0) o.bytes.assign(out.begin(), out.begin() + o.result);
-    return o;
+    return Run(UnpackBlocks, packed, capacity);
 }
 
 Bytes PackWithBound(const Bytes& input) {
     Outcome o = Pack(input, PackBlocksBound(static_cast<uint32_t>(input.size())));
-    EXPECT_GE(o.result, 0);
-    EXPECT_TRUE(o.guardIntact);
+    EXPECT_TRUE(o.result >= 0 && o.guardIntact);
     return o.bytes;
 }
 
 // The format written out one byte at a time, straight from its definition.
 Bytes PlainPack(const Bytes& input) {
     Bytes out;
-    size_t p = 0;
-    while (p < input.size()) {
-        size_t left = input.size() - p;
-        if (left <= 16) {
-            out.push_back(1);
-            out.push_back(static_cast<uint8_t>(left));
-            out.insert(out.end(), input.begin() + p, input.end());
-            break;
-        }
+    for (size_t p = 0, n = 0; p < input.size(); p += n) {
         uint8_t symbols[8] = {};
         uint32_t counts[8] = {};
         int distinct = 0;
-        size_t n = 0;
-        for (; p + n < input.size(); n++) {
+        for (n = 0; p + n < input.size(); n++) {
             int k = 0;
             while (k < distinct && symbols[k] != input[p + n]) k++;
-            if (k == distinct) {
-                if (distinct == 8) break;
-                symbols[distinct++] = input[p + n];
-            }
+            if (k == 8) break;
+            symbols[k] = input[p + n];
+            distinct += k == distinct;
             counts[k]++;
         }
+        if (input.size() - p <= 16) n = input.size() - p;
         if (n <= 16) {
-            out.push_back(1);
-            out.push_back(static_cast<uint8_t>(n));
+            out.insert(out.end(), {1, static_cast<uint8_t>(n)});
             out.insert(out.end(), input.begin() + p, input.begin() + p + n);
-        } else {
-            SortDictionary(symbols, counts);
-            out.push_back(2);
-            out.insert(out.end(), symbols, symbols + 8);
-            for (size_t v = n;; v >>= 7) {
-                out.push_back(static_cast<uint8_t>((v & 0x7F) | (v >= 0x80 ? 0x80 : 0)));
-                if (v < 0x80) break;
-            }
-            size_t bit = 0, start = out.size();
-            for (size_t j = 0; j < n; j++) {
-                int index = 0;
-                while (symbols[index] != input[p + j]) index++;
-                bit += index;
-                if (out.size() <= start + bit / 8) out.resize(start + bit / 8 + 1, 0);
-                out[start + bit / 8] |= static_cast<uint8_t>(1 << (bit % 8));
-                bit++;
-            }
+            continue;
         }
-        p += n;
+        SortDictionary(symbols, counts);
+        out.push_back(2);
+        out.insert(out.end(), symbols, symbols + 8);
+        for (size_t v = n;; v >>= 7) {
+            out.push_back(static_cast<uint8_t>((v & 0x7F) | (v >= 0x80 ? 0x80 : 0)));
+            if (v < 0x80) break;
+        }
+        size_t start = out.size();
+        for (size_t j = 0, bit = 0; j < n; j++, bit++) {
+            int index = 0;
+            while (symbols[index] != input[p + j]) index++;
+            bit += index;
+            out.resize(std::max(out.size(), start + bit / 8 + 1), 0);
+            out[start + bit / 8] |= static_cast<uint8_t>(1 << (bit % 8));
+        }
     }
     out.push_back(0);
     return out;
 }
 
-// Inputs of many shapes: runs, small alphabets, text-like, random, with block edges near 16 and 17 bytes.
+// Inputs of many shapes: small alphabets, runs, text, random, with block edges near 16 and 17 bytes.
 std::vector<Bytes> VariedInputs() {
     std::vector<Bytes> inputs;
     std::mt19937 rng(12345);
@@ -138,82 +120,54 @@ std::vector<Bytes> VariedInputs() {
     // Runs of random lengths over shifting small alphabets: dictionary blocks of every length.
     for (int round = 0; round < 40; round++) {
         Bytes b;
-        size_t size = rng() % 20000;
-        while (b.size() < size) {
-            int alphabet = 1 + rng() % 9;
-            uint8_t base = static_cast<uint8_t>(rng());
-            size_t run = 1 + rng() % (rng() % 2 ? 40 : 3000);
-            for (size_t j = 0; j < run; j++) b.push_back(static_cast<uint8_t>(base + rng() % alphabet));
+        for (size_t size = rng() % 20000; b.size() < size;) {
+            int alphabet = 1 + rng() % 9, base = rng() % 256;
+            for (size_t run = 1 + rng() % (rng() % 2 ? 40 : 3000); run; run--)
+                b.push_back(static_cast<uint8_t>(base + rng() % alphabet));
         }
         inputs.push_back(b);
     }
-    // Long blocks: multi-byte counts, zero among the used values, long tallies.
+    // Long blocks: multi-byte counts, zero among the used values, long tallies, skewed counts; and text.
     inputs.push_back(Bytes(70000, 0));
     Bytes skewed(100000);
-    for (size_t j = 0; j < skewed.size(); j++) skewed[j] = static_cast<uint8_t>(__builtin_ctz(rng() | 0x80));
+    for (auto& v : skewed) v = static_cast<uint8_t>(__builtin_ctz(rng() | 0x80));
     inputs.push_back(skewed);
-    std::string text = "The quick brown fox jumps over the lazy dog, and then it rests     in the shade.\n";
     Bytes prose;
-    for (int j = 0; j < 50; j++) prose.insert(prose.end(), text.begin(), text.end());
+    for (int j = 0; j < 50; j++)
+        prose = Join(prose, Text("The quick brown fox jumps,   and then it rests.\n"));
     inputs.push_back(prose);
     return inputs;
 }
 
 TEST(BlockPacker, KnownPackedForms) {
-    EXPECT_EQ(PackWithBound({}), Hex({0x00}));
-    EXPECT_EQ(PackWithBound(Hex({'h', 'e', 'l', 'l', 'o'})),
-              Hex({0x01, 0x05, 0x68, 0x65, 0x6C, 0x6C, 0x6F, 0x00}));
-
-    Bytes abc;
-    for (int j = 0; j < 6; j++) abc.insert(abc.end(), {'a', 'b', 'c'});
-    EXPECT_EQ(PackWithBound(abc), Hex({0x02, 0x63, 0x62, 0x61, 0x00, 0x00, 0x00, 0x00, 0x00, 0x12, 0x34, 0x4D,
-                                       0xD3, 0x34, 0x0D, 0x00}));
-
-    EXPECT_EQ(PackWithBound(Bytes(20, 'a')),
-              Hex({0x02, 0x61, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x14, 0xFF, 0xFF, 0x0F, 0x00}));
-
-    Bytes counting(20);
-    for (int j = 0; j < 20; j++) counting[j] = static_cast<uint8_t>(j);
-    Bytes expected = {0x01, 0x08};
-    expected.insert(expected.end(), counting.begin(), counting.begin() + 8);
-    expected.insert(expected.end(), {0x01, 0x0C});
-    expected.insert(expected.end(), counting.begin() + 8, counting.end());
-    expected.push_back(0x00);
-    EXPECT_EQ(PackWithBound(counting), expected);
-
+    EXPECT_EQ(PackWithBound({}), Hex("00"));
+    EXPECT_EQ(PackWithBound(Text("hello")), Hex("01 05 68 65 6C 6C 6F 00"));
+    EXPECT_EQ(PackWithBound(Text("abcabcabcabcabcabc")),
+              Hex("02 63 62 61 00 00 00 00 00 12 34 4D D3 34 0D 00"));
+    EXPECT_EQ(PackWithBound(Bytes(20, 'a')), Hex("02 61 00 00 00 00 00 00 00 14 FF FF 0F 00"));
+    EXPECT_EQ(PackWithBound(Hex("00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13")),
+              Hex("01 08 00 01 02 03 04 05 06 07 01 0C 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 00"));
     // Eight values over 16 bytes, then two of a ninth: no dictionary block for 16 bytes.
-    Bytes sixteen;
-    for (int j = 0; j < 16; j++) sixteen.push_back(static_cast<uint8_t>(j % 8));
-    Bytes sixteenThenNinth = sixteen;
-    sixteenThenNinth.insert(sixteenThenNinth.end(), {9, 9});
-    expected = {0x01, 0x10};
-    expected.insert(expected.end(), sixteen.begin(), sixteen.end());
-    expected.insert(expected.end(), {0x01, 0x02, 0x09, 0x09, 0x00});
-    EXPECT_EQ(PackWithBound(sixteenThenNinth), expected);
-
-    // Counts of 200 and 127: varints C8 01 and 7F, all-ones bit areas.
-    Bytes packed = PackWithBound(Bytes(200, 'a'));
-    ASSERT_EQ(packed.size(), 1 + 8 + 2 + 25 + 1u);
-    EXPECT_EQ(packed[9], 0xC8);
-    EXPECT_EQ(packed[10], 0x01);
-    EXPECT_EQ(packed[11 + 24], 0xFF);
-    packed = PackWithBound(Bytes(127, 'a'));
-    ASSERT_EQ(packed.size(), 1 + 8 + 1 + 16 + 1u);
-    EXPECT_EQ(packed[9], 0x7F);
-    EXPECT_EQ(packed[10 + 15], 0x7F); // 127 bits: the last byte holds seven
+    EXPECT_EQ(PackWithBound(Text("0123456701234567??")),
+              Join(Join(Hex("01 10"), Text("0123456701234567")), Hex("01 02 3F 3F 00")));
+    // Counts of 200 and 127: varints C8 01 and 7F, all-ones bit areas; 127 bits leave seven in the last byte.
+    EXPECT_EQ(PackWithBound(Bytes(200, 'a')),
+              Join(Join(Hex("02 61 00 00 00 00 00 00 00 C8 01"), Bytes(25, 0xFF)), Hex("00")));
+    EXPECT_EQ(PackWithBound(Bytes(127, 'a')),
+              Join(Join(Hex("02 61 00 00 00 00 00 00 00 7F"), Bytes(15, 0xFF)), Hex("7F 00")));
 }
 
 TEST(BlockPacker, SortDictionaryOrdersByCountLaterTiesFirst) {
     uint8_t symbols[8] = {'a', 'b', 'c', 'd', 0, 0, 0, 0};
     uint32_t counts[8] = {2, 5, 2, 1, 0, 0, 0, 0};
     SortDictionary(symbols, counts);
-    EXPECT_EQ(Bytes(symbols, symbols + 8), Hex({'b', 'c', 'a', 'd', 0, 0, 0, 0}));
+    EXPECT_EQ(Bytes(symbols, symbols + 8), Join(Text("bcad"), Bytes(4, 0)));
     EXPECT_EQ(std::vector<uint32_t>(counts, counts + 8), std::vector<uint32_t>({5, 2, 2, 1, 0, 0, 0, 0}));
 
     uint8_t same[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     uint32_t equal[8] = {3, 3, 3, 3, 3, 3, 3, 3};
     SortDictionary(same, equal);
-    EXPECT_EQ(Bytes(same, same + 8), Hex({8, 7, 6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(Bytes(same, same + 8), Hex("08 07 06 05 04 03 02 01"));
 }
 
 TEST(BlockPacker, RoundTripsMatchPlainPacker) {
@@ -221,40 +175,32 @@ TEST(BlockPacker, RoundTripsMatchPlainPacker) {
         SCOPED_TRACE(input.size());
         Bytes packed = PackWithBound(input);
         ASSERT_EQ(packed, PlainPack(input));
-        Outcome back = Unpack(packed, input.size());
-        ASSERT_EQ(back.result, static_cast<int64_t>(input.size()));
-        EXPECT_EQ(back.bytes, input);
-        // A larger output buffer changes nothing.
-        back = Unpack(packed, input.size() + 100);
-        EXPECT_EQ(back.bytes, input);
+        for (uint64_t capacity : {input.size(), input.size() + 100}) {
+            Outcome back = Unpack(packed, capacity);
+            ASSERT_EQ(back.result, static_cast<int64_t>(input.size()));
+            EXPECT_EQ(back.bytes, input);
+        }
     }
 }
 
 TEST(BlockPacker, BoundCoversWorstCases) {
-    // Literal blocks of 8 bytes: each costs 10.
-    Bytes shortLiterals(8 * 1000);
+    // Literal blocks of 8 bytes, 10 each; dictionary blocks of 17 bytes over eight evenly used values, 20
+    // each (each ended by the next block's new values); one long block over eight evenly used values.
+    Bytes shortLiterals(8 * 1000), smallDictionaries, evenEight(5000);
     for (size_t j = 0; j < shortLiterals.size(); j++) shortLiterals[j] = static_cast<uint8_t>(j);
-    // Dictionary blocks of 17 bytes over eight evenly used values, each ended by the next block's new values.
-    Bytes smallDictionaries;
     for (int block = 0; block < 600; block++)
-        for (int j = 0; j < 17; j++)
-            smallDictionaries.push_back(static_cast<uint8_t>((block % 2) * 8 + j % 8));
-    Bytes evenEight(5000);
+        for (int j = 0; j < 17; j++) smallDictionaries.push_back(static_cast<uint8_t>(block % 2 * 8 + j % 8));
     for (size_t j = 0; j < evenEight.size(); j++) evenEight[j] = static_cast<uint8_t>(j % 8);
-
-    for (const Bytes* worst : {&shortLiterals, &smallDictionaries, &evenEight})
-        for (size_t cut = worst->size() - 40; cut <= worst->size(); cut++) {
-            Bytes input(worst->begin(), worst->begin() + cut);
-            uint64_t bound = PackBlocksBound(static_cast<uint32_t>(cut));
-            Bytes packed = PackWithBound(input);
-            EXPECT_LE(packed.size(), bound);
-            if (worst == &shortLiterals) {
-                EXPECT_GE(packed.size() + 8, bound) << "bound far from the worst case";
-            }
-        }
     EXPECT_EQ(PackWithBound(shortLiterals).size(), 10 * 998 + 18 + 1u);
     EXPECT_EQ(PackWithBound(smallDictionaries).size(), 20 * 600 + 1u);
 
+    for (const Bytes* worst : {&shortLiterals, &smallDictionaries, &evenEight})
+        for (size_t cut = worst->size() - 40; cut <= worst->size(); cut++) {
+            uint64_t bound = PackBlocksBound(static_cast<uint32_t>(cut));
+            size_t packed = PackWithBound(Bytes(worst->begin(), worst->begin() + cut)).size();
+            EXPECT_LE(packed, bound);
+            EXPECT_TRUE(worst != &shortLiterals || packed + 8 >= bound) << "bound far from the worst case";
+        }
     std::mt19937 rng(7);
     for (uint32_t size = 0; size < 600; size++) {
         Bytes input(size);
@@ -265,32 +211,24 @@ TEST(BlockPacker, BoundCoversWorstCases) {
 }
 
 TEST(BlockPacker, ExactlySizedOutputs) {
-    Bytes dictionaryLast(300, 'x');
-    Bytes literalLast = dictionaryLast;
-    const char* nine = "abcdefghi"; // the ninth value ends the dictionary block
-    literalLast.insert(literalLast.end(), nine, nine + 9);
-    Bytes fastPathEdge(33);
-    for (size_t j = 0; j < fastPathEdge.size(); j++) fastPathEdge[j] = static_cast<uint8_t>(j * 5);
-    for (const Bytes& input :
-         {Bytes(), Hex({'h', 'i'}), dictionaryLast, literalLast, fastPathEdge, Bytes(20, 'a')}) {
+    // A dictionary block last, one ended by a ninth value before a literal block, short and 16-byte literals.
+    const Bytes dictionaryLast(300, 'x'), literalLast = Join(dictionaryLast, Text("abcdefghi"));
+    Bytes literals(33);
+    for (size_t j = 0; j < literals.size(); j++) literals[j] = static_cast<uint8_t>(j * 5);
+    for (const Bytes& input : {Bytes(), Text("hi"), dictionaryLast, literalLast, literals, Bytes(20, 'a')}) {
         SCOPED_TRACE(input.size());
         Bytes packed = PlainPack(input);
         Outcome full = Pack(input, packed.size());
-        EXPECT_EQ(full.bytes, packed);
-        EXPECT_TRUE(full.guardIntact);
+        EXPECT_TRUE(full.bytes == packed && full.guardIntact);
         for (size_t capacity = 0; capacity < packed.size(); capacity++) {
             Outcome shortOf = Pack(input, capacity);
-            EXPECT_EQ(shortOf.result, packOutputFull) << capacity;
-            EXPECT_TRUE(shortOf.guardIntact) << capacity;
+            EXPECT_TRUE(shortOf.result == packOutputFull && shortOf.guardIntact) << capacity;
         }
-
         Outcome back = Unpack(packed, input.size());
-        EXPECT_EQ(back.bytes, input);
-        EXPECT_TRUE(back.guardIntact);
+        EXPECT_TRUE(back.bytes == input && back.guardIntact);
         for (size_t capacity = 0; capacity < input.size(); capacity++) {
             Outcome shortOf = Unpack(packed, capacity);
-            EXPECT_EQ(shortOf.result, packOutputFull) << capacity;
-            EXPECT_TRUE(shortOf.guardIntact) << capacity;
+            EXPECT_TRUE(shortOf.result == packOutputFull && shortOf.guardIntact) << capacity;
         }
     }
 }
@@ -301,7 +239,7 @@ TEST(BlockPacker, MalformedStreamsAreReported) {
         EXPECT_TRUE(o.guardIntact);
         return o.result;
     };
-    const Bytes noSymbols = {0x02, 'a', 'b', 0, 0, 0, 0, 0, 0};
+    const Bytes ab = Hex("02 61 62 00 00 00 00 00 00"); // a dictionary block's tag and symbols
 
     // Truncation: no end block, and every strict prefix of valid streams.
     EXPECT_EQ(unpackResult({}), packTruncated);
@@ -311,57 +249,38 @@ TEST(BlockPacker, MalformedStreamsAreReported) {
         for (size_t cut = 0; cut < packed.size(); cut++)
             ASSERT_EQ(unpackResult(Bytes(packed.begin(), packed.begin() + cut)), packTruncated) << cut;
     }
+    // The largest count, but one byte of codes; a code left open in the stream's last byte.
+    EXPECT_EQ(unpackResult(Join(ab, Hex("FF FF FF FF 0F 01 00"))), packTruncated);
+    EXPECT_EQ(unpackResult(Join(ab, Hex("02 01"))), packTruncated);
 
     // Counts: 0, a sixth varint byte, more than 32 bits.
-    Bytes zero = noSymbols;
-    zero.insert(zero.end(), {0x00, 0x01, 0x00});
-    EXPECT_EQ(unpackResult(zero), packBadCount);
-    Bytes sixBytes = noSymbols;
-    sixBytes.insert(sixBytes.end(), {0x81, 0x80, 0x80, 0x80, 0x80, 0x00, 0x01, 0x00});
-    EXPECT_EQ(unpackResult(sixBytes), packBadCount);
-    Bytes tooBig = noSymbols;
-    tooBig.insert(tooBig.end(), {0x80, 0x80, 0x80, 0x80, 0x10, 0x01, 0x00});
-    EXPECT_EQ(unpackResult(tooBig), packBadCount);
-    Bytes largest = noSymbols;
-    largest.insert(largest.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0x01, 0x00});
-    EXPECT_EQ(unpackResult(largest), packTruncated); // the largest count, but one byte of codes
+    EXPECT_EQ(unpackResult(Join(ab, Hex("00 01 00"))), packBadCount);
+    EXPECT_EQ(unpackResult(Join(ab, Hex("81 80 80 80 80 00 01 00"))), packBadCount);
+    EXPECT_EQ(unpackResult(Join(ab, Hex("80 80 80 80 10 01 00"))), packBadCount);
 
-    // Symbol indexes past 7: eight zero bits, in the checked tail and in the wide window.
-    Bytes lateZeros = noSymbols;
-    lateZeros.insert(lateZeros.end(), {0x03, 0x03, 0x00, 0x00});
-    EXPECT_EQ(unpackResult(lateZeros), packBadSymbol);
-    Bytes wide = noSymbols;
-    wide.insert(wide.end(), {40, 0xFF, 0xFF, 0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00});
-    EXPECT_EQ(unpackResult(wide), packBadSymbol);
-    Bytes shiftedZeros = noSymbols; // codes 1, then eight zero bits straddling two bytes
-    shiftedZeros.insert(shiftedZeros.end(), {2, 0x01, 0xFE, 0x00});
-    EXPECT_EQ(unpackResult(shiftedZeros), packBadSymbol);
+    // Symbol indexes past 7 (eight zero bits): in the checked tail, straddling two bytes, in the 64-bit
+    // window.
+    EXPECT_EQ(unpackResult(Join(ab, Hex("03 03 00 00"))), packBadSymbol);
+    EXPECT_EQ(unpackResult(Join(ab, Hex("02 01 FE 00"))), packBadSymbol);
+    EXPECT_EQ(unpackResult(Join(ab, Hex("28 FF FF 00 FF FF FF FF FF FF 00"))), packBadSymbol);
     // The same in blocks long enough to be decoded a byte at a time: a zero byte, and eight zeros split 7
     // + 1.
-    for (Bytes bad : {Hex({0x00}), Hex({0x01, 0x02})}) {
-        Bytes big = noSymbols;
-        big.insert(big.end(), {0xE8, 0x07}); // 1000 codes
-        Bytes area(200, 0xFF);
-        std::copy(bad.begin(), bad.end(), area.begin() + 100);
-        big.insert(big.end(), area.begin(), area.end());
-        big.push_back(0x00);
-        EXPECT_EQ(unpackResult(big), packBadSymbol);
+    for (const char* bad : {"00", "01 02"}) {
+        Bytes area(200, 0xFF), wrong = Hex(bad);
+        std::copy(wrong.begin(), wrong.end(), area.begin() + 100);
+        EXPECT_EQ(unpackResult(Join(Join(Join(ab, Hex("E8 07")), area), Hex("00"))), packBadSymbol);
     }
-    // A code left open in the stream's last byte runs off the end.
-    EXPECT_EQ(unpackResult({0x02, 'a', 0, 0, 0, 0, 0, 0, 0, 2, 0x01}), packTruncated);
 
     // Unknown tags, at the start and after a good block.
-    EXPECT_EQ(unpackResult({0x03}), packBadTag);
-    EXPECT_EQ(unpackResult({0xFF, 0x00}), packBadTag);
-    EXPECT_EQ(unpackResult({0x01, 0x01, 'x', 0x07, 0x00}), packBadTag);
+    EXPECT_EQ(unpackResult(Hex("03")), packBadTag);
+    EXPECT_EQ(unpackResult(Hex("FF 00")), packBadTag);
+    EXPECT_EQ(unpackResult(Hex("01 01 78 07 00")), packBadTag);
 
-    // Streams the packer never writes but that have one meaning are read.
-    Outcome odd = Unpack({0x01, 0x00, 0x01, 0x14, 't', 'w', 'e', 'n', 't',  'y',  ' ', 'b',  'y',
-                          't',  'e',  's',  ' ',  'o', 'f', ' ', 't', 'e',  'x',  't', 0x02, 'z',
-                          'y',  0,    0,    0,    0,   0,   0,   3,   0x0D, 0x00, 0xEE},
-                         64);
-    EXPECT_EQ(odd.bytes, Bytes({'t', 'w', 'e', 'n', 't', 'y', ' ', 'b', 'y', 't', 'e', 's',
-                                ' ', 'o', 'f', ' ', 't', 'e', 'x', 't', 'z', 'y', 'z'}));
+    // Streams the packer never writes but that have one meaning are read: an empty literal block, one of 20
+    // bytes, a dictionary block of 3 and bytes after the end block.
+    Bytes odd = Join(Join(Hex("01 00 01 14"), Text("twenty bytes of text")),
+                     Hex("02 7A 79 00 00 00 00 00 00 03 0D 00 EE"));
+    EXPECT_EQ(Unpack(odd, 64).bytes, Text("twenty bytes of textzyz"));
 }
 
 } // namespace
