@@ -32,6 +32,3 @@ const RendererFont* RendererFontFor(const LogFont* font);
 
 // Activates the font's size on its face and returns the FT_Face.
 uintptr_t RendererFontFace(const RendererFont* font);
-
-// Code page 949 bytes (one, or two lead first) as a Unicode code point; 0 when they do not decode.
-uint32_t DecodeCp949(uint32_t code);

@@ -1,5 +1,7 @@
 #include "toolkit/platform/common/glyph_cache.h"
 
+#include "toolkit/platform/common/cp949_decode.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
