@@ -2,6 +2,7 @@
 // lines) on random texts in plain buffers and text logs, mixed with line-store operations. Plain buffers are
 // heap blocks of exactly their capacity and log lines come from the page allocator, so AddressSanitizer
 // reports any byte written or read outside them; the editor's invariants are checked after every input.
+#include "fuzz/fuzz_input.h"
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -16,17 +17,7 @@
 
 namespace {
 
-#define CHECK(condition) ((condition) ? (void)0 : abort())
-
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    uint8_t Byte() {
-        if (size == 0) return 0;
-        size--;
-        return *data++;
-    }
-};
+typedef FuzzInput Input;
 
 // Bytes that exercise the character classes: letters (also trail bytes), 0x80, lead bytes, control bytes.
 char TextByte(Input& in) {

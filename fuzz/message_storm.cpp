@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "fuzz/fuzz_input.h"
 #include "toolkit/controls/panel.h"
 #include "toolkit/controls/picture.h"
 #include "toolkit/gfx/draw.h"
@@ -14,13 +15,8 @@
 
 namespace {
 
-struct Storm {
-    const uint8_t* data;
-    size_t size;
-    size_t at;
-    uint32_t Byte() { return at < size ? data[at++] : 0; }
-    uint32_t Word() { return Byte() | Byte() << 8; }
-    int32_t Coordinate() { return static_cast<int32_t>(Word() % 800) - 100; }
+struct Storm : FuzzInput {
+    int32_t Coordinate() { return static_cast<int32_t>(Half() % 800) - 100; }
 };
 
 intptr_t StormProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
@@ -125,12 +121,12 @@ void Storm1(Storm* in, WindowHandle h, Scene* scene) {
         int32_t count = static_cast<int32_t>(in->Byte() % 9) - 2;
         for (char& b : bytes) b = static_cast<char>(in->Byte());
         HeadlessSetImeString(GCS_RESULTSTR, bytes, count);
-        PlatformPostMessage(h, WM_IME_COMPOSITION, in->Word(), in->Byte() & 1 ? GCS_RESULTSTR : in->Word());
+        PlatformPostMessage(h, WM_IME_COMPOSITION, in->Half(), in->Byte() & 1 ? GCS_RESULTSTR : in->Half());
         break;
     }
     case 5:
-        HeadlessResizeWindow(h, static_cast<int32_t>(in->Word() % 900),
-                             static_cast<int32_t>(in->Word() % 700));
+        HeadlessResizeWindow(h, static_cast<int32_t>(in->Half() % 900),
+                             static_cast<int32_t>(in->Half() % 700));
         break;
     case 6:
         PlatformShowWindow(h, in->Byte() & 1 ? SW_MINIMIZE : SW_RESTORE);
@@ -141,7 +137,7 @@ void Storm1(Storm* in, WindowHandle h, Scene* scene) {
     case 8: {
         WParam command = in->Byte() % 4;
         PlatformPostMessage(h, toolkitCommandMessage, command,
-                            in->Byte() & 1 ? static_cast<LParam>(h) : in->Word());
+                            in->Byte() & 1 ? static_cast<LParam>(h) : in->Half());
         break;
     }
     case 9:
@@ -174,7 +170,7 @@ void Storm1(Storm* in, WindowHandle h, Scene* scene) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Storm in = {data, size, 0};
+    Storm in = {{data, size}};
     Reset();
     HeadlessSetPixelFormat565(static_cast<int32_t>(in.Byte() & 1));
     PlatformRegisterClass("Storm_Class", StormProc, 0, 0, 0);
@@ -190,7 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Scene scene;
     Build(&scene, w, &in);
     PlatformShowWindow(h, SW_SHOWNORMAL);
-    for (int i = 0; i < 200 && in.at < in.size; i++) Storm1(&in, h, &scene);
+    for (int i = 0; i < 200 && in.size > 0; i++) Storm1(&in, h, &scene);
     if (HeadlessWindowExists(h)) PlatformDestroyWindow(h);
     HeadlessPump();
     Release(&scene);

@@ -1,6 +1,7 @@
 // The code-page-949 string routines with random positions, counts and sizes over random texts. Every buffer
 // is a heap block of exactly the size the routine is given, so AddressSanitizer reports any stray byte;
 // results are checked against simple models built on std::string.
+#include "fuzz/fuzz_input.h"
 #include "util/dbcs_string.h"
 
 #include <stdint.h>
@@ -12,22 +13,7 @@
 
 namespace {
 
-// An expression, so that `return CHECK(...)` ends a check early.
-#define CHECK(condition) ((condition) ? (void)0 : abort())
-
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    uint8_t Byte() {
-        if (size == 0) return 0;
-        size--;
-        return *data++;
-    }
-    uint32_t Word() {
-        uint32_t word = 0;
-        for (int i = 0; i < 4; i++) word = word << 8 | Byte();
-        return word;
-    }
+struct Input : FuzzInput {
     // Mostly small numbers around the text, sometimes anything.
     uint32_t Position(size_t around) {
         uint8_t how = Byte();
@@ -231,7 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Parameters come from the same bytes read backwards, so every input drives every routine.
     std::string reversed(b.rbegin(), b.rend());
     reversed += std::string(a.rbegin(), a.rend());
-    Input in = {reinterpret_cast<const uint8_t*>(reversed.data()), reversed.size()};
+    Input in = {{reinterpret_cast<const uint8_t*>(reversed.data()), reversed.size()}};
     CheckCopyAndLength(in, a);
     CheckInsert(in, a, b);
     CheckInsert(in, b, a);

@@ -1,6 +1,7 @@
 // Arbitrary bytes drawn as text with arbitrary flags, fonts and boxes (often partly outside) into surfaces
 // of exactly stride × height bytes, in both pixel formats. Pixels outside the box must keep their values;
 // measuring and fitting the same bytes, given by length in an exactly sized block, must not fault.
+#include "fuzz/fuzz_input.h"
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -13,22 +14,8 @@
 
 namespace {
 
-#define CHECK(condition) ((condition) ? (void)0 : abort())
-
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    uint8_t Byte() {
-        if (size == 0) return 0;
-        size--;
-        return *data++;
-    }
+struct Input : FuzzInput {
     int32_t Small(int32_t range) { return static_cast<int32_t>(Byte() % range) - range / 4; }
-    uint32_t Word() {
-        uint32_t word = 0;
-        for (int i = 0; i < 4; i++) word = word << 8 | Byte();
-        return word;
-    }
 };
 
 LogFont FontNumber(uint32_t n) {
@@ -58,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         HeadlessReset();
         started = true;
     }
-    Input in = {data, size};
+    Input in = {{data, size}};
     uint8_t setup = in.Byte();
     HeadlessSetPixelFormat565(setup & 1);
     int32_t width = 1 + in.Byte() % 48, height = 1 + in.Byte() % 40;
