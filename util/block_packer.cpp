@@ -3,6 +3,7 @@
 // VQ_PACKER_PORTABLE selects the portable paths, which produce the same bytes.
 #include "util/block_packer.h"
 
+#include <stddef.h>
 #include <string.h>
 
 #if defined(__SSE2__) && !defined(VQ_PACKER_PORTABLE)
@@ -373,9 +374,10 @@ int64_t UnpackBlocks(const uint8_t* packed, uint32_t packedSize, uint8_t* output
             in += 2 + length;
             continue;
         }
-        if (tag != dictionaryTag) return tag == endTag ? out - output : packBadTag;
+        if (tag != dictionaryTag)
+            return tag == endTag ? static_cast<int64_t>(out - output) : static_cast<int64_t>(packBadTag);
 
-        if (inEnd - in < 1 + symbolCount + 1) return packTruncated;
+        if (inEnd - in < static_cast<ptrdiff_t>(1 + symbolCount + 1)) return packTruncated;
         uint8_t symbols[symbolCount];
         memcpy(symbols, in + 1, symbolCount);
         in += 1 + symbolCount;
