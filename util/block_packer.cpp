@@ -37,53 +37,99 @@ uint32_t VarintSize(uint32_t n) {
     return size;
 }
 
-// Length of the block at p when it is a literal one (8..16), else 17: the ninth distinct value decides.
-// Needs 17 readable bytes at p.
+// Literal blocks end at a ninth distinct value, which in text and other varied data comes within 8 to 16
+// bytes. BlockLength gives the length of the block at p when it is such a literal block (8..16), else 17; it
+// needs 17 readable bytes at p.
 #if VQ_PACKER_SSE2
-// 16 zero bytes then 16 of 0xFF: the 16 bytes from 16 - s have lanes s and up set.
-alignas(16) const uint8_t laneMasks[32] = {0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
-                                           0,    0,    0,    0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                           0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+// Block starts depend on the previous block's length, so finding each one afresh puts a long SIMD chain
+// between blocks. Instead the length of a literal block starting at every position of a window is computed
+// at once, 16 starts a vector, and the blocks step through that table. A window grows while literal blocks
+// use it up and starts small after a dictionary block, which may reach far beyond it.
+enum : uint32_t { smallestWindow = 64, largestWindow = 1024 };
+struct LiteralScan {
+    const uint8_t* input;
+    const uint8_t* inputEnd;
+    const uint8_t* base; // position of lengths[0]
+    const uint8_t* end;  // lengths are known for [base, end)
+    uint32_t window;     // positions to compute next time
+    // Per position: 17 - the distance to the previous byte of the same value when that is 1 to 16, else 0.
+    alignas(16) uint8_t nearness[largestWindow + 32];
+    alignas(16) uint8_t lengths[largestWindow];
+};
 
-// Lanes j < s hold bytes from before the block and are masked off.
-inline __m128i SeenAt(__m128i v, __m128i earlier, uint32_t s) {
-    const __m128i lanesFromS = _mm_loadu_si128(reinterpret_cast<const __m128i*>(laneMasks + 16 - s));
-    return _mm_and_si128(_mm_cmpeq_epi8(v, earlier), lanesFromS);
+void StartLiteralScan(LiteralScan* scan, const uint8_t* input, const uint8_t* inputEnd) {
+    scan->input = input;
+    scan->inputEnd = inputEnd;
+    scan->base = scan->end = input;
+    scan->window = smallestWindow;
 }
 
-uint32_t LengthFromSeen(const uint8_t* p, __m128i v, __m128i seen) {
-    // Running count of distinct values up to each lane.
-    __m128i count = _mm_andnot_si128(seen, _mm_set1_epi8(1));
-    count = _mm_add_epi8(count, _mm_slli_si128(count, 1));
-    count = _mm_add_epi8(count, _mm_slli_si128(count, 2));
-    count = _mm_add_epi8(count, _mm_slli_si128(count, 4));
-    count = _mm_add_epi8(count, _mm_slli_si128(count, 8));
-    const uint32_t ninth = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpgt_epi8(count, _mm_set1_epi8(8))));
-    if (ninth) return static_cast<uint32_t>(__builtin_ctz(ninth));
-    const uint32_t eight = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(count, _mm_set1_epi8(8))));
-    const uint32_t sixteenthSeen =
-        static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(p[16])))));
-    return (eight & 0x8000) && !sixteenthSeen ? 16 : 17;
+void AfterDictionaryBlock(LiteralScan* scan) {
+    scan->window = smallestWindow;
 }
 
-// Lane j is seen when it equals lane j - s for some s. The ORs form a tree: the next block's start waits on
-// it.
-uint32_t ShortBlockLength(const uint8_t* p) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    __m128i e[15];
-#define VQ_SEEN(s) e[s - 1] = SeenAt(v, _mm_slli_si128(v, s), s)
-    VQ_SEEN(1), VQ_SEEN(2), VQ_SEEN(3), VQ_SEEN(4), VQ_SEEN(5), VQ_SEEN(6), VQ_SEEN(7), VQ_SEEN(8);
-    VQ_SEEN(9), VQ_SEEN(10), VQ_SEEN(11), VQ_SEEN(12), VQ_SEEN(13), VQ_SEEN(14), VQ_SEEN(15);
-#undef VQ_SEEN
-    const __m128i seen =
-        _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_or_si128(e[0], e[1]), _mm_or_si128(e[2], e[3])),
-                                  _mm_or_si128(_mm_or_si128(e[4], e[5]), _mm_or_si128(e[6], e[7]))),
-                     _mm_or_si128(_mm_or_si128(_mm_or_si128(e[8], e[9]), _mm_or_si128(e[10], e[11])),
-                                  _mm_or_si128(_mm_or_si128(e[12], e[13]), e[14])));
-    return LengthFromSeen(p, v, seen);
+// Nearness of the 16 positions at `at`, which has 16 readable bytes before it.
+inline __m128i Nearness(const uint8_t* at) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    __m128i nearest = _mm_setzero_si128();
+#pragma GCC unroll 16
+    for (int32_t s = 16; s >= 1; s--) {
+        const __m128i same = _mm_cmpeq_epi8(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(at - s)));
+        nearest = _mm_max_epu8(nearest, _mm_and_si128(same, _mm_set1_epi8(static_cast<char>(17 - s))));
+    }
+    return nearest;
+}
+
+// Computes lengths for [from, from + window) as far as blocks can start there (17 bytes to the input's end).
+void FillLengths(LiteralScan* scan, const uint8_t* from) {
+    const size_t starts = static_cast<size_t>(scan->inputEnd - from) - 16; // from + 17 <= inputEnd
+    const uint32_t count = starts < scan->window ? static_cast<uint32_t>(starts) : scan->window;
+    // Nearness for every byte a block starting in the window may hold; none past the input's end.
+    const uint32_t nearCount = count + 16;
+    for (uint32_t k = 0; k < nearCount; k += 16) {
+        const uint8_t* at = from + k;
+        if (scan->inputEnd - at < 16 || at - scan->input < 16) {
+            for (uint32_t j = 0; j < 16; j++) {
+                uint8_t found = 0;
+                if (at + j < scan->inputEnd)
+                    for (int32_t s = 16; s >= 1; s--)
+                        if (at + j - scan->input >= s && at[static_cast<int32_t>(j) - s] == at[j])
+                            found = static_cast<uint8_t>(17 - s);
+                scan->nearness[k + j] = found;
+            }
+            continue;
+        }
+        _mm_store_si128(reinterpret_cast<__m128i*>(scan->nearness + k), Nearness(at));
+    }
+    // A block from position i takes lane j's byte as new when its nearness is at most 16 - j; it ends at the
+    // first j where that makes nine, so its length is the number of j in 0..16 with at most eight so far.
+    for (uint32_t k = 0; k < count; k += 16) {
+        __m128i repeats = _mm_setzero_si128(); // minus the repeated bytes so far, per start
+        __m128i length = _mm_setzero_si128();
+#pragma GCC unroll 17
+        for (int32_t j = 0; j <= 16; j++) {
+            const __m128i near = _mm_loadu_si128(reinterpret_cast<const __m128i*>(scan->nearness + k + j));
+            repeats = _mm_add_epi8(repeats, _mm_cmpgt_epi8(near, _mm_set1_epi8(static_cast<char>(16 - j))));
+            // j + 1 + repeats distinct values so far: at most eight while repeats < 8 - j.
+            length = _mm_sub_epi8(length, _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(8 - j)), repeats));
+        }
+        _mm_store_si128(reinterpret_cast<__m128i*>(scan->lengths + k), length);
+    }
+    scan->base = from;
+    scan->end = from + count;
+    if (scan->window < largestWindow) scan->window *= 2;
+}
+
+inline uint32_t BlockLength(LiteralScan* scan, const uint8_t* p) {
+    if (p >= scan->end) FillLengths(scan, p); // blocks only move forward
+    return scan->lengths[p - scan->base];
 }
 #else
-uint32_t ShortBlockLength(const uint8_t* p) {
+struct LiteralScan {};
+void StartLiteralScan(LiteralScan*, const uint8_t*, const uint8_t*) {}
+void AfterDictionaryBlock(LiteralScan*) {}
+
+uint32_t BlockLength(LiteralScan*, const uint8_t* p) {
     uint64_t seen[4] = {0, 0, 0, 0};
     uint32_t distinct = 0;
     for (uint32_t j = 0; j <= maxLiteral; j++) {
@@ -100,6 +146,29 @@ uint32_t ShortBlockLength(const uint8_t* p) {
 // Scans the dictionary block at p: its length (up to the ninth distinct value or the end), its values in
 // order of first appearance (unused entries 0) and their counts (unused 0).
 #if VQ_PACKER_SSE2
+// 16 zero bytes then 16 of 0xFF: the 16 bytes from 16 - s have lanes s and up set.
+alignas(16) const uint8_t laneMasks[32] = {0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
+                                           0,    0,    0,    0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                           0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+
+// Lanes of the 16 bytes at p whose value no earlier lane holds, as bits.
+uint32_t FirstOccurrences(const uint8_t* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Lane j is seen when it equals lane j - s; lanes below s compare with shifted-in zeros and are masked.
+#define VQ_SEEN(s)                                                                                           \
+    _mm_and_si128(_mm_cmpeq_epi8(v, _mm_slli_si128(v, s)),                                                   \
+                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(laneMasks + 16 - s)))
+    const __m128i seen = _mm_or_si128(
+        _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(VQ_SEEN(1), VQ_SEEN(2)), _mm_or_si128(VQ_SEEN(3), VQ_SEEN(4))),
+            _mm_or_si128(_mm_or_si128(VQ_SEEN(5), VQ_SEEN(6)), _mm_or_si128(VQ_SEEN(7), VQ_SEEN(8)))),
+        _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(VQ_SEEN(9), VQ_SEEN(10)), _mm_or_si128(VQ_SEEN(11), VQ_SEEN(12))),
+            _mm_or_si128(_mm_or_si128(VQ_SEEN(13), VQ_SEEN(14)), VQ_SEEN(15))));
+#undef VQ_SEEN
+    return ~static_cast<uint32_t>(_mm_movemask_epi8(seen)) & 0xFFFF;
+}
+
 uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8], uint32_t counts[8]) {
     // Unused compare slots repeat the first value, so they never widen the set; their tallies restart when
     // used.
@@ -113,6 +182,13 @@ uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8]
     }
     symbols[0] = p[0];
     uint32_t distinct = 1, rounds = 0;
+    // The values of the first 16 bytes at once, in order of appearance: finding them one by one below costs
+    // a mispredicted branch each, which dominates short blocks.
+    for (uint32_t first = FirstOccurrences(p) & ~1u; first && distinct < symbolCount; first &= first - 1) {
+        const uint8_t value = p[__builtin_ctz(first)];
+        symbols[distinct] = value;
+        match[distinct++] = _mm_set1_epi8(static_cast<char>(value));
+    }
     const uint8_t* q = p;
     const __m128i zero = _mm_setzero_si128();
     auto flush = [&]() {
@@ -275,15 +351,15 @@ uint64_t PackBlocksBound(uint32_t inputSize) {
 }
 
 void SortDictionary(uint8_t symbols[8], uint32_t counts[8]) {
+    // The insertion sort that places each entry before the first placed one with a count not above its own
+    // orders by count, later entries first among equal counts; each entry's place follows from that directly,
+    // without the data-dependent branches of the insertion.
     uint8_t sortedSymbols[symbolCount];
     uint32_t sortedCounts[symbolCount];
     for (uint32_t i = 0; i < symbolCount; i++) {
         uint32_t at = 0;
-        while (at < i && sortedCounts[at] > counts[i]) at++;
-        for (uint32_t k = i; k > at; k--) {
-            sortedSymbols[k] = sortedSymbols[k - 1];
-            sortedCounts[k] = sortedCounts[k - 1];
-        }
+        for (uint32_t k = 0; k < symbolCount; k++)
+            at += counts[k] > counts[i] || (k > i && counts[k] == counts[i]);
         sortedSymbols[at] = symbols[i];
         sortedCounts[at] = counts[i];
     }
@@ -297,6 +373,8 @@ int64_t PackBlocks(const uint8_t* input, uint32_t inputSize, uint8_t* output, ui
     uint8_t* out = output;
     uint8_t* const outEnd = output + outputCapacity;
     uint8_t rank[256]; // read only for the values of the current dictionary block
+    LiteralScan scan;
+    StartLiteralScan(&scan, input, end);
     while (p < end) {
         const size_t left = static_cast<size_t>(end - p);
         if (left <= maxLiteral) {
@@ -307,7 +385,7 @@ int64_t PackBlocks(const uint8_t* input, uint32_t inputSize, uint8_t* output, ui
             out += left + 2;
             break;
         }
-        const uint32_t length = ShortBlockLength(p);
+        const uint32_t length = BlockLength(&scan, p);
         if (length <= maxLiteral) {
             if (outEnd - out >= 2 + 16) {
                 Copy16(out + 2, p); // 17 bytes are readable at p
@@ -343,6 +421,7 @@ int64_t PackBlocks(const uint8_t* input, uint32_t inputSize, uint8_t* output, ui
         WriteBitArea(p, n, rank, out, outEnd);
         out += areaSize;
         p += n;
+        AfterDictionaryBlock(&scan);
     }
     if (out == outEnd) return packOutputFull;
     *out++ = endTag;
