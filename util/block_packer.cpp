@@ -433,18 +433,20 @@ int64_t UnpackBlocks(const uint8_t* packed, uint32_t packedSize, uint8_t* output
     const uint8_t* const inEnd = packed + packedSize;
     uint8_t* out = output;
     uint8_t* const outEnd = output + outputCapacity;
+    // Literal blocks that start before these lie well inside both buffers.
+    const uint8_t* const inFast = packedSize > 2 + 16 ? inEnd - (2 + 16) : packed;
+    uint8_t* const outFast = outputCapacity > 16 ? outEnd - 16 : output;
     for (;;) {
+        // The common case in text: short literal blocks, each moved as one 16-byte copy.
+        while (in < inFast && out < outFast && in[0] == literalTag && in[1] <= 16) {
+            const size_t length = in[1];
+            Copy16(out, in + 2);
+            out += length;
+            in += 2 + length;
+        }
         if (in == inEnd) return packTruncated;
         const uint32_t tag = in[0];
         if (tag == literalTag) {
-            // Common case: a short block well inside both buffers moves as one 16-byte copy.
-            if (inEnd - in >= 2 + 16 && outEnd - out >= 16 && in[1] <= 16) {
-                const uint32_t length = in[1];
-                Copy16(out, in + 2);
-                out += length;
-                in += 2 + length;
-                continue;
-            }
             if (inEnd - in < 2 || inEnd - in - 2 < in[1]) return packTruncated;
             const uint32_t length = in[1];
             if (static_cast<size_t>(outEnd - out) < length) return packOutputFull;
