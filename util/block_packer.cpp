@@ -341,6 +341,25 @@ void MakeInnerSymbols(const uint8_t symbols[8], uint64_t inner[256]) {
     }
 }
 
+// Decodes `count` codes (at most 7, so they lie in the 57 or more bits of a window shifted by up to 7) into
+// out; returns the OR of their indexes, above 7 when one is bad, and sets *last to the bit of the last
+// code's 1.
+inline uint32_t DecodeCodes(uint64_t window, uint32_t count, const uint8_t symbols[8], uint8_t* out,
+                            uint32_t* last) {
+    const uint64_t stop = 1ull << 63; // bounds the search; a gap reaching it is a bad index
+    uint32_t previous = ~0u, indexes = 0;
+    for (uint32_t j = 0; j < count; j++) {
+        const uint32_t at = LowestBit64(window | stop);
+        const uint32_t index = at - previous - 1;
+        indexes |= index;
+        out[j] = symbols[index & 7];
+        window &= window - 1;
+        previous = at;
+    }
+    *last = previous;
+    return indexes;
+}
+
 } // namespace
 
 uint64_t PackBlocksBound(uint32_t inputSize) {
@@ -498,23 +517,23 @@ int64_t UnpackBlocks(const uint8_t* packed, uint32_t packedSize, uint8_t* output
         // Seven codes of at most 8 bits each lie in the 57 or more bits of a 64-bit window; the last symbol
         // is left to the checked loop below, which finds where the next block starts.
         while (left > 7 && inEnd - in >= 8) {
-            uint64_t window = Load64(in) >> offset;
-            const uint64_t stop = 1ull << 63; // bounds the search; a gap reaching it is reported below
-            uint32_t previous = ~0u, gaps = 0;
-            for (uint32_t j = 0; j < 7; j++) {
-                const uint32_t at = LowestBit64(window | stop);
-                const uint32_t index = at - previous - 1;
-                gaps |= index;
-                out[j] = symbols[index & 7];
-                window &= window - 1;
-                previous = at;
-            }
-            if (gaps > 7) return packBadSymbol;
-            const uint32_t consumed = offset + previous + 1;
+            uint32_t last;
+            if (DecodeCodes(Load64(in) >> offset, 7, symbols, out, &last) > 7) return packBadSymbol;
+            const uint32_t consumed = offset + last + 1;
             in += consumed >> 3;
             offset = consumed & 7;
             out += 7;
             left -= 7;
+        }
+        if (inEnd - in >= 8) {
+            // The last codes, at most seven, from one window as well; the next block follows the byte that
+            // holds the last 1 bit.
+            uint32_t last;
+            if (DecodeCodes(Load64(in) >> offset, static_cast<uint32_t>(left), symbols, out, &last) > 7)
+                return packBadSymbol;
+            out += left;
+            in += (offset + last) / 8 + 1;
+            continue;
         }
         for (;;) {
             if (in == inEnd) return packTruncated;

@@ -261,6 +261,8 @@ TEST(BlockPacker, MalformedStreamsAreReported) {
     // Symbol indexes past 7 (eight zero bits): in the checked tail, straddling two bytes, in the 64-bit
     // window.
     EXPECT_EQ(unpackResult(Join(ab, Hex("03 03 00 00"))), packBadSymbol);
+    EXPECT_EQ(unpackResult(Join(ab, Hex("03 03 04 01 41 01 01 42 00"))),
+              packBadSymbol); // last codes' window
     EXPECT_EQ(unpackResult(Join(ab, Hex("02 01 FE 00"))), packBadSymbol);
     EXPECT_EQ(unpackResult(Join(ab, Hex("28 FF FF 00 FF FF FF FF FF FF 00"))), packBadSymbol);
     // The same in blocks long enough to be decoded a byte at a time: a zero byte, and eight zeros split 7
