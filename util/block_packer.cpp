@@ -89,12 +89,15 @@ void FillLengths(LiteralScan* scan, const uint8_t* from) {
     for (uint32_t k = 0; k < nearCount; k += 16) {
         const uint8_t* at = from + k;
         if (scan->inputEnd - at < 16 || at - scan->input < 16) {
+            // At the input's edges, a byte at a time by offsets into the input.
+            const uint8_t* input = scan->input;
+            const size_t size = static_cast<size_t>(scan->inputEnd - input),
+                         first = static_cast<size_t>(at - input);
             for (uint32_t j = 0; j < 16; j++) {
+                const size_t i = first + j;
                 uint8_t found = 0;
-                if (at + j < scan->inputEnd)
-                    for (int32_t s = 16; s >= 1; s--)
-                        if (at + j - scan->input >= s && at[static_cast<int32_t>(j) - s] == at[j])
-                            found = static_cast<uint8_t>(17 - s);
+                for (uint32_t s = 16; s >= 1; s--)
+                    if (i < size && i >= s && input[i - s] == input[i]) found = static_cast<uint8_t>(17 - s);
                 scan->nearness[k + j] = found;
             }
             continue;
