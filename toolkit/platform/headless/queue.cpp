@@ -1,6 +1,4 @@
 // The headless message queue: posted messages first, then paints, then due timers, like Windows.
-#include <string.h>
-
 #include "toolkit/platform/headless/headless.h"
 #include "toolkit/platform/headless/state.h"
 
@@ -182,14 +180,5 @@ int32_t HeadlessStalled() {
 }
 
 uint32_t PlatformRegisterMessage(const char* name) {
-    if (!name || !*name) return 0;
-    for (int32_t i = 0; i < headless.registeredCount; i++) {
-        if (strcmp(headless.registered[i], name) == 0) return 0xC000u + static_cast<uint32_t>(i);
-    }
-    if (headless.registeredCount >= headlessMaxRegistered) return 0;
-    size_t n = strlen(name);
-    if (n > 63) n = 63;
-    memcpy(headless.registered[headless.registeredCount], name, n);
-    headless.registered[headless.registeredCount][n] = 0;
-    return 0xC000u + static_cast<uint32_t>(headless.registeredCount++);
+    return MessageNamesRegister(&headless.registered, name);
 }

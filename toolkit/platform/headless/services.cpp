@@ -6,6 +6,7 @@
 #include "toolkit/platform/common/bitmap_decode.h"
 #include "toolkit/platform/headless/headless.h"
 #include "toolkit/platform/headless/state.h"
+#include "util/dbcs_string.h"
 
 WindowHandle PlatformSetCapture(WindowHandle window) {
     WindowHandle previous = headless.capture;
@@ -22,17 +23,10 @@ WindowHandle HeadlessCaptureWindow() {
     return headless.capture;
 }
 
-static void CopyText(char* destination, size_t size, const char* text) {
-    size_t n = text ? strlen(text) : 0;
-    if (n >= size) n = size - 1;
-    if (n) memcpy(destination, text, n);
-    destination[n] = 0;
-}
-
 int32_t PlatformMessageBox(WindowHandle, const char* text, const char* caption, uint32_t) {
     headless.messageBoxCount++;
-    CopyText(headless.lastText, sizeof headless.lastText, text);
-    CopyText(headless.lastCaption, sizeof headless.lastCaption, caption);
+    CopyString(text ? text : "", headless.lastText, sizeof headless.lastText);
+    CopyString(caption ? caption : "", headless.lastCaption, sizeof headless.lastCaption);
     if (headless.answerCount == 0) return IDYES;
     int32_t answer = headless.answers[headless.answerHead];
     headless.answerHead = (headless.answerHead + 1) % 64;

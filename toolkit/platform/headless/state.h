@@ -3,21 +3,11 @@
 
 #include <stdint.h>
 
+#include "toolkit/platform/common/class_table.h"
+#include "toolkit/platform/common/message_names.h"
 #include "toolkit/platform/platform.h"
 
-enum : int32_t {
-    headlessMaxWindows = 512,
-    headlessMaxClasses = 32,
-    headlessQueueSize = 8192,
-    headlessMaxTimers = 64,
-    headlessMaxRegistered = 64
-};
-
-struct HeadlessClass {
-    char name[64];
-    WindowProc procedure;
-    uint32_t style;
-};
+enum : int32_t { headlessMaxWindows = 512, headlessQueueSize = 8192, headlessMaxTimers = 64 };
 
 struct HeadlessWindow {
     WindowHandle handle; // 0 = free entry
@@ -46,8 +36,7 @@ struct HeadlessState {
     int32_t screenWidth, screenHeight;
     int32_t use565;
     char commandLine[512];
-    HeadlessClass classes[headlessMaxClasses];
-    int32_t classCount;
+    ClassTable classes;
     HeadlessWindow windows[headlessMaxWindows];
     WindowHandle nextHandle;
     PlatformMessage queue[headlessQueueSize];
@@ -55,8 +44,7 @@ struct HeadlessState {
     int32_t quitPosted, quitCode, quitSeen;
     HeadlessTimer timers[headlessMaxTimers];
     uint64_t now;
-    char registered[headlessMaxRegistered][64];
-    int32_t registeredCount;
+    MessageNames registered;
     WindowHandle capture;
     WindowHandle active;
     int32_t (*idleHook)(void*);

@@ -5,15 +5,9 @@
 
 #include "toolkit/platform/headless/headless.h"
 #include "toolkit/platform/headless/state.h"
+#include "util/dbcs_string.h"
 
 HeadlessState headless;
-
-static void CopyText(char* destination, size_t size, const char* text) {
-    size_t n = text ? strlen(text) : 0;
-    if (n >= size) n = size - 1;
-    if (n) memcpy(destination, text, n);
-    destination[n] = 0;
-}
 
 void HeadlessReset() {
     for (HeadlessWindow& w : headless.windows) free(w.screen);
@@ -22,7 +16,7 @@ void HeadlessReset() {
     headless.screenHeight = 768;
     headless.use565 = 1;
     headless.nextHandle = 0x10000;
-    CopyText(headless.commandLine, sizeof headless.commandLine, "velquist");
+    CopyString("velquist", headless.commandLine, sizeof headless.commandLine);
 }
 
 // Starts in a usable state even before the first HeadlessReset.
@@ -38,7 +32,7 @@ void HeadlessSetPixelFormat565(int32_t on) {
     headless.use565 = on ? 1 : 0;
 }
 void HeadlessSetCommandLine(const char* commandLine) {
-    CopyText(headless.commandLine, sizeof headless.commandLine, commandLine);
+    CopyString(commandLine ? commandLine : "", headless.commandLine, sizeof headless.commandLine);
 }
 
 HeadlessWindow* HeadlessFind(WindowHandle window) {
@@ -94,23 +88,15 @@ uint32_t PlatformCurrentDirectory(uint32_t size, char* destination) {
     return n;
 }
 
-int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle, uint32_t,
-                              uint32_t) {
-    if (!className || !procedure || headless.classCount >= headlessMaxClasses) return 0;
-    for (int32_t i = 0; i < headless.classCount; i++) {
-        if (strcmp(headless.classes[i].name, className) == 0) return 0;
-    }
-    HeadlessClass& c = headless.classes[headless.classCount++];
-    CopyText(c.name, sizeof c.name, className);
-    c.procedure = procedure;
-    c.style = classStyle;
-    return headless.classCount;
+int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle,
+                              uint32_t largeIcon, uint32_t) {
+    return ClassTableAdd(&headless.classes, className, procedure, classStyle, largeIcon);
 }
 
 intptr_t HeadlessSend(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     HeadlessWindow* w = HeadlessFind(window);
     if (!w) return 0;
-    return headless.classes[w->classIndex].procedure(window, message, wParam, lParam);
+    return headless.classes.entries[w->classIndex].procedure(window, message, wParam, lParam);
 }
 
 static void SendSize(HeadlessWindow* w) {
@@ -124,10 +110,7 @@ static void SendSize(HeadlessWindow* w) {
 
 WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x,
                                   int32_t y, int32_t width, int32_t height, WindowHandle, uintptr_t) {
-    int32_t classIndex = -1;
-    for (int32_t i = 0; className && i < headless.classCount; i++) {
-        if (strcmp(headless.classes[i].name, className) == 0) classIndex = i;
-    }
+    int32_t classIndex = ClassTableFind(&headless.classes, className);
     if (classIndex < 0) return 0;
     HeadlessWindow* w = nullptr;
     for (HeadlessWindow& candidate : headless.windows) {
@@ -143,7 +126,7 @@ WindowHandle PlatformCreateWindow(const char* className, const char* title, uint
     headless.nextHandle += 4;
     w->classIndex = classIndex;
     w->style = style;
-    CopyText(w->title, sizeof w->title, title);
+    CopyString(title ? title : "", w->title, sizeof w->title);
     w->x = x;
     w->y = y;
     w->width = width > 0 ? width : 0;

@@ -125,8 +125,8 @@ static void MouseButton(const SDL_MouseButtonEvent* e) {
     SdlWindow* w = SdlFind(target);
     if (!w || bit == mkMiddle) return;
     // Every second click of a run is a double click, for classes that ask for them.
-    bool twice =
-        down && e->clicks >= 2 && e->clicks % 2 == 0 && (sdl.classes[w->classIndex].style & csDoubleClicks);
+    bool twice = down && e->clicks >= 2 && e->clicks % 2 == 0 &&
+                 (sdl.classes.entries[w->classIndex].style & csDoubleClicks);
     uint32_t message;
     if (bit == MK_LBUTTON) {
         message = twice ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP;

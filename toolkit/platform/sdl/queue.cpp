@@ -194,14 +194,5 @@ intptr_t PlatformDefaultProcessing(WindowHandle window, uint32_t message, WParam
 }
 
 uint32_t PlatformRegisterMessage(const char* name) {
-    if (!name || !*name) return 0;
-    for (int32_t i = 0; i < sdl.registeredCount; i++) {
-        if (strcmp(sdl.registered[i], name) == 0) return 0xC000u + static_cast<uint32_t>(i);
-    }
-    if (sdl.registeredCount >= sdlMaxRegistered) return 0;
-    size_t n = strlen(name);
-    if (n > 63) n = 63;
-    memcpy(sdl.registered[sdl.registeredCount], name, n);
-    sdl.registered[sdl.registeredCount][n] = 0;
-    return 0xC000u + static_cast<uint32_t>(sdl.registeredCount++);
+    return MessageNamesRegister(&sdl.registered, name);
 }

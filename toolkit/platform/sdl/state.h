@@ -4,22 +4,11 @@
 #include <SDL.h>
 #include <stdint.h>
 
+#include "toolkit/platform/common/class_table.h"
+#include "toolkit/platform/common/message_names.h"
 #include "toolkit/platform/platform.h"
 
-enum : int32_t {
-    sdlMaxWindows = 160,
-    sdlMaxClasses = 32,
-    sdlQueueSize = 4096,
-    sdlMaxTimers = 64,
-    sdlMaxRegistered = 64
-};
-
-struct SdlClass {
-    char name[64];
-    WindowProc procedure;
-    uint32_t style;
-    uint32_t largeIcon;
-};
+enum : int32_t { sdlMaxWindows = 160, sdlQueueSize = 4096, sdlMaxTimers = 64 };
 
 struct SdlWindow {
     WindowHandle handle; // 0 = free entry
@@ -46,16 +35,14 @@ struct SdlTimer {
 
 struct SdlState {
     int32_t videoState; // 0 not tried, 1 running, -1 failed
-    SdlClass classes[sdlMaxClasses];
-    int32_t classCount;
+    ClassTable classes;
     SdlWindow windows[sdlMaxWindows];
     WindowHandle nextHandle;
     PlatformMessage queue[sdlQueueSize];
     int32_t queueHead, queueLength;
     int32_t quitPosted, quitCode;
     SdlTimer timers[sdlMaxTimers];
-    char registered[sdlMaxRegistered][64];
-    int32_t registeredCount;
+    MessageNames registered;
     WindowHandle capture;
     WindowHandle active;
     uint16_t keyMods;      // modifier state as of the last key event translated

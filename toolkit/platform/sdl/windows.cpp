@@ -82,16 +82,7 @@ uint32_t PlatformCurrentDirectory(uint32_t size, char* destination) {
 
 int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle,
                               uint32_t largeIcon, uint32_t) {
-    if (!className || !procedure || sdl.classCount >= sdlMaxClasses) return 0;
-    for (int32_t i = 0; i < sdl.classCount; i++) {
-        if (strcmp(sdl.classes[i].name, className) == 0) return 0;
-    }
-    SdlClass& c = sdl.classes[sdl.classCount++];
-    CopyText(c.name, sizeof c.name, className);
-    c.procedure = procedure;
-    c.style = classStyle;
-    c.largeIcon = largeIcon;
-    return sdl.classCount;
+    return ClassTableAdd(&sdl.classes, className, procedure, classStyle, largeIcon);
 }
 
 SdlWindow* SdlFind(WindowHandle window) {
@@ -113,7 +104,7 @@ SdlWindow* SdlFindById(uint32_t sdlId) {
 intptr_t SdlSend(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     SdlWindow* w = SdlFind(window);
     if (!w) return 0;
-    return sdl.classes[w->classIndex].procedure(window, message, wParam, lParam);
+    return sdl.classes.entries[w->classIndex].procedure(window, message, wParam, lParam);
 }
 
 // The class's icon: a 24-bit bitmap whose magenta pixels are transparent.
@@ -185,10 +176,7 @@ static void SendSize(SdlWindow* w) {
 
 WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x,
                                   int32_t y, int32_t width, int32_t height, WindowHandle, uintptr_t) {
-    int32_t classIndex = -1;
-    for (int32_t i = 0; className && i < sdl.classCount; i++) {
-        if (strcmp(sdl.classes[i].name, className) == 0) classIndex = i;
-    }
+    int32_t classIndex = ClassTableFind(&sdl.classes, className);
     if (classIndex < 0 || !SdlStartVideo()) return 0;
     SdlWindow* w = nullptr;
     for (SdlWindow& candidate : sdl.windows) {
@@ -220,7 +208,7 @@ WindowHandle PlatformCreateWindow(const char* className, const char* title, uint
     w->window = window;
     w->renderer = renderer;
     w->sdlId = SDL_GetWindowID(window);
-    SetIcon(window, sdl.classes[classIndex].largeIcon);
+    SetIcon(window, sdl.classes.entries[classIndex].largeIcon);
     WindowHandle handle = w->handle;
     // As on Windows, the procedure hears about the window before its handle is returned.
     SdlApplyLimits(w);

@@ -1,0 +1,62 @@
+// The records both Linux backends keep their classes and message names in.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "toolkit/platform/common/class_table.h"
+#include "toolkit/platform/common/message_names.h"
+
+namespace {
+
+intptr_t Proc(WindowHandle, uint32_t, WParam, LParam) {
+    return 0;
+}
+
+TEST(ClassTable, NamesAreUniqueAndFoundWhole) {
+    static ClassTable table = {};
+    EXPECT_EQ(ClassTableAdd(&table, "Main", Proc, 8, 100), 1);
+    EXPECT_EQ(ClassTableAdd(&table, "Child", Proc, 0, 0), 2);
+    EXPECT_EQ(ClassTableAdd(&table, "Main", Proc, 0, 0), 0) << "a taken name";
+    EXPECT_EQ(ClassTableAdd(&table, nullptr, Proc, 0, 0), 0);
+    EXPECT_EQ(ClassTableAdd(&table, "NoProc", nullptr, 0, 0), 0);
+    EXPECT_EQ(ClassTableFind(&table, "Child"), 1);
+    EXPECT_EQ(ClassTableFind(&table, "Chil"), -1);
+    EXPECT_EQ(ClassTableFind(&table, nullptr), -1);
+    EXPECT_EQ(table.entries[0].style, 8u);
+    EXPECT_EQ(table.entries[0].largeIcon, 100u);
+
+    // A name that would be cut is refused rather than stored under a name nobody asks for.
+    std::string longest(classNameLength, 'n'), overlong(classNameLength + 1, 'o');
+    EXPECT_EQ(ClassTableAdd(&table, longest.c_str(), Proc, 0, 0), 3);
+    EXPECT_EQ(ClassTableFind(&table, longest.c_str()), 2);
+    EXPECT_EQ(ClassTableAdd(&table, overlong.c_str(), Proc, 0, 0), 0);
+
+    for (int32_t i = table.count; i < classTableSize; i++) {
+        ASSERT_EQ(ClassTableAdd(&table, std::to_string(i).c_str(), Proc, 0, 0), i + 1);
+    }
+    EXPECT_EQ(ClassTableAdd(&table, "OneTooMany", Proc, 0, 0), 0);
+    EXPECT_EQ(ClassTableFind(&table, "31"), 31);
+}
+
+TEST(MessageNames, OneNumberPerNameFrom0xC000) {
+    static MessageNames names = {};
+    EXPECT_EQ(MessageNamesRegister(&names, "NIMBLEUI_CMD"), 0xC000u);
+    EXPECT_EQ(MessageNamesRegister(&names, "Other"), 0xC001u);
+    EXPECT_EQ(MessageNamesRegister(&names, "NIMBLEUI_CMD"), 0xC000u);
+    EXPECT_EQ(MessageNamesRegister(&names, ""), 0u);
+    EXPECT_EQ(MessageNamesRegister(&names, nullptr), 0u);
+
+    std::string longest(messageNameLength, 'x'), overlong(messageNameLength + 1, 'y');
+    EXPECT_EQ(MessageNamesRegister(&names, longest.c_str()), 0xC002u);
+    EXPECT_EQ(MessageNamesRegister(&names, longest.c_str()), 0xC002u) << "a long name keeps its number";
+    EXPECT_EQ(MessageNamesRegister(&names, overlong.c_str()), 0u);
+    EXPECT_EQ(names.count, 3);
+
+    for (int32_t i = names.count; i < messageNamesSize; i++) {
+        ASSERT_EQ(MessageNamesRegister(&names, std::to_string(i).c_str()), 0xC000u + uint32_t(i));
+    }
+    EXPECT_EQ(MessageNamesRegister(&names, "Full"), 0u);
+    EXPECT_EQ(MessageNamesRegister(&names, "Other"), 0xC001u) << "known names still resolve";
+}
+
+} // namespace
