@@ -1,10 +1,11 @@
-// The records both Linux backends keep their classes and message names in.
+// The records both Linux backends keep their classes, message names and posted messages in.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "toolkit/platform/common/class_table.h"
 #include "toolkit/platform/common/message_names.h"
+#include "toolkit/platform/common/message_ring.h"
 
 namespace {
 
@@ -57,6 +58,42 @@ TEST(MessageNames, OneNumberPerNameFrom0xC000) {
     }
     EXPECT_EQ(MessageNamesRegister(&names, "Full"), 0u);
     EXPECT_EQ(MessageNamesRegister(&names, "Other"), 0xC001u) << "known names still resolve";
+}
+
+TEST(MessageRing, FifoAcrossTheWrapThenQuitAndDroppingAWindowKeepsTheOrder) {
+    PlatformMessage slots[4];
+    MessageRing ring;
+    MessageRingInit(&ring, slots, 4);
+    PlatformMessage m;
+    EXPECT_EQ(MessageRingTake(&ring, &m), -1);
+    EXPECT_EQ(MessageRingNewest(&ring), nullptr);
+
+    // Move the head so that later pushes wrap around the end of the slots.
+    for (int i = 0; i < 3; i++) ASSERT_EQ(MessageRingPush(&ring, 1, WM_CHAR, 'a' + i, 0), 1);
+    for (int i = 0; i < 3; i++) ASSERT_EQ(MessageRingTake(&ring, &m), 1);
+    EXPECT_EQ(m.wParam, WParam('c'));
+
+    const WindowHandle order[4] = {1, 2, 1, 3};
+    for (int i = 0; i < 4; i++) ASSERT_EQ(MessageRingPush(&ring, order[i], WM_CHAR, WParam(i), -i), 1);
+    EXPECT_EQ(MessageRingPush(&ring, 4, WM_CHAR, 9, 0), 0) << "full";
+    ASSERT_NE(MessageRingNewest(&ring), nullptr);
+    EXPECT_EQ(MessageRingNewest(&ring)->window, 3u);
+
+    MessageRingPostQuit(&ring, 9);
+    MessageRingPostQuit(&ring, -2); // the last code counts
+    MessageRingDropWindow(&ring, 1);
+    EXPECT_EQ(ring.length, 2);
+    ASSERT_EQ(MessageRingTake(&ring, &m), 1);
+    EXPECT_EQ(m.window, 2u);
+    EXPECT_EQ(m.lParam, LParam(-1));
+    ASSERT_EQ(MessageRingTake(&ring, &m), 1);
+    EXPECT_EQ(m.window, 3u);
+    EXPECT_EQ(m.wParam, WParam(3));
+    ASSERT_EQ(MessageRingTake(&ring, &m), 0) << "the quit request waits behind posted messages";
+    EXPECT_EQ(m.window, 0u);
+    EXPECT_EQ(m.message, uint32_t(WM_QUIT));
+    EXPECT_EQ(static_cast<intptr_t>(m.wParam), -2);
+    EXPECT_EQ(MessageRingTake(&ring, &m), -1) << "taken once";
 }
 
 } // namespace

@@ -4,27 +4,12 @@
 
 int32_t PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     if (window != 0 && !HeadlessFind(window)) return 0;
-    if (headless.queueLength >= headlessQueueSize) return 0;
-    int32_t tail = (headless.queueHead + headless.queueLength) % headlessQueueSize;
-    headless.queue[tail] = {window, message, wParam, lParam};
-    headless.queueLength++;
-    return 1;
+    return MessageRingPush(&headless.posted, window, message, wParam, lParam);
 }
 
 void PlatformPostQuit(int32_t code) {
-    headless.quitPosted = 1;
+    MessageRingPostQuit(&headless.posted, code);
     headless.quitCode = code;
-}
-
-void HeadlessDropWindowMessages(WindowHandle window) {
-    int32_t kept = 0;
-    for (int32_t i = 0; i < headless.queueLength; i++) {
-        PlatformMessage m = headless.queue[(headless.queueHead + i) % headlessQueueSize];
-        if (m.window == window) continue;
-        headless.queue[(headless.queueHead + kept) % headlessQueueSize] = m;
-        kept++;
-    }
-    headless.queueLength = kept;
 }
 
 uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds) {
@@ -79,18 +64,9 @@ void HeadlessAdvanceClock(uint32_t milliseconds) {
 
 // Takes the next available message without waiting. 1 = a message, 0 = the quit message, -1 = nothing.
 static int32_t TakeMessage(PlatformMessage* message) {
-    if (headless.queueLength > 0) {
-        *message = headless.queue[headless.queueHead];
-        headless.queueHead = (headless.queueHead + 1) % headlessQueueSize;
-        headless.queueLength--;
-        return 1;
-    }
-    if (headless.quitPosted) {
-        headless.quitPosted = 0;
-        headless.quitSeen = 1;
-        *message = {0, WM_QUIT, static_cast<WParam>(static_cast<intptr_t>(headless.quitCode)), 0};
-        return 0;
-    }
+    int32_t r = MessageRingTake(&headless.posted, message);
+    if (r == 0) headless.quitSeen = 1;
+    if (r >= 0) return r;
     for (HeadlessWindow& w : headless.windows) {
         if (w.handle && w.visible && w.needsPaint && !w.minimised) {
             *message = {w.handle, WM_PAINT, 0, 0};
@@ -168,7 +144,7 @@ int32_t HeadlessQuitCode() {
     return headless.quitCode;
 }
 int32_t HeadlessQueueLength() {
-    return headless.queueLength;
+    return headless.posted.length;
 }
 
 void HeadlessSetIdleHook(HeadlessIdleHook hook, void* context) {

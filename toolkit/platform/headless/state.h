@@ -5,6 +5,7 @@
 
 #include "toolkit/platform/common/class_table.h"
 #include "toolkit/platform/common/message_names.h"
+#include "toolkit/platform/common/message_ring.h"
 #include "toolkit/platform/platform.h"
 
 enum : int32_t { headlessMaxWindows = 512, headlessQueueSize = 8192, headlessMaxTimers = 64 };
@@ -40,8 +41,9 @@ struct HeadlessState {
     HeadlessWindow windows[headlessMaxWindows];
     WindowHandle nextHandle;
     PlatformMessage queue[headlessQueueSize];
-    int32_t queueHead, queueLength;
-    int32_t quitPosted, quitCode, quitSeen;
+    MessageRing posted; // over queue
+    int32_t quitCode;   // the last one posted, -1 once PlatformGetMessage gave up
+    int32_t quitSeen;
     HeadlessTimer timers[headlessMaxTimers];
     uint64_t now;
     MessageNames registered;
@@ -66,6 +68,5 @@ extern HeadlessState headless;
 HeadlessWindow* HeadlessFind(WindowHandle window);
 void HeadlessFrame(const HeadlessWindow* w, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
 void HeadlessResizeScreen(HeadlessWindow* w);
-void HeadlessDropWindowMessages(WindowHandle window);
 void HeadlessKillWindowTimers(WindowHandle window);
 intptr_t HeadlessSend(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);

@@ -16,6 +16,7 @@ void HeadlessReset() {
     headless.screenHeight = 768;
     headless.use565 = 1;
     headless.nextHandle = 0x10000;
+    MessageRingInit(&headless.posted, headless.queue, headlessQueueSize);
     CopyString("velquist", headless.commandLine, sizeof headless.commandLine);
 }
 
@@ -180,7 +181,7 @@ int32_t PlatformDestroyWindow(WindowHandle window) {
     if (headless.capture == window) headless.capture = 0;
     if (headless.active == window) headless.active = 0;
     HeadlessKillWindowTimers(window);
-    HeadlessDropWindowMessages(window);
+    MessageRingDropWindow(&headless.posted, window);
     free(w->screen);
     memset(w, 0, sizeof *w);
     return 1;

@@ -7,43 +7,22 @@
 enum : uint32_t { vkF4 = 115 };
 
 int32_t SdlQueue(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    if (sdl.queueLength > 0 && (message == WM_MOUSEMOVE || message == WM_SIZE)) {
-        PlatformMessage& last = sdl.queue[(sdl.queueHead + sdl.queueLength - 1) % sdlQueueSize];
-        if (last.window == window && last.message == message) {
-            last = {window, message, wParam, lParam};
-            return 1;
-        }
+    PlatformMessage* last = MessageRingNewest(&sdl.posted);
+    if (last && (message == WM_MOUSEMOVE || message == WM_SIZE) && last->window == window &&
+        last->message == message) {
+        *last = {window, message, wParam, lParam};
+        return 1;
     }
-    if (sdl.queueLength >= sdlQueueSize) return 0;
-    int32_t tail = (sdl.queueHead + sdl.queueLength) % sdlQueueSize;
-    sdl.queue[tail] = {window, message, wParam, lParam};
-    sdl.queueLength++;
-    return 1;
+    return MessageRingPush(&sdl.posted, window, message, wParam, lParam);
 }
 
 int32_t PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     if (window != 0 && !SdlFind(window)) return 0;
-    if (sdl.queueLength >= sdlQueueSize) return 0;
-    int32_t tail = (sdl.queueHead + sdl.queueLength) % sdlQueueSize;
-    sdl.queue[tail] = {window, message, wParam, lParam};
-    sdl.queueLength++;
-    return 1;
+    return MessageRingPush(&sdl.posted, window, message, wParam, lParam);
 }
 
 void PlatformPostQuit(int32_t code) {
-    sdl.quitPosted = 1;
-    sdl.quitCode = code;
-}
-
-void SdlDropWindowMessages(WindowHandle window) {
-    int32_t kept = 0;
-    for (int32_t i = 0; i < sdl.queueLength; i++) {
-        PlatformMessage m = sdl.queue[(sdl.queueHead + i) % sdlQueueSize];
-        if (m.window == window) continue;
-        sdl.queue[(sdl.queueHead + kept) % sdlQueueSize] = m;
-        kept++;
-    }
-    sdl.queueLength = kept;
+    MessageRingPostQuit(&sdl.posted, code);
 }
 
 uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds) {
@@ -94,18 +73,9 @@ static void TakeImeStrings(const PlatformMessage* m) {
 
 // The next available message without waiting: 1 = a message, 0 = the quit message, -1 = nothing.
 static int32_t TakeMessage(PlatformMessage* message) {
-    if (sdl.queueLength > 0) {
-        *message = sdl.queue[sdl.queueHead];
-        sdl.queueHead = (sdl.queueHead + 1) % sdlQueueSize;
-        sdl.queueLength--;
-        TakeImeStrings(message);
-        return 1;
-    }
-    if (sdl.quitPosted) {
-        sdl.quitPosted = 0;
-        *message = {0, WM_QUIT, static_cast<WParam>(static_cast<intptr_t>(sdl.quitCode)), 0};
-        return 0;
-    }
+    int32_t r = MessageRingTake(&sdl.posted, message);
+    if (r > 0) TakeImeStrings(message);
+    if (r >= 0) return r;
     for (SdlWindow& w : sdl.windows) {
         if (w.handle && w.visible && w.needsPaint && !w.minimised) {
             *message = {w.handle, WM_PAINT, 0, 0};

@@ -6,6 +6,7 @@
 
 #include "toolkit/platform/common/class_table.h"
 #include "toolkit/platform/common/message_names.h"
+#include "toolkit/platform/common/message_ring.h"
 #include "toolkit/platform/platform.h"
 
 enum : int32_t { sdlMaxWindows = 160, sdlQueueSize = 4096, sdlMaxTimers = 64 };
@@ -39,8 +40,7 @@ struct SdlState {
     SdlWindow windows[sdlMaxWindows];
     WindowHandle nextHandle;
     PlatformMessage queue[sdlQueueSize];
-    int32_t queueHead, queueLength;
-    int32_t quitPosted, quitCode;
+    MessageRing posted; // over queue
     SdlTimer timers[sdlMaxTimers];
     MessageNames registered;
     WindowHandle capture;
@@ -67,7 +67,6 @@ void SdlApplyLimits(SdlWindow* w);
 void SdlClientSize(const SdlWindow* w, int32_t* width, int32_t* height);
 // Posts WM_SIZE with the current client size; a WM_SIZE still waiting last in the queue is replaced.
 void SdlPostSize(SdlWindow* w);
-void SdlDropWindowMessages(WindowHandle window);
 void SdlKillWindowTimers(WindowHandle window);
 // Appends a message; a mouse move or size directly behind one of its kind replaces it.
 int32_t SdlQueue(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);

@@ -7,16 +7,15 @@
 #include "toolkit/platform/common/embedded_resources.h"
 #include "toolkit/platform/sdl/state.h"
 #include "toolkit/platform/sdl/window_icons.h"
+#include "util/dbcs_string.h"
 
 SdlState sdl;
 
 static char commandLine[4096];
 
-static void CopyText(char* destination, size_t size, const char* text) {
-    size_t n = text ? strlen(text) : 0;
-    if (n >= size) n = size - 1;
-    if (n) memcpy(destination, text, n);
-    destination[n] = 0;
+// Messages can be posted before SDL starts, so the queue is ready before main.
+__attribute__((constructor)) static void SdlStart() {
+    MessageRingInit(&sdl.posted, sdl.queue, sdlQueueSize);
 }
 
 int32_t SdlStartVideo() {
@@ -67,7 +66,7 @@ const char* PlatformCommandLine() {
         at += length + 1;
     }
     commandLine[out] = 0;
-    if (!out) CopyText(commandLine, sizeof commandLine, "velquist");
+    if (!out) CopyString("velquist", commandLine, sizeof commandLine);
     return commandLine;
 }
 
@@ -268,7 +267,7 @@ int32_t PlatformDestroyWindow(WindowHandle window) {
     if (sdl.capture == window) PlatformReleaseCapture();
     if (sdl.active == window) sdl.active = 0;
     SdlKillWindowTimers(window);
-    SdlDropWindowMessages(window);
+    MessageRingDropWindow(&sdl.posted, window);
     if (w->texture) SDL_DestroyTexture(w->texture);
     SDL_DestroyRenderer(w->renderer);
     SDL_DestroyWindow(w->window);
