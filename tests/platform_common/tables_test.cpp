@@ -1,4 +1,4 @@
-// The records both Linux backends keep their classes, message names and posted messages in.
+// The records both Linux backends keep their classes, message names, posted messages and timers in.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,6 +6,7 @@
 #include "toolkit/platform/common/class_table.h"
 #include "toolkit/platform/common/message_names.h"
 #include "toolkit/platform/common/message_ring.h"
+#include "toolkit/platform/common/timer_table.h"
 
 namespace {
 
@@ -94,6 +95,63 @@ TEST(MessageRing, FifoAcrossTheWrapThenQuitAndDroppingAWindowKeepsTheOrder) {
     EXPECT_EQ(m.message, uint32_t(WM_QUIT));
     EXPECT_EQ(static_cast<intptr_t>(m.wParam), -2);
     EXPECT_EQ(MessageRingTake(&ring, &m), -1) << "taken once";
+}
+
+TEST(TimerTable, SetRestartKillAndCount) {
+    static TimerTable table = {};
+    EXPECT_EQ(TimerTableSet(&table, 5, 7, 100, 1000), 7u);
+    EXPECT_EQ(TimerTableSet(&table, 5, 0, 100, 1000), 1u) << "id 0 still answers non-zero";
+    EXPECT_EQ(TimerTableSet(&table, 5, 7, 3, 1000), 7u) << "restarting takes the same entry";
+    EXPECT_EQ(TimerTableCount(&table, 5), 2);
+    EXPECT_EQ(TimerTableNextDue(&table), 1010u) << "intervals under 10 ms take 10";
+    EXPECT_EQ(TimerTableKill(&table, 0, 0), 0) << "window 0 owns no timer";
+    EXPECT_EQ(TimerTableKill(&table, 5, 7), 1);
+    EXPECT_EQ(TimerTableKill(&table, 5, 7), 0);
+    EXPECT_EQ(TimerTableNextDue(&table), 1100u);
+
+    for (int i = 1; i < timerTableSize; i++)
+        ASSERT_EQ(TimerTableSet(&table, 6, uintptr_t(i), 50, 0), uintptr_t(i));
+    EXPECT_EQ(TimerTableSet(&table, 6, 999, 50, 0), 0u) << "full";
+    EXPECT_EQ(TimerTableSet(&table, 6, 3, 60, 0), 3u) << "a running timer restarts in a full table";
+    TimerTableKillWindow(&table, 6);
+    EXPECT_EQ(TimerTableCount(&table, 6), 0);
+    EXPECT_EQ(TimerTableCount(&table, 5), 1);
+    TimerTableKillWindow(&table, 5);
+    EXPECT_EQ(TimerTableNextDue(&table), UINT64_MAX);
+}
+
+TEST(TimerTable, LateTimersFireOnceInTableOrder) {
+    static TimerTable table = {};
+    TimerTableSet(&table, 1, 10, 100, 0);
+    TimerTableSet(&table, 2, 20, 30, 0);
+    PlatformMessage m;
+    TimerTableMarkDue(&table, 99);
+    EXPECT_EQ(TimerTableTakePending(&table, &m), 1) << "timer 20 was due at 30";
+    EXPECT_EQ(m.window, 2u);
+    EXPECT_EQ(m.message, uint32_t(WM_TIMER));
+    EXPECT_EQ(m.wParam, WParam(20));
+    EXPECT_EQ(TimerTableTakePending(&table, &m), 0) << "three missed beats make one message";
+    EXPECT_EQ(TimerTableNextDue(&table), 100u);
+
+    TimerTableMarkDue(&table, 1000);
+    TimerTableMarkDue(&table, 1000); // marking again adds nothing
+    ASSERT_EQ(TimerTableTakePending(&table, &m), 1);
+    EXPECT_EQ(m.wParam, WParam(10));
+    ASSERT_EQ(TimerTableTakePending(&table, &m), 1);
+    EXPECT_EQ(m.wParam, WParam(20));
+    EXPECT_EQ(TimerTableTakePending(&table, &m), 0);
+    EXPECT_EQ(TimerTableNextDue(&table), 1020u) << "the next beat after now, on the timer's own grid";
+
+    TimerTableMarkDue(&table, 1100);
+    EXPECT_EQ(TimerTableKill(&table, 1, 10), 1);
+    ASSERT_EQ(TimerTableTakePending(&table, &m), 1) << "a killed timer's pending message is gone";
+    EXPECT_EQ(m.wParam, WParam(20));
+    EXPECT_EQ(TimerTableSet(&table, 2, 20, 30, 1100), 20u);
+    EXPECT_EQ(TimerTableTakePending(&table, &m), 0) << "restarting forgets what was pending";
+
+    TimerTableMarkDue(&table, 1000000000000000u); // a step per beat would never finish
+    EXPECT_EQ(TimerTableTakePending(&table, &m), 1);
+    EXPECT_EQ(TimerTableNextDue(&table), 1000000000000010u);
 }
 
 } // namespace

@@ -14,39 +14,15 @@ void PlatformPostQuit(int32_t code) {
 
 uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds) {
     if (!HeadlessFind(window)) return 0;
-    HeadlessTimer* slot = nullptr;
-    for (HeadlessTimer& t : headless.timers) {
-        if (t.window == window && t.id == id) slot = &t;
-    }
-    for (int32_t i = 0; !slot && i < headlessMaxTimers; i++) {
-        if (headless.timers[i].window == 0) slot = &headless.timers[i];
-    }
-    if (!slot) return 0;
-    if (milliseconds < 10) milliseconds = 10;
-    *slot = {window, id, milliseconds, headless.now + milliseconds, 0};
-    return id ? id : 1;
+    return TimerTableSet(&headless.timers, window, id, milliseconds, headless.now);
 }
 
 int32_t PlatformKillTimer(WindowHandle window, uintptr_t id) {
-    for (HeadlessTimer& t : headless.timers) {
-        if (t.window == window && window != 0 && t.id == id) {
-            t = {};
-            return 1;
-        }
-    }
-    return 0;
-}
-
-void HeadlessKillWindowTimers(WindowHandle window) {
-    for (HeadlessTimer& t : headless.timers) {
-        if (t.window == window) t = {};
-    }
+    return TimerTableKill(&headless.timers, window, id);
 }
 
 int32_t HeadlessTimerCount(WindowHandle window) {
-    int32_t n = 0;
-    for (const HeadlessTimer& t : headless.timers) n += t.window != 0 && t.window == window;
-    return n;
+    return TimerTableCount(&headless.timers, window);
 }
 
 uint64_t HeadlessNow() {
@@ -55,11 +31,7 @@ uint64_t HeadlessNow() {
 
 void HeadlessAdvanceClock(uint32_t milliseconds) {
     headless.now += milliseconds;
-    for (HeadlessTimer& t : headless.timers) {
-        if (t.window == 0 || t.due > headless.now) continue;
-        t.pending = 1; // a late timer fires once, not once per missed interval
-        while (t.due <= headless.now) t.due += t.interval;
-    }
+    TimerTableMarkDue(&headless.timers, headless.now);
 }
 
 // Takes the next available message without waiting. 1 = a message, 0 = the quit message, -1 = nothing.
@@ -73,22 +45,7 @@ static int32_t TakeMessage(PlatformMessage* message) {
             return 1;
         }
     }
-    for (HeadlessTimer& t : headless.timers) {
-        if (t.window && t.pending) {
-            t.pending = 0;
-            *message = {t.window, WM_TIMER, t.id, 0};
-            return 1;
-        }
-    }
-    return -1;
-}
-
-static uint64_t NextTimerDue() {
-    uint64_t next = UINT64_MAX;
-    for (const HeadlessTimer& t : headless.timers) {
-        if (t.window && t.due < next) next = t.due;
-    }
-    return next;
+    return TimerTableTakePending(&headless.timers, message) ? 1 : -1;
 }
 
 int32_t PlatformGetMessage(PlatformMessage* message) {
@@ -96,7 +53,7 @@ int32_t PlatformGetMessage(PlatformMessage* message) {
         int32_t r = TakeMessage(message);
         if (r >= 0) return r;
         if (headless.idleHook && headless.idleHook(headless.idleContext)) continue;
-        uint64_t next = NextTimerDue();
+        uint64_t next = TimerTableNextDue(&headless.timers);
         if (next == UINT64_MAX) {
             headless.stalled = 1;
             headless.quitSeen = 1;

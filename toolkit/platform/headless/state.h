@@ -6,9 +6,10 @@
 #include "toolkit/platform/common/class_table.h"
 #include "toolkit/platform/common/message_names.h"
 #include "toolkit/platform/common/message_ring.h"
+#include "toolkit/platform/common/timer_table.h"
 #include "toolkit/platform/platform.h"
 
-enum : int32_t { headlessMaxWindows = 512, headlessQueueSize = 8192, headlessMaxTimers = 64 };
+enum : int32_t { headlessMaxWindows = 512, headlessQueueSize = 8192 };
 
 struct HeadlessWindow {
     WindowHandle handle; // 0 = free entry
@@ -25,14 +26,6 @@ struct HeadlessWindow {
     int32_t presentCount;
 };
 
-struct HeadlessTimer {
-    WindowHandle window; // 0 = free entry
-    uintptr_t id;
-    uint32_t interval;
-    uint64_t due;
-    int32_t pending;
-};
-
 struct HeadlessState {
     int32_t screenWidth, screenHeight;
     int32_t use565;
@@ -44,7 +37,7 @@ struct HeadlessState {
     MessageRing posted; // over queue
     int32_t quitCode;   // the last one posted, -1 once PlatformGetMessage gave up
     int32_t quitSeen;
-    HeadlessTimer timers[headlessMaxTimers];
+    TimerTable timers;
     uint64_t now;
     MessageNames registered;
     WindowHandle capture;
@@ -68,5 +61,4 @@ extern HeadlessState headless;
 HeadlessWindow* HeadlessFind(WindowHandle window);
 void HeadlessFrame(const HeadlessWindow* w, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
 void HeadlessResizeScreen(HeadlessWindow* w);
-void HeadlessKillWindowTimers(WindowHandle window);
 intptr_t HeadlessSend(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);

@@ -180,7 +180,7 @@ int32_t PlatformDestroyWindow(WindowHandle window) {
     HeadlessSend(window, WM_DESTROY, 0, 0);
     if (headless.capture == window) headless.capture = 0;
     if (headless.active == window) headless.active = 0;
-    HeadlessKillWindowTimers(window);
+    TimerTableKillWindow(&headless.timers, window);
     MessageRingDropWindow(&headless.posted, window);
     free(w->screen);
     memset(w, 0, sizeof *w);

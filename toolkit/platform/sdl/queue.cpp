@@ -27,33 +27,11 @@ void PlatformPostQuit(int32_t code) {
 
 uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds) {
     if (!SdlFind(window)) return 0;
-    SdlTimer* slot = nullptr;
-    for (SdlTimer& t : sdl.timers) {
-        if (t.window == window && t.id == id) slot = &t;
-    }
-    for (int32_t i = 0; !slot && i < sdlMaxTimers; i++) {
-        if (sdl.timers[i].window == 0) slot = &sdl.timers[i];
-    }
-    if (!slot) return 0;
-    if (milliseconds < 10) milliseconds = 10;
-    *slot = {window, id, milliseconds, SDL_GetTicks64() + milliseconds};
-    return id ? id : 1;
+    return TimerTableSet(&sdl.timers, window, id, milliseconds, SDL_GetTicks64());
 }
 
 int32_t PlatformKillTimer(WindowHandle window, uintptr_t id) {
-    for (SdlTimer& t : sdl.timers) {
-        if (t.window == window && window != 0 && t.id == id) {
-            t = {};
-            return 1;
-        }
-    }
-    return 0;
-}
-
-void SdlKillWindowTimers(WindowHandle window) {
-    for (SdlTimer& t : sdl.timers) {
-        if (t.window == window) t = {};
-    }
+    return TimerTableKill(&sdl.timers, window, id);
 }
 
 // The input method's strings belong to the message that carries them: fetching one makes it current.
@@ -82,23 +60,8 @@ static int32_t TakeMessage(PlatformMessage* message) {
             return 1;
         }
     }
-    uint64_t now = SDL_GetTicks64();
-    for (SdlTimer& t : sdl.timers) {
-        if (t.window == 0 || t.due > now) continue;
-        // A late timer fires once, not once per interval it missed.
-        while (t.due <= now) t.due += t.interval;
-        *message = {t.window, WM_TIMER, t.id, 0};
-        return 1;
-    }
-    return -1;
-}
-
-static uint64_t NextTimerDue() {
-    uint64_t next = UINT64_MAX;
-    for (const SdlTimer& t : sdl.timers) {
-        if (t.window && t.due < next) next = t.due;
-    }
-    return next;
+    TimerTableMarkDue(&sdl.timers, SDL_GetTicks64());
+    return TimerTableTakePending(&sdl.timers, message) ? 1 : -1;
 }
 
 int32_t PlatformGetMessage(PlatformMessage* message) {
@@ -107,7 +70,7 @@ int32_t PlatformGetMessage(PlatformMessage* message) {
         while (sdl.videoState > 0 && SDL_PollEvent(&event)) SdlTranslateEvent(&event);
         int32_t r = TakeMessage(message);
         if (r >= 0) return r;
-        uint64_t next = NextTimerDue();
+        uint64_t next = TimerTableNextDue(&sdl.timers);
         if (sdl.videoState <= 0) {
             // Without windows nothing can arrive but a timer.
             if (next == UINT64_MAX) {

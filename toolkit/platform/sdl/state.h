@@ -7,9 +7,10 @@
 #include "toolkit/platform/common/class_table.h"
 #include "toolkit/platform/common/message_names.h"
 #include "toolkit/platform/common/message_ring.h"
+#include "toolkit/platform/common/timer_table.h"
 #include "toolkit/platform/platform.h"
 
-enum : int32_t { sdlMaxWindows = 160, sdlQueueSize = 4096, sdlMaxTimers = 64 };
+enum : int32_t { sdlMaxWindows = 160, sdlQueueSize = 4096 };
 
 struct SdlWindow {
     WindowHandle handle; // 0 = free entry
@@ -27,13 +28,6 @@ struct SdlWindow {
     int32_t destroying;
 };
 
-struct SdlTimer {
-    WindowHandle window; // 0 = free entry
-    uintptr_t id;
-    uint32_t interval;
-    uint64_t due;
-};
-
 struct SdlState {
     int32_t videoState; // 0 not tried, 1 running, -1 failed
     ClassTable classes;
@@ -41,7 +35,7 @@ struct SdlState {
     WindowHandle nextHandle;
     PlatformMessage queue[sdlQueueSize];
     MessageRing posted; // over queue
-    SdlTimer timers[sdlMaxTimers];
+    TimerTable timers;
     MessageNames registered;
     WindowHandle capture;
     WindowHandle active;
@@ -67,7 +61,6 @@ void SdlApplyLimits(SdlWindow* w);
 void SdlClientSize(const SdlWindow* w, int32_t* width, int32_t* height);
 // Posts WM_SIZE with the current client size; a WM_SIZE still waiting last in the queue is replaced.
 void SdlPostSize(SdlWindow* w);
-void SdlKillWindowTimers(WindowHandle window);
 // Appends a message; a mouse move or size directly behind one of its kind replaces it.
 int32_t SdlQueue(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
 

@@ -266,7 +266,7 @@ int32_t PlatformDestroyWindow(WindowHandle window) {
     SdlSend(window, WM_DESTROY, 0, 0);
     if (sdl.capture == window) PlatformReleaseCapture();
     if (sdl.active == window) sdl.active = 0;
-    SdlKillWindowTimers(window);
+    TimerTableKillWindow(&sdl.timers, window);
     MessageRingDropWindow(&sdl.posted, window);
     if (w->texture) SDL_DestroyTexture(w->texture);
     SDL_DestroyRenderer(w->renderer);
