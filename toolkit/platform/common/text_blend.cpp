@@ -2,12 +2,6 @@
 
 #include <string.h>
 
-uint16_t BackendPixel(uint32_t colour, int32_t is565) {
-    uint32_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
-    if (is565) return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-    return static_cast<uint16_t>(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-}
-
 // The channels are spread apart in one 32-bit word (green moved up 16 bits) so that a single multiply by
 // a 5-bit weight mixes all three without carries between them.
 template <uint32_t Mask>

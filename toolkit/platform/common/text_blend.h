@@ -3,8 +3,7 @@
 
 #include <stdint.h>
 
-// A colour 0x00BBGGRR as a pixel of the backend's layout (5-6-5 or 5-5-5), low bits dropped.
-uint16_t BackendPixel(uint32_t colour, int32_t is565);
+#include "toolkit/platform/common/backend_pixels.h"
 
 // Coverage 255 writes the pixel, 0 leaves the surface's, values between mix the two. The caller clips:
 // every row and column given lands inside the pixel memory.

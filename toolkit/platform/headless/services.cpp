@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "toolkit/gfx/surface.h"
-#include "toolkit/platform/common/bitmap_decode.h"
+#include "toolkit/platform/common/backend_pixels.h"
 #include "toolkit/platform/headless/headless.h"
 #include "toolkit/platform/headless/state.h"
 #include "util/dbcs_string.h"
@@ -119,17 +119,6 @@ void PlatformFreePixels(uintptr_t bitmap) {
 
 int32_t BackendPixelsAre565() {
     return headless.use565;
-}
-
-int32_t PlatformSetPixel(WindowHandle, const Surface* surface, int32_t x, int32_t y, uint32_t colour) {
-    if (!surface || !surface->bitmap || !SurfaceIsDrawable(surface)) return 0;
-    if (x < 0 || y < 0 || x >= surface->width || y >= surface->height) return 0;
-    uint32_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
-    uint16_t pixel = headless.use565 ? static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3))
-                                     : static_cast<uint16_t>(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
-    memcpy(surface->pixels + static_cast<size_t>(y) * surface->stride + 2 * static_cast<size_t>(x), &pixel,
-           2);
-    return 1;
 }
 
 int32_t PlatformBeginPaint(WindowHandle window) {

@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "toolkit/gfx/surface.h"
-#include "toolkit/platform/common/bitmap_decode.h"
+#include "toolkit/platform/common/backend_pixels.h"
 #include "toolkit/platform/sdl/state.h"
 
 WindowHandle PlatformSetCapture(WindowHandle window) {
@@ -81,16 +81,6 @@ void PlatformFreePixels(uintptr_t bitmap) {
 
 // The screen copy is an RGB565 texture, so surfaces are 5-6-5.
 int32_t BackendPixelsAre565() {
-    return 1;
-}
-
-int32_t PlatformSetPixel(WindowHandle, const Surface* surface, int32_t x, int32_t y, uint32_t colour) {
-    if (!surface || !surface->bitmap || !SurfaceIsDrawable(surface)) return 0;
-    if (x < 0 || y < 0 || x >= surface->width || y >= surface->height) return 0;
-    uint32_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
-    uint16_t pixel = static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-    memcpy(surface->pixels + static_cast<size_t>(y) * surface->stride + 2 * static_cast<size_t>(x), &pixel,
-           2);
     return 1;
 }
 
