@@ -1,8 +1,8 @@
 // Headless windows: classes, creation, geometry, showing, destruction.
 #include <stdlib.h>
 #include <string.h>
-#include <unistd.h>
 
+#include "toolkit/platform/common/message_params.h"
 #include "toolkit/platform/headless/headless.h"
 #include "toolkit/platform/headless/state.h"
 #include "util/dbcs_string.h"
@@ -73,20 +73,8 @@ void HeadlessResizeScreen(HeadlessWindow* w) {
     w->screenHeight = w->screen ? height : 0;
 }
 
-uintptr_t PlatformModuleInstance() {
-    return 0x400000;
-}
 const char* PlatformCommandLine() {
     return headless.commandLine;
-}
-
-uint32_t PlatformCurrentDirectory(uint32_t size, char* destination) {
-    char buffer[4096];
-    if (!getcwd(buffer, sizeof buffer)) return 0;
-    uint32_t n = static_cast<uint32_t>(strlen(buffer));
-    if (!destination || n + 1 > size) return n + 1;
-    memcpy(destination, buffer, n + 1);
-    return n;
 }
 
 int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle,
@@ -104,9 +92,7 @@ static void SendSize(HeadlessWindow* w) {
     int32_t l, t, r, b;
     HeadlessFrame(w, &l, &t, &r, &b);
     WParam kind = w->minimised ? SIZE_MINIMIZED : SIZE_RESTORED;
-    LParam size = static_cast<LParam>((static_cast<uint32_t>(r - l) & 0xFFFF) |
-                                      ((static_cast<uint32_t>(b - t) & 0xFFFF) << 16));
-    HeadlessSend(w->handle, WM_SIZE, kind, size);
+    HeadlessSend(w->handle, WM_SIZE, kind, PackWords(r - l, b - t));
 }
 
 WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x,

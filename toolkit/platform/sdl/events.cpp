@@ -2,22 +2,18 @@
 // input method's composition.
 #include <string.h>
 
+#include "toolkit/platform/common/message_params.h"
 #include "toolkit/platform/sdl/state.h"
 
 enum : uint32_t { csDoubleClicks = 0x8, mkMiddle = 0x10 };
 enum : uint32_t { vkBack = 8, vkTab = 9, vkReturn = 13, vkMenu = 18, vkEscape = 27, vkF10 = 121 };
 enum : uint32_t { keyPrevious = 1u << 30, keyReleased = 1u << 31, keyContext = 1u << 29 };
 
-static LParam PackPoint(int32_t x, int32_t y) {
-    return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFF) |
-                               ((static_cast<uint32_t>(y) & 0xFFFF) << 16));
-}
-
 void SdlPostSize(SdlWindow* w) {
     int32_t width, height;
     SdlClientSize(w, &width, &height);
     WParam kind = w->minimised ? SIZE_MINIMIZED : w->maximised ? SIZE_MAXIMIZED : SIZE_RESTORED;
-    SdlQueue(w->handle, WM_SIZE, kind, PackPoint(width, height));
+    SdlQueue(w->handle, WM_SIZE, kind, PackWords(width, height));
 }
 
 static void WindowEvent(const SDL_WindowEvent* e) {
@@ -108,7 +104,7 @@ static void MouseMotion(const SDL_MouseMotionEvent* e) {
     if (e->state & SDL_BUTTON_LMASK) buttons |= MK_LBUTTON;
     if (e->state & SDL_BUTTON_RMASK) buttons |= MK_RBUTTON;
     if (e->state & SDL_BUTTON_MMASK) buttons |= mkMiddle;
-    if (target) SdlQueue(target, WM_MOUSEMOVE, MouseKeys(buttons), PackPoint(x, y));
+    if (target) SdlQueue(target, WM_MOUSEMOVE, MouseKeys(buttons), PackWords(x, y));
 }
 
 static void MouseButton(const SDL_MouseButtonEvent* e) {
@@ -133,7 +129,7 @@ static void MouseButton(const SDL_MouseButtonEvent* e) {
     } else {
         message = twice ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
     }
-    SdlQueue(target, message, MouseKeys(sdl.mouseButtons), PackPoint(x, y));
+    SdlQueue(target, message, MouseKeys(sdl.mouseButtons), PackWords(x, y));
 }
 
 static WindowHandle KeyboardTarget(uint32_t windowId) {

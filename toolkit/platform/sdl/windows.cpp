@@ -2,9 +2,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <unistd.h>
 
 #include "toolkit/platform/common/embedded_resources.h"
+#include "toolkit/platform/common/message_params.h"
 #include "toolkit/platform/sdl/state.h"
 #include "toolkit/platform/sdl/window_icons.h"
 #include "util/dbcs_string.h"
@@ -37,10 +37,6 @@ int32_t SdlStartVideo() {
     return 1;
 }
 
-uintptr_t PlatformModuleInstance() {
-    return 0x400000;
-}
-
 // The program's arguments as one line, the program's path quoted as Windows starts programs.
 const char* PlatformCommandLine() {
     if (commandLine[0]) return commandLine;
@@ -68,15 +64,6 @@ const char* PlatformCommandLine() {
     commandLine[out] = 0;
     if (!out) CopyString("velquist", commandLine, sizeof commandLine);
     return commandLine;
-}
-
-uint32_t PlatformCurrentDirectory(uint32_t size, char* destination) {
-    char buffer[4096];
-    if (!getcwd(buffer, sizeof buffer)) return 0;
-    uint32_t n = static_cast<uint32_t>(strlen(buffer));
-    if (!destination || n + 1 > size) return n + 1;
-    memcpy(destination, buffer, n + 1);
-    return n;
 }
 
 int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle,
@@ -168,9 +155,7 @@ static void SendSize(SdlWindow* w) {
     int32_t width, height;
     SdlClientSize(w, &width, &height);
     WParam kind = w->minimised ? SIZE_MINIMIZED : w->maximised ? SIZE_MAXIMIZED : SIZE_RESTORED;
-    SdlSend(w->handle, WM_SIZE, kind,
-            static_cast<LParam>((static_cast<uint32_t>(width) & 0xFFFF) |
-                                ((static_cast<uint32_t>(height) & 0xFFFF) << 16)));
+    SdlSend(w->handle, WM_SIZE, kind, PackWords(width, height));
 }
 
 WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x,
