@@ -44,7 +44,7 @@ uint32_t VarintSize(uint32_t n) {
 // Block starts depend on the previous block's length, so finding each one afresh puts a long SIMD chain
 // between blocks. Instead the length of a literal block starting at every position of a window is computed
 // at once, 16 starts a vector, and the blocks step through that table. A window grows while literal blocks
-// use it up and starts small after a dictionary block, which may reach far beyond it.
+// use it up and starts small after a dictionary block that reached beyond it.
 enum : uint32_t { smallestWindow = 64, largestWindow = 1024 };
 struct LiteralScan {
     const uint8_t* input;
@@ -64,8 +64,9 @@ void StartLiteralScan(LiteralScan* scan, const uint8_t* input, const uint8_t* in
     scan->window = smallestWindow;
 }
 
-void AfterDictionaryBlock(LiteralScan* scan) {
-    scan->window = smallestWindow;
+// A dictionary block that ends inside the window leaves it as it is; one that leaves it may have been long.
+void AfterDictionaryBlock(LiteralScan* scan, const uint8_t* p) {
+    if (p >= scan->end) scan->window = smallestWindow;
 }
 
 // Nearness of the 16 positions at `at`, which has 16 readable bytes before it.
@@ -130,7 +131,7 @@ inline uint32_t BlockLength(LiteralScan* scan, const uint8_t* p) {
 #else
 struct LiteralScan {};
 void StartLiteralScan(LiteralScan*, const uint8_t*, const uint8_t*) {}
-void AfterDictionaryBlock(LiteralScan*) {}
+void AfterDictionaryBlock(LiteralScan*, const uint8_t*) {}
 
 uint32_t BlockLength(LiteralScan*, const uint8_t* p) {
     uint64_t seen[4] = {0, 0, 0, 0};
@@ -229,12 +230,16 @@ uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8]
             for (uint32_t k = 0; k < symbolCount; k++) counts[k] = total[k];
             return static_cast<uint32_t>(q - p);
         }
-        // A new value: widen the set and test the same 16 bytes again.
-        symbols[distinct] = q[j];
-        match[distinct] = _mm_set1_epi8(static_cast<char>(q[j]));
-        tally[distinct] = zero;
-        total[distinct] = 0;
-        distinct++;
+        // New values: widen the set by those of these 16 bytes, in order of appearance and as far as it goes,
+        // and test the same bytes again.
+        for (uint32_t newcomers = ~inSet & FirstOccurrences(q); newcomers && distinct < symbolCount;
+             newcomers &= newcomers - 1) {
+            const uint8_t value = q[__builtin_ctz(newcomers)];
+            symbols[distinct] = value;
+            match[distinct] = _mm_set1_epi8(static_cast<char>(value));
+            tally[distinct] = zero;
+            total[distinct++] = 0;
+        }
     }
     flush();
     for (; q < end; q++) {
@@ -373,20 +378,29 @@ uint64_t PackBlocksBound(uint32_t inputSize) {
 }
 
 void SortDictionary(uint8_t symbols[8], uint32_t counts[8]) {
-    // The insertion sort that places each entry before the first placed one with a count not above its own
-    // orders by count, later entries first among equal counts; each entry's place follows from that directly,
-    // without the data-dependent branches of the insertion.
+    // The insertion sort that places each entry before the first placed one whose count is not above its own
+    // orders by count, later entries first among equal counts: descending by count * 8 + entry. A sorting
+    // network over registers does that without data-dependent branches.
+    uint64_t k[symbolCount];
+    for (uint32_t i = 0; i < symbolCount; i++) k[i] = static_cast<uint64_t>(counts[i]) << 3 | i;
+    uint64_t k0 = k[0], k1 = k[1], k2 = k[2], k3 = k[3], k4 = k[4], k5 = k[5], k6 = k[6], k7 = k[7];
+    auto order = [](uint64_t& a, uint64_t& b) {
+        const uint64_t high = a > b ? a : b, low = a > b ? b : a;
+        a = high, b = low;
+    };
+    order(k0, k2), order(k1, k3), order(k4, k6), order(k5, k7);
+    order(k0, k4), order(k1, k5), order(k2, k6), order(k3, k7);
+    order(k0, k1), order(k2, k3), order(k4, k5), order(k6, k7);
+    order(k2, k4), order(k3, k5);
+    order(k1, k4), order(k3, k6);
+    order(k1, k2), order(k3, k4), order(k5, k6);
+    const uint64_t sorted[symbolCount] = {k0, k1, k2, k3, k4, k5, k6, k7};
     uint8_t sortedSymbols[symbolCount];
-    uint32_t sortedCounts[symbolCount];
     for (uint32_t i = 0; i < symbolCount; i++) {
-        uint32_t at = 0;
-        for (uint32_t k = 0; k < symbolCount; k++)
-            at += counts[k] > counts[i] || (k > i && counts[k] == counts[i]);
-        sortedSymbols[at] = symbols[i];
-        sortedCounts[at] = counts[i];
+        sortedSymbols[i] = symbols[sorted[i] & 7];
+        counts[i] = static_cast<uint32_t>(sorted[i] >> 3);
     }
     memcpy(symbols, sortedSymbols, sizeof sortedSymbols);
-    memcpy(counts, sortedCounts, sizeof sortedCounts);
 }
 
 int64_t PackBlocks(const uint8_t* input, uint32_t inputSize, uint8_t* output, uint32_t outputCapacity) {
@@ -443,7 +457,7 @@ int64_t PackBlocks(const uint8_t* input, uint32_t inputSize, uint8_t* output, ui
         WriteBitArea(p, n, rank, out, outEnd);
         out += areaSize;
         p += n;
-        AfterDictionaryBlock(&scan);
+        AfterDictionaryBlock(&scan, p);
     }
     if (out == outEnd) return packOutputFull;
     *out++ = endTag;

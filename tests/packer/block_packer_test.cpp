@@ -66,6 +66,21 @@ Bytes PackWithBound(const Bytes& input) {
     return o.bytes;
 }
 
+// The dictionary order straight from its definition: insert each entry before the first placed one whose
+// count is not above its own.
+void PlainSort(uint8_t symbols[8], uint32_t counts[8]) {
+    uint8_t s[8];
+    uint32_t c[8];
+    for (int i = 0; i < 8; i++) {
+        int at = 0;
+        while (at < i && c[at] > counts[i]) at++;
+        for (int k = i; k > at; k--) s[k] = s[k - 1], c[k] = c[k - 1];
+        s[at] = symbols[i], c[at] = counts[i];
+    }
+    memcpy(symbols, s, 8);
+    memcpy(counts, c, sizeof c);
+}
+
 // The format written out one byte at a time, straight from its definition.
 Bytes PlainPack(const Bytes& input) {
     Bytes out;
@@ -87,7 +102,7 @@ Bytes PlainPack(const Bytes& input) {
             out.insert(out.end(), input.begin() + p, input.begin() + p + n);
             continue;
         }
-        SortDictionary(symbols, counts);
+        PlainSort(symbols, counts);
         out.push_back(2);
         out.insert(out.end(), symbols, symbols + 8);
         for (size_t v = n;; v >>= 7) {
@@ -168,6 +183,21 @@ TEST(BlockPacker, SortDictionaryOrdersByCountLaterTiesFirst) {
     uint32_t equal[8] = {3, 3, 3, 3, 3, 3, 3, 3};
     SortDictionary(same, equal);
     EXPECT_EQ(Bytes(same, same + 8), Hex("08 07 06 05 04 03 02 01"));
+
+    // Many ties, large counts: the same order as the insertion sort.
+    std::mt19937 rng(3);
+    for (int round = 0; round < 20000; round++) {
+        uint8_t symbols[8], plainSymbols[8];
+        uint32_t counts[8], plainCounts[8];
+        for (int i = 0; i < 8; i++) {
+            symbols[i] = plainSymbols[i] = static_cast<uint8_t>(i + 1);
+            counts[i] = plainCounts[i] = round % 2 ? rng() % 4 : rng() >> (rng() % 32);
+        }
+        SortDictionary(symbols, counts);
+        PlainSort(plainSymbols, plainCounts);
+        ASSERT_EQ(Bytes(symbols, symbols + 8), Bytes(plainSymbols, plainSymbols + 8));
+        ASSERT_EQ(0, memcmp(counts, plainCounts, sizeof counts));
+    }
 }
 
 TEST(BlockPacker, RoundTripsMatchPlainPacker) {
