@@ -173,11 +173,29 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
     app = StartProgram(VQ_VELQUIST, nullptr);
     ASSERT_GT(app, 0);
 
-    // The window: title, client size, icon.
+    // The window, found by its title.
     int64_t deadline = NowMilliseconds() + waitLong;
     while (FindWindows(x.display, "Velquist", &main, 1) == 0 && NowMilliseconds() < deadline)
         SleepMilliseconds(50);
     ASSERT_NE(main.id, 0u) << "no window titled Velquist";
+    // The first frames: background tiled over the whole client area, the sprite at (13, 48), no magenta.
+    Frame f;
+    int32_t shown = -1;
+    deadline = NowMilliseconds() + waitLong;
+    while (shown < 0 && NowMilliseconds() < deadline) {
+        ASSERT_TRUE(Grab(&f));
+        shown = IdleImage(f);
+        if (shown < 0) SleepMilliseconds(30);
+    }
+    Save(f, "velquist-first.ppm");
+    ASSERT_GE(shown, 0)
+        << "the first frames never showed the tiled background with an idle sprite at (13, 48)";
+    int32_t magenta = 0;
+    for (uint32_t p : f.pixels) magenta += Near(p, 0xFF00FF) || Near(p, Through565(0xFF, 0, 0xFF));
+    EXPECT_EQ(magenta, 0);
+
+    // Title, size, icon and limits are all set by the time the first frame shows.
+    ASSERT_EQ(FindWindows(x.display, "Velquist", &main, 1), 1);
     EXPECT_EQ(main.width, clientW);
     EXPECT_EQ(main.height, clientH);
     Atom type;
@@ -204,22 +222,6 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
     ASSERT_TRUE(hints.flags & PMaxSize);
     EXPECT_GT(hints.max_width, clientW);
     EXPECT_GT(hints.max_height, clientH);
-
-    // The first frames: background tiled over the whole client area, the sprite at (13, 48), no magenta.
-    Frame f;
-    int32_t shown = -1;
-    deadline = NowMilliseconds() + waitLong;
-    while (shown < 0 && NowMilliseconds() < deadline) {
-        ASSERT_TRUE(Grab(&f));
-        shown = IdleImage(f);
-        if (shown < 0) SleepMilliseconds(30);
-    }
-    Save(f, "velquist-first.ppm");
-    ASSERT_GE(shown, 0)
-        << "the first frames never showed the tiled background with an idle sprite at (13, 48)";
-    int32_t magenta = 0;
-    for (uint32_t p : f.pixels) magenta += Near(p, 0xFF00FF) || Near(p, Through565(0xFF, 0, 0xFF));
-    EXPECT_EQ(magenta, 0);
 
     // Ctrl: within a few ticks the jump image stands at x 60. It stands there for one tick only, so
     // a slow machine that looks too late presses Ctrl again.
