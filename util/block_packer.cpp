@@ -275,24 +275,44 @@ uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8]
 }
 #endif
 
+// The codes of three indexes a, b, c (table entry a * 64 + b * 8 + c) written one after the other: at most 24
+// bits, and how many.
+struct TripleCodes {
+    uint32_t bits[512];
+    uint8_t length[512];
+};
+
+constexpr TripleCodes MakeTripleCodes() {
+    TripleCodes t = {};
+    for (uint32_t e = 0; e < 512; e++) {
+        const uint32_t a = e >> 6, b = e >> 3 & 7, c = e & 7;
+        t.bits[e] = 1u << a | 1u << (a + 1 + b) | 1u << (a + b + 2 + c);
+        t.length[e] = static_cast<uint8_t>(a + b + c + 3);
+    }
+    return t;
+}
+
+constexpr TripleCodes tripleCodes = MakeTripleCodes();
+
 // Writes the codes of the n bytes at p, indexed by rank, from out on; no store reaches outEnd.
 void WriteBitArea(const uint8_t* p, uint32_t n, const uint8_t rank[256], uint8_t* out, uint8_t* outEnd) {
     uint64_t bits = 0;
     uint32_t used = 0; // bits pending in `bits`, at most 7 between groups
     uint32_t left = n;
-    // Seven codes of at most 8 bits fit above up to 7 pending bits.
-    while (left >= 7 && outEnd - out >= 8) {
-        for (uint32_t j = 0; j < 7; j++) {
-            const uint32_t i = rank[p[j]];
-            bits |= 1ull << (used + i);
-            used += i + 1;
-        }
-        p += 7;
-        left -= 7;
+    // Two triples of codes, 48 bits at most, fit above up to 7 pending bits.
+    while (left >= 6 && outEnd - out >= 8) {
+        const uint32_t first = rank[p[0]] << 6 | rank[p[1]] << 3 | rank[p[2]];
+        const uint32_t second = rank[p[3]] << 6 | rank[p[4]] << 3 | rank[p[5]];
+        bits |= static_cast<uint64_t>(tripleCodes.bits[first]) << used;
+        used += tripleCodes.length[first];
+        bits |= static_cast<uint64_t>(tripleCodes.bits[second]) << used;
+        used += tripleCodes.length[second];
+        p += 6;
+        left -= 6;
         Store64(out, bits);
         const uint32_t whole = used >> 3;
         out += whole;
-        bits >>= whole * 8; // whole <= 7
+        bits >>= whole * 8; // whole <= 6
         used &= 7;
     }
     for (; left; left--, p++) {
