@@ -106,16 +106,18 @@ void FillLengths(LiteralScan* scan, const uint8_t* from) {
         _mm_store_si128(reinterpret_cast<__m128i*>(scan->nearness + k), Nearness(at));
     }
     // A block from position i takes lane j's byte as new when its nearness is at most 16 - j; it ends at the
-    // first j where that makes nine, so its length is the number of j in 0..16 with at most eight so far.
+    // first j where that makes nine, so its length is the number of j in 0..16 with at most eight so far: all
+    // j up to 7, and those from 8 on while j + 1 + repeats <= 8.
     for (uint32_t k = 0; k < count; k += 16) {
         __m128i repeats = _mm_setzero_si128(); // minus the repeated bytes so far, per start
-        __m128i length = _mm_setzero_si128();
-#pragma GCC unroll 17
-        for (int32_t j = 0; j <= 16; j++) {
+        __m128i length = _mm_set1_epi8(8);
+#pragma GCC unroll 16
+        for (int32_t j = 1; j <= 16; j++) {
             const __m128i near = _mm_loadu_si128(reinterpret_cast<const __m128i*>(scan->nearness + k + j));
             repeats = _mm_add_epi8(repeats, _mm_cmpgt_epi8(near, _mm_set1_epi8(static_cast<char>(16 - j))));
-            // j + 1 + repeats distinct values so far: at most eight while repeats < 8 - j.
-            length = _mm_sub_epi8(length, _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(8 - j)), repeats));
+            if (j >= 8)
+                length =
+                    _mm_sub_epi8(length, _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(8 - j)), repeats));
         }
         _mm_store_si128(reinterpret_cast<__m128i*>(scan->lengths + k), length);
     }
