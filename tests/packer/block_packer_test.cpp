@@ -42,7 +42,7 @@ struct Outcome {
 // sanitizer) into `capacity` bytes followed by a guard area that must stay untouched.
 Outcome Run(int64_t (*step)(const uint8_t*, uint32_t, uint8_t*, uint32_t), const Bytes& in,
             uint64_t capacity) {
-    std::unique_ptr<uint8_t[]> exact(new uint8_t[in.size() + 1]);
+    std::unique_ptr<uint8_t[]> exact(in.empty() ? nullptr : new uint8_t[in.size()]);
     if (!in.empty()) memcpy(exact.get(), in.data(), in.size());
     Bytes out(capacity + 64, 0xA5);
     Outcome o = {
