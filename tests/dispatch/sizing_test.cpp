@@ -199,3 +199,23 @@ TEST_F(SizingTest, MinMaxInfoCarriesTheWindowLimits) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SizingTest, WindowSurfaceWithoutPixelsStillMeasuresTheNextResize) {
+    WindowRecord* w = nullptr;
+    WindowHandle h = CreateResizable(&w);
+    Control* right = Add(w, 150, 10, 20, 20, followRight);
+    HeadlessFailPixels(1);
+    HeadlessResizeWindow(h, 248, 128); // client 240 x 100, but no pixel memory for it
+    EXPECT_EQ(w->surface.width, 240);
+    EXPECT_EQ(w->surface.pixels, nullptr);
+    EXPECT_EQ(right->x, 190);
+    RequestRepaint(h, repaintPending);
+    HeadlessPump();                    // composes nothing onto missing pixels and does not fail
+    HeadlessResizeWindow(h, 258, 128); // client 250: the control moves by 10, not by 250
+    EXPECT_EQ(right->x, 200);
+    EXPECT_NE(w->surface.pixels, nullptr);
+}
+
+} // namespace

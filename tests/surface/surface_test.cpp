@@ -55,14 +55,16 @@ TEST_F(SurfaceTest, ReleaseTwiceFreesOnceAndLeavesZeroes) {
     EXPECT_EQ(memcmp(&s, &zero, sizeof s), 0);
 }
 
-TEST_F(SurfaceTest, SurfaceWithoutPixelMemoryIsEmpty) {
+TEST_F(SurfaceTest, SurfaceWithoutPixelMemoryKeepsItsSizeButNoPixels) {
     Surface s = {};
     HeadlessFailPixels(1);
     CreateSurface(20, 20, &s, nullptr);
     EXPECT_FALSE(SurfaceIsDrawable(&s));
-    EXPECT_EQ(s.width, 0);
-    EXPECT_EQ(s.height, 0);
+    EXPECT_EQ(s.width, 20);
+    EXPECT_EQ(s.height, 20);
     EXPECT_EQ(s.pixels, nullptr);
+    EXPECT_EQ(s.bitmap, 0u);
+    ReleaseSurface(&s);
     // Zero and negative sizes make no pixel memory either.
     CreateSurface(0, 10, &s, nullptr);
     EXPECT_FALSE(SurfaceIsDrawable(&s));

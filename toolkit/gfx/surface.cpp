@@ -33,9 +33,9 @@ void CreateSurface(uint32_t width, int32_t height, Surface* surface, void* memor
     }
     uint8_t* pixels = nullptr;
     surface->bitmap = PlatformCreatePixels(static_cast<int32_t>(width), height, surface->stride, &pixels);
+    // Without pixel memory the surface keeps its size (what re-layout measures from) but has no pixels:
+    // nothing draws on it or copies from it.
     surface->pixels = surface->bitmap ? pixels : nullptr;
-    // A surface without pixel memory is empty everywhere: nothing draws on it or copies from it.
-    if (!surface->bitmap) memset(surface, 0, sizeof *surface);
 }
 
 void ReleaseSurface(Surface* surface) {

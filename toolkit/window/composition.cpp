@@ -90,7 +90,7 @@ static void PaintBackground(WindowRecord* w) {
                   Theme[borderDarkColour]);
     }
     compositionStats.fullRedraws++;
-    compositionStats.pixelsWritten += VisiblePixels(s, 0, 0, s->width, s->height);
+    if (SurfaceIsDrawable(s)) compositionStats.pixelsWritten += VisiblePixels(s, 0, 0, s->width, s->height);
 }
 
 static void Compose(WindowRecord* w) {
@@ -120,8 +120,10 @@ static void Compose(WindowRecord* w) {
         compositionStats.controlsCopied++;
         if (c->flags & drawsOnWindow) {
             if (draw) draw(w, c);
-            compositionStats.pixelsWritten +=
-                VisiblePixels(&w->surface, c->x, c->y, c->surface.width, c->surface.height);
+            if (SurfaceIsDrawable(&w->surface)) {
+                compositionStats.pixelsWritten +=
+                    VisiblePixels(&w->surface, c->x, c->y, c->surface.width, c->surface.height);
+            }
         } else {
             BlitSurface(&c->surface, &w->surface, c->x, c->y, c->flags, c->backgroundColour);
             if (SurfaceIsDrawable(&c->surface)) {
