@@ -3,30 +3,38 @@ JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test bench fuzz windows format clean
+.PHONY: all deps build run run-windows test bench fuzz windows format clean
 
 all: build
 
 deps:
 	@bash tools/install-deps.sh
 
-build/normal/build.ninja build/normal/Makefile:
-	cmake -S . -B build/normal -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -g"
+CONFIGURE_NORMAL = cmake -S . -B build/normal -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_CXX_FLAGS_RELEASE="-O2 -g"
 
-build/asan/build.ninja build/asan/Makefile:
-	cmake -S . -B build/asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DVQ_SANITIZE=ON
-
+# Everything: tests, benchmarks and fuzz regression programs included.
 build: deps
-	@$(MAKE) --no-print-directory build/normal/$(if $(filter Ninja,$(GENERATOR)),build.ninja,Makefile)
+	$(CONFIGURE_NORMAL) -DVQ_TESTS=ON >/dev/null
 	cmake --build build/normal -j $(JOBS)
 
-run: build
-	@if [ -x build/normal/app/velquist ]; then bash tools/run-app.sh; \
-	else echo "The application is not built yet: only the toolkit, its tests and benchmarks exist so far."; fi
+# Only what the application needs: its packages and its target. A build directory that make test made
+# already keeps its tests.
+run:
+	@bash tools/install-deps.sh run
+	@[ -f build/normal/CMakeCache.txt ] || $(CONFIGURE_NORMAL) -DVQ_TESTS=OFF
+	cmake --build build/normal -j $(JOBS) --target velquist $(if $(DISPLAY),,x11_helper)
+	@bash tools/run-app.sh build/normal/app/velquist Velquist build/velquist.png
+
+# The Windows program under Wine, in a private prefix and the Korean locale.
+run-windows:
+	@bash tools/install-deps.sh windows
+	@bash tools/run-windows.sh velquist Velquist build/velquist-windows.png
 
 test: deps
-	@$(MAKE) --no-print-directory build/normal/$(if $(filter Ninja,$(GENERATOR)),build.ninja,Makefile)
-	@$(MAKE) --no-print-directory build/asan/$(if $(filter Ninja,$(GENERATOR)),build.ninja,Makefile)
+	$(CONFIGURE_NORMAL) -DVQ_TESTS=ON >/dev/null
+	@[ -f build/asan/CMakeCache.txt ] || cmake -S . -B build/asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug \
+		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DVQ_SANITIZE=ON
 	cmake --build build/normal -j $(JOBS)
 	cmake --build build/asan -j $(JOBS)
 	cd build/normal && ctest --output-on-failure -j $(JOBS)

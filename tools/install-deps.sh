@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project builds, tests and runs with.
-# Does nothing (quickly) when all of them are already there.
+# Installs the Debian packages the project builds, tests and runs with; does nothing (quickly) when they
+# are already there.
+#   install-deps.sh        everything: tests, benchmarks, fuzzers, the Windows cross-build and Wine
+#   install-deps.sh run    only what building and running the Linux application needs (make run, make gallery)
 set -euo pipefail
+mode=${1:-all}
 
-# Compilers, libraries, fonts and the virtual display, with what Debian recommends beside them.
+# Building and running the application: compiler, SDL2, FreeType, fontconfig and the Korean font; without a
+# display also the virtual X display and what drives it (tools/run-app.sh).
+run_packages=(build-essential cmake ninja-build libsdl2-dev libfreetype-dev libfontconfig-dev fonts-nanum)
+display_packages=(xvfb libx11-dev xdotool)
+# Everything else, with what Debian recommends beside it.
 packages=(
-    build-essential cmake ninja-build clang clang-format libclang-rt-14-dev
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
-    libsdl2-dev liblz4-dev libfreetype-dev libfontconfig-dev fonts-nanum
-    xvfb x11-utils xdotool imagemagick libx11-dev locales
+    "${run_packages[@]}" "${display_packages[@]}"
+    clang clang-format libclang-rt-14-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev liblz4-dev
+    x11-utils imagemagick locales
 )
 # The Windows cross-build and Wine, without recommends (the 32-bit Wine check runs on just these).
 windows_packages=(
@@ -22,11 +29,26 @@ not_installed() {
         fi
     done
 }
-mapfile -t missing < <(not_installed "${packages[@]}")
-mapfile -t missing_windows < <(not_installed "${windows_packages[@]}")
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+updated=""
+apt_install() { # [apt-get options] packages: installs them, updating the package lists once
+    [ -n "$updated" ] || { $SUDO apt-get update -qq; updated=1; }
+    $SUDO apt-get install -y -qq "$@"
+}
+
+if [ "$mode" = run ]; then
+    wanted=("${run_packages[@]}")
+    [ -n "${DISPLAY:-}" ] || wanted+=("${display_packages[@]}")
+    mapfile -t missing < <(not_installed "${wanted[@]}")
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "install-deps: installing ${missing[*]}"
+        apt_install --no-install-recommends "${missing[@]}"
+    fi
+    exit 0
+fi
 
 # The Windows check runs Wine in a Korean locale (code page 949).
 korean_locale() {
@@ -35,22 +57,16 @@ korean_locale() {
     fi
 }
 
-if [ ${#missing[@]} -eq 0 ] && [ ${#missing_windows[@]} -eq 0 ]; then
-    korean_locale
-    exit 0
-fi
-
-echo "install-deps: installing ${missing[*]} ${missing_windows[*]}"
-export DEBIAN_FRONTEND=noninteractive
-# 32-bit Wine comes from the i386 architecture.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
-fi
-$SUDO apt-get update -qq
-if [ ${#missing[@]} -gt 0 ]; then
-    $SUDO apt-get install -y -qq "${missing[@]}"
-fi
-if [ ${#missing_windows[@]} -gt 0 ]; then
-    $SUDO apt-get install -y -qq --no-install-recommends "${missing_windows[@]}"
+mapfile -t missing < <(not_installed "${packages[@]}")
+mapfile -t missing_windows < <(not_installed "${windows_packages[@]}")
+if [ ${#missing[@]} -gt 0 ] || [ ${#missing_windows[@]} -gt 0 ]; then
+    echo "install-deps: installing ${missing[*]} ${missing_windows[*]}"
+    # 32-bit Wine comes from the i386 architecture.
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+        updated=""
+    fi
+    if [ ${#missing[@]} -gt 0 ]; then apt_install "${missing[@]}"; fi
+    if [ ${#missing_windows[@]} -gt 0 ]; then apt_install --no-install-recommends "${missing_windows[@]}"; fi
 fi
 korean_locale

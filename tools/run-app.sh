@@ -1,74 +1,81 @@
 #!/usr/bin/env bash
-# Runs the application. On a machine without a display it runs it on a virtual X display instead, saves
-# a screenshot of its first frames to build/velquist.png and closes it the way a user would (the close
-# request, then Yes to the quit question).
+# Runs a program of the project in a window.
+#   run-app.sh PROGRAM TITLE SCREENSHOT [arguments...]
+# On a machine without a display it runs it on a virtual X display instead, saves a screenshot of its first
+# frames to SCREENSHOT (PNG) and closes it the way a user would: the close request, then Yes to the quit
+# question. Every wait polls for what it needs with a deadline.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+app=$1 title=$2 shot=$3
+shift 3
+helper=build/normal/tools/x11/x11_helper
+name=$(basename "$app")
 
-app=build/normal/app/velquist
-helper=build/normal/tests/e2e/x11_helper
-shot=build/velquist.png
-
-if [ -n "${DISPLAY:-}" ]; then
-    exec "$app" "$@"
+# SDL wants a private runtime directory; a fresh login has one, a container or a plain shell may not.
+own_runtime=""
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
+    own_runtime=$(mktemp -d "${TMPDIR:-/tmp}/$name-runtime.XXXXXX")
+    chmod 700 "$own_runtime"
+    export XDG_RUNTIME_DIR=$own_runtime
 fi
-
-for tool in Xvfb xdotool import; do
-    command -v "$tool" >/dev/null || { echo "run-app: $tool is missing (make deps installs it)"; exit 1; }
-done
-
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
-xvfb=$!
-read -r number <"$fifo"
-rm -f "$fifo"
-export DISPLAY=":$number"
+work=""
+xvfb=""
 app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
+    if [ -n "$xvfb" ]; then
+        kill "$xvfb" 2>/dev/null
+        wait "$xvfb" 2>/dev/null
+    fi
+    [ -n "$work" ] && rm -rf "$work"
+    [ -n "$own_runtime" ] && rm -rf "$own_runtime"
 }
 trap cleanup EXIT
-echo "run-app: no display here; running Velquist on the virtual display $DISPLAY"
+
+if [ -n "${DISPLAY:-}" ]; then
+    "$app" "$@"
+    exit $?
+fi
+
+for tool in Xvfb xdotool "$helper"; do
+    command -v "$tool" >/dev/null || { echo "run-app: $tool is missing (make run installs and builds it)"; exit 1; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/$name-display.XXXXXX")
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+deadline=$((SECONDS + 30))
+until [ -s "$work/display" ]; do
+    kill -0 "$xvfb" 2>/dev/null && [ $SECONDS -lt $deadline ] || { echo "run-app: Xvfb did not start"; exit 1; }
+    sleep 0.05
+done
+export DISPLAY=":$(head -n1 "$work/display")"
+echo "run-app: no display here; running $title on the virtual display $DISPLAY"
 
 "$app" "$@" &
 app_pid=$!
 
-# The main window, then the first few frames (the animation ticks every 100 ms).
-window=""
-for _ in $(seq 100); do
-    window=$(xwininfo -name Velquist 2>/dev/null | awk '/Window id:/ {print $4}')
-    [ -n "$window" ] && break
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
+# The window, then its first frame.
+window=$("$helper" wait "$title" 60 | awk '{print $1; exit}')
 if [ -z "$window" ]; then
-    echo "run-app: Velquist showed no window"
+    echo "run-app: $title showed no window"
     exit 1
 fi
-sleep 1
-import -window "$window" "$shot" && echo "run-app: screenshot of the running application saved to $shot"
-
-# Close it as a user would: the close button, then Yes to the quit question.
-if [ -x "$helper" ]; then
-    "$helper" close "$window"
-    box=""
-    for _ in $(seq 100); do
-        box=$("$helper" find Velquist | awk -v main="$window" '$1 != main {print $1; exit}')
-        [ -n "$box" ] && break
-        sleep 0.1
-    done
-    if [ -n "$box" ]; then
-        "$helper" focus "$box"
-        xdotool key Return
-    fi
+if "$helper" shot "$window" 30 "$shot"; then
+    echo "run-app: screenshot of the running program saved to $shot"
 else
-    kill "$app_pid"
+    echo "run-app: the window showed no picture within 30 s"
+fi
+
+# Close it as a user would: the close button, then Yes (Return) to the quit question.
+"$helper" close "$window"
+box=$("$helper" wait "$title" 30 "$window" | awk '{print $1; exit}')
+if [ -n "$box" ]; then
+    "$helper" focus "$box"
+    xdotool key Return
 fi
 wait "$app_pid"
 code=$?
 app_pid=""
-echo "run-app: Velquist ended with exit code $code"
+echo "run-app: $title ended with exit code $code"
 exit "$code"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/x11_tools.h"
+#include "tools/x11/x11_tools.h"
 #include "tests/e2e/x_session.h"
 
 namespace {

@@ -20,3 +20,7 @@ void FocusWindow(Display* display, Window window);
 bool GrabScreen(Display* display, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* pixels);
 // Writes 0x00RRGGBB pixels as a binary PPM.
 bool WritePpm(const char* path, const uint32_t* pixels, int32_t width, int32_t height);
+// Writes 0x00RRGGBB pixels as a PNG (stored, uncompressed: no zlib needed).
+bool WritePng(const char* path, const uint32_t* pixels, int32_t width, int32_t height);
+// The picture's file type from the path's ending: PNG for ".png", PPM otherwise.
+bool WritePicture(const char* path, const uint32_t* pixels, int32_t width, int32_t height);
