@@ -67,13 +67,17 @@ else
     echo "run-app: the window showed no picture within 30 s"
 fi
 
-# Close it as a user would: the close button, then Yes (Return) to the quit question.
+# Close it as a user would: the close button, then Yes (Return) to a quit question if the program asks one.
 "$helper" close "$window"
-box=$("$helper" wait "$title" 30 "$window" | awk '{print $1; exit}')
-if [ -n "$box" ]; then
-    "$helper" focus "$box"
-    xdotool key Return
-fi
+deadline=$((SECONDS + 30))
+while kill -0 "$app_pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+    box=$("$helper" wait "$title" 0.5 "$window" | awk '{print $1; exit}')
+    if [ -n "$box" ]; then
+        "$helper" focus "$box"
+        xdotool key Return
+        break
+    fi
+done
 wait "$app_pid"
 code=$?
 app_pid=""

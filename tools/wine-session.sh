@@ -1,0 +1,75 @@
+# Running the Windows programs under Wine, written once for tools/run-windows.sh and the Wine checks.
+# Source it, then:
+#   wine_build BUILD_DIR TARGET...   cross-compile targets with MinGW into BUILD_DIR (configured once)
+#   wine_start WORK                  a private Wine prefix in WORK/wineprefix, the Korean locale (code page
+#                                    949) and, without a display, a private Xvfb; wine_stop ends them
+# Without a window manager Wine manages its windows itself (Managed=N), and the caption buttons need Marlett.
+
+wine_fail() {
+    echo "wine: $*" >&2
+    exit 1
+}
+
+wine_build() {
+    local build_dir=$1 source_dir generator=Unix\ Makefiles
+    shift
+    source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    command -v ninja >/dev/null && generator=Ninja
+    mkdir -p "$build_dir"
+    if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+        cmake -S "$source_dir" -B "$build_dir" -G "$generator" \
+            -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+            -DVQ_TESTS=OFF >"$build_dir/configure.log" 2>&1 || { cat "$build_dir/configure.log"; wine_fail "configure failed"; }
+    fi
+    cmake --build "$build_dir" --target "$@" -j 2 >"$build_dir/build.log" 2>&1 ||
+        { cat "$build_dir/build.log"; wine_fail "build failed"; }
+}
+
+wine_xvfb_pid=""
+wine_start() {
+    local work=$1
+    for tool in wine wineboot wineserver; do
+        command -v "$tool" >/dev/null || wine_fail "$tool is missing: run tools/install-deps.sh"
+    done
+    mkdir -p "$work"
+    if ! locale -a 2>/dev/null | grep -qix 'ko_KR.utf8'; then
+        mkdir -p "$work/locale"
+        localedef -i ko_KR -f UTF-8 "$work/locale/ko_KR.UTF-8" 2>/dev/null || true
+        export LOCPATH=$work/locale
+    fi
+    export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
+    export WINEPREFIX=$work/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export HOME=${HOME:-$work}
+    wineserver -k >/dev/null 2>&1 || true # a server left over from an interrupted run
+
+    if [ -z "${DISPLAY:-}" ]; then
+        command -v Xvfb >/dev/null || wine_fail "Xvfb is missing: run tools/install-deps.sh"
+        rm -f "$work/display"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+        wine_xvfb_pid=$!
+        local deadline=$((SECONDS + 30))
+        until [ -s "$work/display" ]; do
+            kill -0 "$wine_xvfb_pid" 2>/dev/null && [ $SECONDS -lt $deadline ] || wine_fail "Xvfb did not start"
+            sleep 0.05
+        done
+        export DISPLAY=:$(head -n1 "$work/display")
+    fi
+
+    if [ ! -f "$WINEPREFIX/.velquist-ready" ]; then
+        rm -rf "$WINEPREFIX"
+        wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log"; wine_fail "wineboot failed"; }
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$work/wineboot.log" 2>&1
+        wineserver -w
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        touch "$WINEPREFIX/.velquist-ready"
+    fi
+}
+
+wine_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$wine_xvfb_pid" ]; then
+        kill "$wine_xvfb_pid" 2>/dev/null || true
+        wait "$wine_xvfb_pid" 2>/dev/null || true
+        wine_xvfb_pid=""
+    fi
+}
