@@ -140,6 +140,35 @@ TEST_P(CompositionTest, SeeThroughControlRebuildsFromTheCoveringControlOrEveryth
     EXPECT_EQ(s.controlsCopied, 3u);
 }
 
+// Only a control that paints its whole rectangle can stand in for the background beneath a change.
+TEST_P(CompositionTest, HiddenOrKeyedControlsBelowAreNoCover) {
+    for (uint32_t coverFlags : {uint32_t(hidden), uint32_t(colourKeyed)}) {
+        Picture &cover = pictures[0], &top = pictures[1];
+        AddPicture(&cover, {0, 0, 60, 60}, 3, coverFlags); // all key colour
+        cover.header.backgroundColour = 0xFF00FF;
+        AddPicture(&top, {10, 10, 20, 20}, 1);
+        Paint();
+        top.header.flags |= hidden;
+        MarkForRedraw(&top.header, w, redrawBits);
+        EXPECT_NE(w->flags & fullRedraw, 0u) << coverFlags;
+        RequestRepaint(h, repaintPending);
+        Paint();
+        EXPECT_EQ(Screen(15, 15), Pixel(0x808080)) << coverFlags;
+        RemoveControl(w, &top.header);
+        RemoveControl(w, &cover.header);
+    }
+}
+
+// Drawing clamps rectangles onto the surface; a panel wholly outside the window must not smear onto its edge.
+TEST_P(CompositionTest, PanelOutsideTheWindowDrawsNothing) {
+    Panel panel;
+    Extent pe = {20, -30, 40, 10};
+    InitPanel(&panel, &pe, 0x00FFFF, 0xFFFFFF, 0, 1, panelBevel);
+    AddControl(&panel.header, w, addOnTop);
+    Paint();
+    EXPECT_EQ(Screen(30, 0), Pixel(0x808080));
+}
+
 TEST_P(CompositionTest, KeyedControlInSlotZeroRepaintsTheWholeWindow) {
     Picture &keyed = pictures[0], &other = pictures[1];
     AddPicture(&keyed, {10, 10, 20, 20}, 0, colourKeyed);

@@ -28,6 +28,10 @@ void DrawPanel(WindowRecord* window, Control* control) {
     Surface* target = &window->surface;
     Bounds r = {control->x, control->y, control->x + control->surface.width - 1,
                 control->y + control->surface.height - 1};
+    // Drawing clamps rectangles onto the surface, so a panel wholly outside the window would smear its
+    // fill and frames along the window's edge, outside its own rectangle, where the composition does not
+    // look for it.
+    if (r.right < 0 || r.bottom < 0 || r.left >= target->width || r.top >= target->height) return;
     if (!(control->flags & panelNoFill)) DrawRect(target, &r, control->backgroundColour, rectFill);
     if (!(control->flags & panelBevel)) return;
     uint32_t light = panel->bevelLight, dark = panel->bevelDark;

@@ -28,9 +28,11 @@ void MergeDirtyArea(WindowRecord* window, const Extent* area, Control* control, 
     int32_t start = slot + 1;
     if ((control->flags & (hidden | colourKeyed)) || seeThrough) {
         int32_t cover = -1;
+        // Only a control that paints its whole rectangle can stand in for the background: a hidden,
+        // collapsed or colour-keyed one would leave the old pixels showing.
         for (int32_t i = slot - 1; i >= 0 && cover < 0; i--) {
             const Control* b = window->controls[i];
-            if (!b) continue;
+            if (!b || (b->flags & (hidden | colourKeyed | collapsed))) continue;
             Bounds bb = ControlBounds(b);
             if (bb.left <= r.left && r.right <= bb.right && bb.top <= r.top && r.bottom <= bb.bottom)
                 cover = i;
@@ -58,6 +60,10 @@ void MarkAllForBlit(WindowRecord* window) {
     for (int32_t i = 0; i < controlSlots; i++) {
         if (window->controls[i]) window->controls[i]->flags |= blitPending;
     }
+}
+
+void PaintSkin(WindowRecord* window, const WindowSkin* skin) {
+    if (window) PaintSkinOnSurface(&window->surface, window->backgroundColour, skin);
 }
 
 int32_t RequestRepaint(WindowHandle window, uint32_t bits) {

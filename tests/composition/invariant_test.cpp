@@ -1,0 +1,153 @@
+// The lazy composition's promise: whatever was marked and painted, the screen equals a full redraw of the
+// same scene. Random scenes of opaque, colour-keyed, tiled, hidden and overlapping controls (some sticking
+// out of the window) go through random marks and paints; a twin window gets the same changes but always
+// redraws everything, and after each paint the two screens must match pixel for pixel.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/support/toolkit_fixture.h"
+#include "toolkit/controls/panel.h"
+#include "toolkit/controls/picture.h"
+#include "toolkit/gfx/draw.h"
+#include "toolkit/window/composition.h"
+#include "toolkit/window/dispatch.h"
+
+namespace {
+
+enum : int32_t { windowWidth = 100, windowHeight = 80, sceneControls = 12, images = 4 };
+
+intptr_t SceneProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (DispatchToolkitMessage(window, message, wParam, lParam) == 0) return 0;
+    return PlatformDefaultProcessing(window, message, wParam, lParam);
+}
+
+// A window holding one copy of the scene: pictures, and panels that draw on the window itself.
+struct Scene {
+    WindowHandle handle;
+    WindowRecord* record;
+    Picture pictures[sceneControls];
+    Panel panels[sceneControls];
+    Control* controls[sceneControls];
+};
+
+class CompositionInvariant : public BothFormats {
+  protected:
+    Surface art[images] = {};
+    Scene lazy = {}, full = {};
+
+    void SetUp() override {
+        BothFormats::SetUp();
+        InitDisplay();
+        PlatformRegisterClass("Scene_Class", SceneProc, 0, 0, 0);
+        // Each picture has a colour, a stripe of another and a magenta hole for the colour key.
+        const uint32_t colours[images] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF};
+        for (int32_t i = 0; i < images; i++) {
+            CreateSurface(16 + 8 * i, 12 + 6 * i, &art[i], nullptr);
+            Bounds all = {0, 0, art[i].width - 1, art[i].height - 1}, stripe = {0, 2, art[i].width - 1, 4},
+                   hole = {3, 6, 3 + 4 * i, 9 + i};
+            DrawRect(&art[i], &all, colours[i], rectFill);
+            DrawRect(&art[i], &stripe, colours[(i + 1) % images], rectFill);
+            DrawRect(&art[i], &hole, 0xFF00FF, rectFill);
+        }
+    }
+    void TearDown() override {
+        for (Scene* s : {&lazy, &full}) {
+            for (Picture& p : s->pictures) ReleaseSurface(&p.header.surface);
+        }
+        for (Surface& s : art) ReleaseSurface(&s);
+        BothFormats::TearDown();
+    }
+
+    void Build(Scene* s, std::mt19937 random) {
+        Extent placement = {0, 0, windowWidth + 2 * headlessBorder,
+                            windowHeight + 2 * headlessBorder + headlessCaption};
+        s->handle = CreateToolkitWindow(clientSurface, "Scene_Class", "scene", &placement, 0, 0, &s->record);
+        ASSERT_EQ(s->record->surface.width, windowWidth);
+        s->record->backgroundColour = 0x808080;
+        for (int32_t i = 0; i < sceneControls; i++) {
+            auto pick = [&](int32_t low, int32_t high) {
+                return std::uniform_int_distribution<int32_t>(low, high)(random);
+            };
+            Extent e = {pick(-20, windowWidth), pick(-20, windowHeight), pick(1, 50), pick(1, 45)};
+            uint32_t flags = pick(0, 3) == 0 ? uint32_t(hidden) : 0;
+            if (pick(0, 4) == 0) {
+                InitPanel(&s->panels[i], &e, 0x203040 + 0x101010 * static_cast<uint32_t>(pick(0, 8)),
+                          0xFFFFFF, 0x000000, static_cast<uint32_t>(pick(0, 2)),
+                          flags | (pick(0, 1) ? panelBevel : 0));
+                s->controls[i] = &s->panels[i].header;
+            } else {
+                flags |= (pick(0, 1) ? colourKeyed : 0) | (pick(0, 2) == 0 ? pictureTiled : 0);
+                Picture* p = &s->pictures[i];
+                InitPicture(p, &e, 0, flags);
+                p->header.backgroundColour = flags & colourKeyed ? 0xFF00FF : 0xBFBFBF;
+                for (int32_t k = 0; k < images; k++) p->images[k] = &art[k];
+                p->imageIndex = static_cast<uint32_t>(pick(0, images)); // images: the background only
+                s->controls[i] = &p->header;
+            }
+            AddControl(s->controls[i], s->record, addOnTop);
+        }
+        PlatformShowWindow(s->handle, SW_SHOWNORMAL);
+    }
+
+    // One change to control i of both scenes; what it changes is the same, only the paints differ.
+    void Change(int32_t i, int32_t what, uint32_t value) {
+        for (Scene* s : {&lazy, &full}) {
+            Control* c = s->controls[i];
+            if (what == 0) c->flags ^= hidden;
+            if (what == 1 && c->kind == kindPicture)
+                reinterpret_cast<Picture*>(c)->imageIndex = value % (images + 1);
+            if (what == 1 && c->kind == kindPanel) c->backgroundColour = 0x102030 * (value % 7 + 1);
+            MarkForRedraw(c, s->record, redrawBits);
+        }
+    }
+
+    void PaintBoth() {
+        RequestRepaint(lazy.handle, repaintPending);
+        for (Control* c : full.controls) c->flags |= contentDirty;
+        RequestRepaint(full.handle, repaintPending | fullRedraw);
+        HeadlessPump();
+    }
+
+    // The first differing pixel, or -1.
+    int32_t Difference() {
+        for (int32_t y = 0; y < windowHeight; y++) {
+            for (int32_t x = 0; x < windowWidth; x++) {
+                if (HeadlessScreenPixel(lazy.handle, x, y) != HeadlessScreenPixel(full.handle, x, y))
+                    return y * windowWidth + x;
+            }
+        }
+        return -1;
+    }
+};
+
+TEST_P(CompositionInvariant, EveryPaintEqualsAFullRedraw) {
+    for (uint32_t seed = 1; seed <= 150; seed++) {
+        std::mt19937 random(seed);
+        Build(&lazy, random);
+        Build(&full, random);
+        PaintBoth();
+        ASSERT_EQ(Difference(), -1) << "first paint, seed " << seed;
+        for (int32_t step = 0; step < 24; step++) {
+            int32_t marks = std::uniform_int_distribution<int32_t>(1, 3)(random);
+            for (int32_t m = 0; m < marks; m++) {
+                Change(std::uniform_int_distribution<int32_t>(0, sceneControls - 1)(random),
+                       std::uniform_int_distribution<int32_t>(0, 2)(random) == 0 ? 0 : 1,
+                       static_cast<uint32_t>(random()));
+            }
+            PaintBoth();
+            int32_t at = Difference();
+            ASSERT_EQ(at, -1) << "seed " << seed << ", step " << step << ": first difference at ("
+                              << at % windowWidth << ", " << at / windowWidth << ")";
+        }
+        for (Scene* s : {&lazy, &full}) {
+            PlatformDestroyWindow(s->handle);
+            HeadlessPump();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, CompositionInvariant, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+
+} // namespace
