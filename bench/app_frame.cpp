@@ -19,6 +19,7 @@ void ResetAll() {
     for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
     memset(&windowTable, 0, sizeof windowTable);
     mainWindowHandle = 0;
+    drawingWindow = 0;
     mainWindowRecord = nullptr;
     HeadlessReset();
 }

@@ -3,6 +3,7 @@
 
 #include "tests/gfx/gfx_support.h"
 #include "toolkit/gfx/draw.h"
+#include "toolkit/window/composition.h"
 #include "toolkit/window/window_table.h"
 
 class Draw : public BothFormats {};

@@ -10,13 +10,12 @@ TEST(Records, FieldOrder) {
     size_t edit[] = {offsetof(EditBuffer, flags),       offsetof(EditBuffer, text),
                      offsetof(EditBuffer, caret),       offsetof(EditBuffer, capacity),
                      offsetof(EditBuffer, lineMode),    offsetof(EditBuffer, rowSpacing),
-                     offsetof(EditBuffer, reserved),    offsetof(EditBuffer, enterHandler),
+                     offsetof(EditBuffer, lineHandler), offsetof(EditBuffer, enterHandler),
                      offsetof(EditBuffer, textColour),  offsetof(EditBuffer, backColour),
                      offsetof(EditBuffer, composition), offsetof(EditBuffer, font),
                      offsetof(EditBuffer, originX),     offsetof(EditBuffer, originY)};
     for (size_t i = 1; i < sizeof edit / sizeof edit[0]; i++) EXPECT_LT(edit[i - 1], edit[i]) << i;
     EXPECT_EQ(sizeof(EditBuffer::text), sizeof(void*));
-    EXPECT_EQ(sizeof(EditBuffer::reserved), 8u);
     EXPECT_EQ(sizeof(EditBuffer::composition), 4u);
 
     EXPECT_EQ(offsetof(TextLog, header), 0u);

@@ -12,6 +12,7 @@ inline void ResetToolkit(bool use565 = true) {
     for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
     memset(&windowTable, 0, sizeof windowTable);
     mainWindowHandle = 0;
+    drawingWindow = 0;
     mainWindowRecord = nullptr;
     screenWidth = screenHeight = 0;
     toolkitCommandMessage = 0;

@@ -48,6 +48,9 @@ struct TextLog {
 int32_t AllocateTextLogLines(TextLog* log, uint32_t lineSize, uint32_t limit);
 void FreeTextLogLines(TextLog* log);
 
+// The store's part in line editing, set into the log's edit buffer with its lines (see LineHandler).
+uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request);
+
 // Start of slot index (no range check).
 char* TextLogLine(const TextLog* log, uint32_t index);
 

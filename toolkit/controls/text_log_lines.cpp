@@ -1,5 +1,6 @@
-// The text log's line store: one block of equal-sized slots, changed only by whole-slot moves. Nothing here
-// draws or marks the log for redraw; the caller does.
+// The text log's line store: one block of equal-sized slots, changed only by whole-slot moves, and the
+// store's part in line editing (which line is edited, read-only, Enter). Nothing here draws or marks the
+// log for redraw; the caller does.
 #include <string.h>
 
 #include "toolkit/controls/text_log.h"
@@ -60,7 +61,51 @@ uint32_t FittingBytes(const char* line, uint32_t length, uint32_t room) {
     return room;
 }
 
+// Enter: the text from the caret on goes down into a new line below (a character at the split goes down
+// whole), which becomes current. A current line past the end first becomes a line of the log, so the split
+// cannot clear its text. A full log splits nothing, but the current line still moves down unless it is
+// the last.
+void SplitCurrentLine(TextLog* log) {
+    EditBuffer* b = &log->edit;
+    uint32_t current = log->currentLine;
+    if (log->lineCount < log->maxLines) {
+        if (current >= log->lineCount) {
+            ClearTextLogLines(log, log->lineCount, current - log->lineCount);
+            log->lineCount = current + 1;
+        }
+        if (log->lineCount < log->maxLines && InsertTextLogLines(log, current + 1, 1) == 1) {
+            char* text = TextLogLine(log, current);
+            char* next = TextLogLine(log, current + 1);
+            uint32_t length = StringLength(text, b->capacity), at = b->caret;
+            if (at < length && ClassifyPosition(text, at) == kTrailByte) at--;
+            if (at < length) {
+                CopyString(text + at, next, b->capacity);
+                text[at] = 0;
+            } else {
+                next[0] = 0;
+            }
+        }
+    }
+    if (log->currentLine + 1 < log->lineCount) log->currentLine++;
+    b->caret = 0;
+    b->text = TextLogLine(log, log->currentLine);
+}
+
 } // namespace
+
+uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request) {
+    TextLog* log = reinterpret_cast<TextLog*>(owner);
+    if (!owner || owner->kind != kindTextLog || &log->edit != buffer) return lineNothing;
+    if (request == lineEnter) {
+        if (log->lines && log->currentLine < log->maxLines) SplitCurrentLine(log);
+        return lineNothing;
+    }
+    if (owner->flags & readOnly) return lineReadOnly;
+    if (!log->lines || log->currentLine >= log->maxLines || buffer->capacity == 0) return lineNothing;
+    // The line being edited is always the current one, even before a draw has re-pointed text.
+    buffer->text = TextLogLine(log, log->currentLine);
+    return lineEdit;
+}
 
 char* TextLogLine(const TextLog* log, uint32_t index) {
     return log->lines + SlotBytes(log, index);
@@ -71,6 +116,7 @@ int32_t AllocateTextLogLines(TextLog* log, uint32_t lineSize, uint32_t limit) {
     log->lines =
         bytes != 0 && bytes <= kMaxBlock ? static_cast<char*>(PlatformAllocatePages(bytes)) : nullptr;
     log->edit.capacity = lineSize;
+    log->edit.lineHandler = TextLogLineRequest;
     log->currentLine = 0;
     log->firstRow = 0;
     if (!log->lines) {

@@ -2,7 +2,6 @@
 #include "toolkit/gfx/draw.h"
 
 #include "toolkit/gfx/pixel_rows.h"
-#include "toolkit/window/window_table.h"
 
 static uint8_t* PixelAt(Surface* surface, int32_t x, int32_t y) {
     return surface->pixels + static_cast<size_t>(y) * surface->stride + 2 * static_cast<size_t>(x);
@@ -105,9 +104,8 @@ static bool Present(const Surface* image) {
     return SurfaceIsDrawable(image);
 }
 
-void PaintSkin(WindowRecord* window, const WindowSkin* skin) {
-    if (!window || !SurfaceIsDrawable(&window->surface)) return;
-    Surface* surface = &window->surface;
+void PaintSkinOnSurface(Surface* surface, uint32_t backgroundColour, const WindowSkin* skin) {
+    if (!surface || !SurfaceIsDrawable(surface)) return;
     const int32_t w = surface->width, h = surface->height;
     WindowSkin none = {};
     if (!skin) skin = &none;
@@ -116,7 +114,7 @@ void PaintSkin(WindowRecord* window, const WindowSkin* skin) {
         TileSurface(surface, skin->centre, &all);
     } else {
         Bounds all = {0, 0, w - 1, h - 1};
-        DrawRect(surface, &all, window->backgroundColour, rectFill);
+        DrawRect(surface, &all, backgroundColour, rectFill);
     }
     if (Present(skin->topEdge)) {
         Extent area = {0, 0, w, skin->topEdge->height};

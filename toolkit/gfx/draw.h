@@ -6,8 +6,6 @@
 #include "toolkit/gfx/rect.h"
 #include "toolkit/gfx/surface.h"
 
-struct WindowRecord;
-
 enum : uint32_t { blitColourKeyed = 0x8 };
 enum : uint32_t { lineVertical = 0x1 };
 enum : uint32_t { rectFill = 0x1 };
@@ -33,4 +31,6 @@ void DrawRect(Surface* surface, const Bounds* bounds, uint32_t colour, uint32_t 
 void DrawBevel(Surface* surface, const Bounds* bounds, uint32_t left, uint32_t right, uint32_t top,
                uint32_t bottom);
 void TileSurface(Surface* destination, const Surface* tile, const Extent* area);
-void PaintSkin(WindowRecord* window, const WindowSkin* skin);
+// The nine-image skin over a whole surface; without a centre image the surface is filled with
+// backgroundColour. The window layer's PaintSkin paints a window surface with it.
+void PaintSkinOnSurface(Surface* surface, uint32_t backgroundColour, const WindowSkin* skin);

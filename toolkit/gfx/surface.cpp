@@ -3,7 +3,6 @@
 #include <string.h>
 
 #include "toolkit/platform/platform.h"
-#include "toolkit/window/window_table.h"
 
 uint32_t Theme[10] = {0,        0x000000, 0xFFFFFF, 0xEE0000, 0xFFFFFF,
                       0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000};
@@ -11,6 +10,7 @@ uint32_t Theme[10] = {0,        0x000000, 0xFFFFFF, 0xEE0000, 0xFFFFFF,
 int32_t screenWidth;
 int32_t screenHeight;
 uint32_t toolkitCommandMessage;
+WindowHandle drawingWindow;
 
 uint32_t SurfaceStride(uint32_t width) {
     return ((width >> 1) + (width & 1)) * 4;
@@ -75,7 +75,7 @@ static void ProbePixelFormat() {
     Surface probe = {};
     CreateSurface(16, 16, &probe, nullptr);
     if (!SurfaceIsDrawable(&probe)) return;
-    PlatformSetPixel(mainWindowHandle, &probe, 0, 0, 0x00FF00);
+    PlatformSetPixel(drawingWindow, &probe, 0, 0, 0x00FF00);
     uint16_t word;
     memcpy(&word, probe.pixels, 2);
     if (word != 0x03E0) Theme[pixelFormat] |= rgb565;
@@ -104,7 +104,7 @@ int32_t LoadBitmapSurface(uintptr_t name, Surface* surface, uint32_t flags) {
         return 0;
     }
     *surface = loaded;
-    PlatformCopyImage(mainWindowHandle, image, surface);
+    PlatformCopyImage(drawingWindow, image, surface);
     PlatformFreeImage(image);
     return -1;
 }

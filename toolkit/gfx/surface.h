@@ -3,6 +3,8 @@
 
 #include <stdint.h>
 
+#include "toolkit/platform/platform.h"
+
 // Pixel (x, y) is the little-endian 16-bit word at pixels + y * stride + 2 * x; rows run top-down.
 struct Surface {
     uint8_t* pixels;
@@ -34,6 +36,9 @@ extern uint32_t Theme[10];
 extern int32_t screenWidth;
 extern int32_t screenHeight;
 extern uint32_t toolkitCommandMessage; // the registered "NIMBLEUI_CMD" id; 0 before InitDisplay
+// The window the platform draws text and converts images through: the main window, set by the window
+// table when it makes it (0 before).
+extern WindowHandle drawingWindow;
 
 uint32_t SurfaceStride(uint32_t width);
 void InitDisplay();

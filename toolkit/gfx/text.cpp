@@ -1,7 +1,5 @@
 #include "toolkit/gfx/text.h"
 
-#include "toolkit/window/window_table.h"
-
 void MeasureText(WindowHandle window, const LogFont* font, const char* text, int32_t length, TextSize* size) {
     int32_t width = 0, height = 0;
     if (text && length > 0) {
@@ -18,7 +16,7 @@ void MeasureText(WindowHandle window, const LogFont* font, const char* text, int
 void DrawTextInSurface(const char* text, const LogFont* font, Surface* surface, const Extent* box,
                        uint32_t textColour, uint32_t backgroundColour, uint32_t flags) {
     if (!text || !surface || !box) return;
-    TextContext context = PlatformOpenText(mainWindowHandle, surface, font);
+    TextContext context = PlatformOpenText(drawingWindow, surface, font);
     if (!context) return;
     Extent grown = *box;
     if (flags & growBox) {

@@ -14,6 +14,14 @@ struct LogFont; // the platform's LOGFONT
 // Run when Enter is typed into a plain buffer; the result is ignored.
 typedef void (*EnterHandler)(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
 
+// How the owner of a line-mode buffer (a text log) takes part in editing; the line editor knows nothing
+// else of it. lineBeginInput comes before every input: the owner points text at the line being edited and
+// answers lineEdit, lineNothing (no line to edit: no input, no redraw) or lineReadOnly (no change, but a
+// redraw). lineEnter: Enter splits the line at the caret and moves on; its answer is ignored.
+enum LineRequest : uint32_t { lineBeginInput = 0, lineEnter = 1 };
+enum LineAnswer : uint32_t { lineNothing = 0, lineEdit = 1, lineReadOnly = 2 };
+typedef uint32_t (*LineHandler)(Control* owner, EditBuffer* buffer, uint32_t request);
+
 enum EditBufferFlag : uint32_t {
     insertMode = 0x1, // clear = overwrite
     wrapText = 0x10,  // the painter wraps the text over several rows
@@ -26,7 +34,8 @@ struct EditBuffer {
     uint32_t capacity; // bytes of the text buffer, zero byte included; in a log line also the line size
     uint32_t lineMode; // 0 = plain buffer, else the current line of the TextLog that owns the buffer
     int32_t rowSpacing;
-    uint32_t reserved[2];
+    LineHandler lineHandler; // line-mode buffers only; a line-mode buffer without one is edited as plain
+    uint32_t reserved;
     EnterHandler enterHandler; // plain buffers only
     uint32_t textColour;
     uint32_t backColour; // 0xFFFFFFFF = no box behind a single-row text

@@ -3,7 +3,6 @@
 // and insertions and deletions on whole characters.
 #include "toolkit/input/line_editor.h"
 
-#include "toolkit/controls/text_log.h"
 #include "toolkit/window/control.h"
 #include "util/dbcs_string.h"
 
@@ -13,7 +12,7 @@ const uint32_t kRedraw = redrawBits;
 
 struct Edit {
     EditBuffer* buffer;
-    TextLog* log; // null for a plain buffer
+    bool line; // a line of a larger store, whose owner splits it on Enter
     char* text;
     uint32_t size;
     uint32_t length;
@@ -31,13 +30,6 @@ uint32_t CharWidth(const Edit& e, uint32_t at) {
 
 void Remeasure(Edit& e) {
     e.length = StringLength(e.text, e.size);
-}
-
-// A log line needs a TextLog owner that embeds this very buffer; anything else is edited as a plain buffer.
-TextLog* OwningLog(Control* owner, EditBuffer* buffer) {
-    if (!buffer->lineMode || !owner || owner->kind != kindTextLog) return nullptr;
-    TextLog* log = reinterpret_cast<TextLog*>(owner);
-    return &log->edit == buffer ? log : nullptr;
 }
 
 // Inserts up to n bytes of source at `at` without pushing any byte of the text out at the end: the input is
@@ -137,33 +129,6 @@ void Overwrite(Edit& e, uint32_t at, char c) {
     }
 }
 
-void LogEnter(Edit& e) {
-    TextLog* log = e.log;
-    uint32_t& caret = e.buffer->caret;
-    uint32_t current = log->currentLine;
-    if (log->lineCount < log->maxLines) {
-        // A current line past the end becomes a line of the log, so the split cannot clear its text.
-        if (current >= log->lineCount) {
-            ClearTextLogLines(log, log->lineCount, current - log->lineCount);
-            log->lineCount = current + 1;
-        }
-        if (log->lineCount < log->maxLines && InsertTextLogLines(log, current + 1, 1) == 1) {
-            char* next = TextLogLine(log, current + 1);
-            uint32_t at = caret;
-            if (IsTrail(e, at)) at--; // the character at the split goes down whole
-            if (at < e.length) {
-                CopyString(e.text + at, next, e.size);
-                e.text[at] = 0;
-            } else {
-                next[0] = 0;
-            }
-        }
-    }
-    if (log->currentLine + 1 < log->lineCount) log->currentLine++;
-    caret = 0;
-    e.buffer->text = TextLogLine(log, log->currentLine);
-}
-
 uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* owner, uint32_t value) {
     EditBuffer* b = e.buffer;
     uint8_t c = static_cast<uint8_t>(value);
@@ -175,8 +140,8 @@ uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* 
         Tab(e);
         return kRedraw;
     case editEnter:
-        if (e.log) {
-            LogEnter(e);
+        if (e.line) {
+            b->lineHandler(owner, b, lineEnter);
         } else if (b->enterHandler) {
             b->enterHandler(window, record, owner, b);
         }
@@ -190,7 +155,7 @@ uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* 
     char ch[2] = {static_cast<char>(c), 0};
     if (b->flags & insertMode) {
         if (IsTrail(e, at)) at++;
-        InsertFitting(e, at, ch, 1, e.log ? e.size : e.size - 1);
+        InsertFitting(e, at, ch, 1, e.line ? e.size : e.size - 1);
     } else {
         if (IsTrail(e, at)) at--;
         Overwrite(e, at, ch[0]);
@@ -199,7 +164,7 @@ uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* 
     // The caret advances even when a full text refused the character.
     b->caret = at + 1;
     if (IsTrail(e, b->caret)) b->caret++;
-    if (!e.log) b->composition = 0;
+    if (!e.line) b->composition = 0;
     return kRedraw;
 }
 
@@ -235,12 +200,11 @@ uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count) {
     if (!buffer) return 0;
-    Edit e = {buffer, OwningLog(owner, buffer), nullptr, buffer->capacity, 0};
-    if (e.log) {
-        if (owner->flags & readOnly) return kRedraw;
-        if (!e.log->lines || e.log->currentLine >= e.log->maxLines || e.size == 0) return 0;
-        // The line being edited is always the current one, even before a draw has re-pointed text.
-        buffer->text = TextLogLine(e.log, e.log->currentLine);
+    Edit e = {buffer, buffer->lineMode != 0 && buffer->lineHandler, nullptr, buffer->capacity, 0};
+    if (e.line) {
+        uint32_t answer = buffer->lineHandler(owner, buffer, lineBeginInput);
+        if (answer == lineReadOnly) return kRedraw;
+        if (answer != lineEdit) return 0;
     }
     if (!buffer->text || e.size == 0) return 0;
     e.text = buffer->text;

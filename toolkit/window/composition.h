@@ -3,12 +3,15 @@
 
 #include <stdint.h>
 
+#include "toolkit/gfx/draw.h"
 #include "toolkit/gfx/rect.h"
 #include "toolkit/window/window_table.h"
 
 void MarkForRedraw(Control* control, WindowRecord* window, uint32_t bits);
 void MergeDirtyArea(WindowRecord* window, const Extent* area, Control* control, uint32_t seeThrough);
 void MarkAllForBlit(WindowRecord* window);
+// The window's surface skinned with nine images (a background handler's work); absent images are skipped.
+void PaintSkin(WindowRecord* window, const WindowSkin* skin);
 // -1 when the handle is not a toolkit window, otherwise the result of posting WM_PAINT.
 int32_t RequestRepaint(WindowHandle window, uint32_t bits);
 // Link of the dispatcher's chain: -1 for any message but WM_PAINT, 0 after a paint.

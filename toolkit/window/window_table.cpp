@@ -87,6 +87,7 @@ WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const ch
     if (flags & mainWindow) {
         mainWindowRecord = w;
         mainWindowHandle = h;
+        drawingWindow = h;
     }
     return h;
 }
