@@ -69,8 +69,10 @@ intptr_t AppWindowProc(WindowHandle window, uint32_t message, WParam wParam, LPa
 }
 
 int32_t ConfirmQuit(WindowHandle window, WindowRecord*) {
-    if (PlatformMessageBox(window, quitQuestion, applicationTitle, MB_YESNO) == IDNO) return 0;
-    return 1;
+    // Escape on a Windows Yes/No box answers IDCANCEL: the question was put away, not agreed to. A box that
+    // could not be shown (0) still lets the window close.
+    int32_t answer = PlatformMessageBox(window, quitQuestion, applicationTitle, MB_YESNO);
+    return answer == IDNO || answer == IDCANCEL ? 0 : 1;
 }
 
 void StopAnimationTimer(WindowHandle, WindowRecord*) {

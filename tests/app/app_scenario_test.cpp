@@ -159,8 +159,9 @@ TEST_P(AppScenario, CtrlJumpsOnceAndLeavesNoTrace) {
     EXPECT_EQ(next, steps.size());
 }
 
-TEST_P(AppScenario, QuitQuestionNoKeepsRunningYesEnds) {
+TEST_P(AppScenario, QuitQuestionNoAndEscapeKeepRunningYesEnds) {
     HeadlessPushMessageBoxAnswer(IDNO);
+    HeadlessPushMessageBoxAnswer(IDCANCEL); // Escape on a Windows Yes/No box
     HeadlessPushMessageBoxAnswer(IDYES);
     steps.push_back([&] {
         window = mainWindowHandle;
@@ -178,9 +179,13 @@ TEST_P(AppScenario, QuitQuestionNoKeepsRunningYesEnds) {
         ExpectScreen(1, 13, "still animating after No");
         PlatformPostMessage(window, WM_CLOSE, 0, 0);
     });
+    steps.push_back([&] {
+        EXPECT_TRUE(HeadlessWindowExists(window)) << "Escape keeps the program running";
+        PlatformPostMessage(window, WM_CLOSE, 0, 0);
+    });
     EXPECT_EQ(Run(), 0);
     EXPECT_FALSE(HeadlessStalled());
-    EXPECT_EQ(HeadlessMessageBoxCount(), 2);
+    EXPECT_EQ(HeadlessMessageBoxCount(), 3);
     EXPECT_FALSE(HeadlessWindowExists(window));
     EXPECT_EQ(HeadlessTimerCount(window), 0);
     EXPECT_EQ(FindWindowSlot(window), -1);

@@ -51,7 +51,7 @@ enum : uint32_t {
 
 enum : int32_t { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_MINIMIZE = 6, SW_RESTORE = 9 };
 enum : uint32_t { MB_YESNO = 4 };
-enum : int32_t { IDYES = 6, IDNO = 7 };
+enum : int32_t { IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 enum : uint32_t { GCS_COMPSTR = 0x8, GCS_RESULTSTR = 0x800 };
 enum : uint32_t { MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8 };
 enum : uint32_t { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
@@ -125,7 +125,8 @@ int32_t PlatformKillTimer(WindowHandle window, uintptr_t id);
 WindowHandle PlatformSetCapture(WindowHandle window);
 int32_t PlatformReleaseCapture();
 
-// A Yes/No question; returns IDYES, IDNO, or 0 when it could not be shown.
+// A Yes/No question; returns IDYES, IDNO, IDCANCEL when it was put away with Escape (Wine's box does
+// that), or 0 when it could not be shown.
 int32_t PlatformMessageBox(WindowHandle window, const char* text, const char* caption, uint32_t style);
 
 // The input method: copies the string of the given kind (GCS_RESULTSTR) of the window's current

@@ -1,4 +1,4 @@
-// SDL2 capture, message box, input-method strings, page and pixel memory, paints and the screen copy
+// SDL2 capture, input-method strings, page and pixel memory, paints and the screen copy
 // through a streaming RGB565 texture.
 #include <stdlib.h>
 #include <string.h>
@@ -20,30 +20,6 @@ int32_t PlatformReleaseCapture() {
     if (sdl.capture && sdl.videoState > 0) SDL_CaptureMouse(SDL_FALSE);
     sdl.capture = 0;
     return 1;
-}
-
-// SDL's box is modal: until it is answered, no message of the program's windows is handled.
-int32_t PlatformMessageBox(WindowHandle window, const char* text, const char* caption, uint32_t) {
-    if (!SdlStartVideo()) return 0;
-    char message[1024], title[256];
-    SdlCp949ToUtf8(text ? text : "", message, sizeof message);
-    SdlCp949ToUtf8(caption ? caption : "", title, sizeof title);
-    const SDL_MessageBoxButtonData buttons[2] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
-    };
-    SdlWindow* w = SdlFind(window);
-    SDL_MessageBoxData data = {};
-    data.flags = SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-    data.window = w ? w->window : nullptr;
-    data.title = title;
-    data.message = message;
-    data.numbuttons = 2;
-    data.buttons = buttons;
-    int answer = 0;
-    if (SDL_ShowMessageBox(&data, &answer) != 0) return 0;
-    // A box closed without an answer keeps things as they are.
-    return answer == IDYES ? IDYES : IDNO;
 }
 
 int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination, uint32_t size) {
