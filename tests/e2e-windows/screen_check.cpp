@@ -6,6 +6,7 @@
 //     idle       the brick tile everywhere and an idle image (1000, 1001, 1002) at (13, 48)
 //     jump       the second action image (2101) at (60, 48)
 //     animating  at least two different idle images one after the other
+//     breathing  the same, looking only at the left of the client area (a question box may cover the rest)
 //     capture    only saves the screen
 //
 // The client area is found as the first place, in reading order, where the tile appears. The screen is
@@ -163,10 +164,11 @@ bool FindClient(const Image& screen, const Image& tile, int* originX, int* origi
 
 // The client area shows the tile with the sprite drawn over it at (spriteX, 48) through its magenta key,
 // and no magenta anywhere.
-bool ShowsSprite(const Image& screen, int ox, int oy, const Art& art, const Image& sprite, int spriteX) {
+bool ShowsSprite(const Image& screen, int ox, int oy, const Art& art, const Image& sprite, int spriteX,
+                 int width = checkedWidth) {
     int wrong = 0;
     for (int y = 0; y < checkedHeight; y++) {
-        for (int x = 0; x < checkedWidth; x++) {
+        for (int x = 0; x < width; x++) {
             uint32_t seen = screen.At(ox + x, oy + y);
             if (IsMagenta(seen)) return false;
             uint32_t expected = art.tile.At(x % art.tile.width, y % art.tile.height);
@@ -182,9 +184,9 @@ bool ShowsSprite(const Image& screen, int ox, int oy, const Art& art, const Imag
 }
 
 // Which idle image is shown at x 13: 0, 1, 2, or -1 for none.
-int IdleImage(const Image& screen, int ox, int oy, const Art& art) {
+int IdleImage(const Image& screen, int ox, int oy, const Art& art, int width = checkedWidth) {
     for (int i = 0; i < 3; i++) {
-        if (ShowsSprite(screen, ox, oy, art, art.idle[i], 13)) return i;
+        if (ShowsSprite(screen, ox, oy, art, art.idle[i], 13, width)) return i;
     }
     return -1;
 }
@@ -193,7 +195,8 @@ int IdleImage(const Image& screen, int ox, int oy, const Art& art) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        fprintf(stderr, "usage: %s <resource dir> <output .ppm> idle|jump|animating|capture [seconds]\n",
+        fprintf(stderr,
+                "usage: %s <resource dir> <output .ppm> idle|jump|animating|breathing|capture [seconds]\n",
                 argv[0]);
         return 2;
     }
@@ -238,8 +241,8 @@ int main(int argc, char** argv) {
                     printf("screen_check: action image 2101 at client (60, 48)\n");
                     passed = true;
                 }
-            } else if (check == "animating") {
-                int i = IdleImage(screen, ox, oy, art);
+            } else if (check == "animating" || check == "breathing") {
+                int i = IdleImage(screen, ox, oy, art, check == "animating" ? checkedWidth : 140);
                 if (i >= 0) seenMask |= 1 << i;
                 if (seenMask & (seenMask - 1)) {
                     printf("screen_check: idle images change (seen mask %d)\n", seenMask);

@@ -1,6 +1,7 @@
 // The application on a virtual X display, driven as a person would: the first frames (tiled background,
 // the sprite at (13, 48), no colour-key magenta), Ctrl makes the sprite jump to x 60, closing asks the
-// quit question, No keeps it running and animating, Yes ends it with exit code 0.
+// quit question (in Korean whatever the session's locale, centred on the window, the sprite still
+// breathing behind it), Escape keeps it running and animating, Yes ends it with exit code 0.
 #include <gtest/gtest.h>
 // After GoogleTest, whose None would meet Xlib's macro.
 #include <SDL.h>
@@ -96,7 +97,7 @@ class VelquistOnX : public ::testing::Test {
 
     void Save(const Frame& f, const char* name) {
         std::string path = std::string(VQ_SHOT_DIR) + "/" + name;
-        WritePpm(path.c_str(), f.pixels.data(), clientW, clientH);
+        WritePicture(path.c_str(), f.pixels.data(), clientW, clientH);
     }
 
     // The expected pixel of the background at a client position.
@@ -120,12 +121,28 @@ class VelquistOnX : public ::testing::Test {
         return bad;
     }
 
-    // Which idle image the frame shows at the idle place, or -1.
-    int32_t IdleImage(const Frame& f) const {
+    // Which idle image the frame shows at the idle place, or -1; only the top-left width × height counts.
+    int32_t IdleImage(const Frame& f, int32_t width = clientW, int32_t height = clientH) const {
         for (int32_t i = 0; i < 3; i++) {
-            if (Mismatches(f, idle[i], idleX, spriteY) == 0) return i;
+            if (Mismatches(f, idle[i], idleX, spriteY, width, height) == 0) return i;
         }
         return -1;
+    }
+
+    // Waits until the sprite shows another idle image than the first one seen; only the top-left
+    // width × height of the window is looked at.
+    bool Animating(int32_t width, int32_t height) {
+        Frame f;
+        int32_t first = -1;
+        int64_t deadline = NowMilliseconds() + waitLong;
+        while (NowMilliseconds() < deadline) {
+            if (!Grab(&f)) return false;
+            int32_t now = IdleImage(f, width, height);
+            if (now < 0) continue;
+            if (first < 0) first = now;
+            if (now != first) return true;
+        }
+        return false;
     }
 
     // The quit question: another window with the application's title.
@@ -170,6 +187,7 @@ class VelquistOnX : public ::testing::Test {
 
 TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
     setenv("LSAN_OPTIONS", "suppressions=" VQ_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
+    setenv("LC_ALL", "C", 1); // the question is Korean whatever the session's locale
     app = StartProgram(VQ_VELQUIST, nullptr);
     ASSERT_GT(app, 0);
 
@@ -187,7 +205,7 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
         shown = IdleImage(f);
         if (shown < 0) SleepMilliseconds(30);
     }
-    Save(f, "velquist-first.ppm");
+    Save(f, "velquist-first.png");
     ASSERT_GE(shown, 0)
         << "the first frames never showed the tiled background with an idle sprite at (13, 48)";
     int32_t magenta = 0;
@@ -238,30 +256,41 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
         if (!jumped) SleepMilliseconds(300);
     }
     EXPECT_TRUE(jumped) << "the jump image never appeared at x 60";
-    Save(f, "velquist-jump.ppm"); // rows below 200 are still those of the first frame
+    Save(f, "velquist-jump.png"); // rows below 200 are still those of the first frame
 
-    // Close: the question appears; No keeps the program running and animating.
+    // Close: the question appears, centred on the window, and the sprite keeps breathing behind it.
     AskToClose(x.display, main.id);
     FoundWindow box = {};
     ASSERT_TRUE(FindQuestion(&box)) << "closing asked nothing";
-    Frame screen;
-    screen.pixels.assign(1024 * 768, 0);
-    GrabScreen(x.display, 0, 0, 1024, 768, screen.pixels.data());
-    WritePpm((std::string(VQ_SHOT_DIR) + "/velquist-question.ppm").c_str(), screen.pixels.data(), 1024, 768);
+    EXPECT_NEAR(box.x + box.width / 2, main.x + clientW / 2, 1);
+    EXPECT_NEAR(box.y + box.height / 2, main.y + clientH / 2, 1);
+    EXPECT_TRUE(box.transient) << "the box names its owner";
+    EXPECT_TRUE(Animating(box.x - main.x, clientH)) << "the sprite froze while the question was open";
+    // The question's text: dark pixels spread over the width of nine Korean characters, above the buttons.
+    // The box draws itself once it is mapped, so a slow server may show it blank for a moment.
+    std::vector<uint32_t> question(static_cast<size_t>(box.width) * box.height);
+    int32_t left = box.width, right = -1;
+    deadline = NowMilliseconds() + waitLong;
+    while (right - left < 90 && NowMilliseconds() < deadline) {
+        ASSERT_TRUE(GrabScreen(x.display, box.x, box.y, box.width, box.height, question.data()));
+        left = box.width, right = -1;
+        for (int32_t y = 0; y < box.height - 48; y++) {
+            for (int32_t xx = 0; xx < box.width; xx++) {
+                uint32_t p = question[static_cast<size_t>(y) * box.width + xx];
+                if (((p >> 16) & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60 && (p & 0xFF) < 0x60) {
+                    left = xx < left ? xx : left;
+                    right = xx > right ? xx : right;
+                }
+            }
+        }
+    }
+    WritePicture((std::string(VQ_SHOT_DIR) + "/velquist-question.png").c_str(), question.data(), box.width,
+                 box.height);
+    EXPECT_GE(right - left, 90) << "the question's text is missing (see velquist-question.png)";
     Answer(box, "Escape");
     ASSERT_TRUE(QuestionGone());
-    ASSERT_TRUE(ProgramRunning(app)) << "No ended the program";
-    int32_t seen = 0, first = -1;
-    bool animating = false;
-    deadline = NowMilliseconds() + waitLong;
-    while (!animating && NowMilliseconds() < deadline) {
-        ASSERT_TRUE(Grab(&f));
-        int32_t now = IdleImage(f);
-        if (now < 0) continue;
-        if (seen++ == 0) first = now;
-        animating = now != first;
-    }
-    EXPECT_TRUE(animating) << "the sprite stopped after No";
+    ASSERT_TRUE(ProgramRunning(app)) << "Escape ended the program";
+    EXPECT_TRUE(Animating(clientW, clientH)) << "the sprite stopped after the question was put away";
 
     // Close again, Yes: the program ends with exit code 0.
     AskToClose(x.display, main.id);

@@ -1,11 +1,11 @@
 // Command-line face of the X tools, for scripts (tools/run-app.sh and the Wine checks):
 //   x11_helper find NAME                  one line per window: id x y width height transient
-//   x11_helper wait NAME SECONDS [NOT]    waits for a window named NAME (other than the id NOT); prints its line
-//   x11_helper gone ID SECONDS            waits until the window is no longer shown
-//   x11_helper close ID                   WM_DELETE_WINDOW, as a window manager's close button sends it
-//   x11_helper focus ID                   raise and give the keyboard focus
-//   x11_helper grab X Y W H FILE          a screen rectangle as a PNG (FILE ends in .png) or PPM file
-//   x11_helper shot ID SECONDS FILE       waits until the window shows more than one colour, then grabs it
+//   x11_helper wait NAME SECONDS [NOT]    waits for a window named NAME (other than the id NOT); prints its
+//   line x11_helper gone ID SECONDS            waits until the window is no longer shown x11_helper close ID
+//   WM_DELETE_WINDOW, as a window manager's close button sends it x11_helper focus ID                   raise
+//   and give the keyboard focus x11_helper grab X Y W H FILE          a screen rectangle as a PNG (FILE ends
+//   in .png) or PPM file x11_helper shot ID SECONDS FILE       waits until the window shows more than one
+//   colour, then grabs it
 // Every wait polls with the given deadline; the result is 1 when the deadline passed.
 #include <stdio.h>
 #include <stdlib.h>
@@ -25,9 +25,13 @@ static void Pause() {
     nanosleep(&t, nullptr);
 }
 
-static int64_t Deadline(const char* seconds) { return Now() + static_cast<int64_t>(atof(seconds) * 1000); }
+static int64_t Deadline(const char* seconds) {
+    return Now() + static_cast<int64_t>(atof(seconds) * 1000);
+}
 
-static Window ParseWindow(const char* text) { return static_cast<Window>(strtoul(text, nullptr, 0)); }
+static Window ParseWindow(const char* text) {
+    return static_cast<Window>(strtoul(text, nullptr, 0));
+}
 
 static void PrintWindow(const FoundWindow& w) {
     printf("0x%lx %d %d %d %d %d\n", w.id, w.x, w.y, w.width, w.height, w.transient);
@@ -67,7 +71,8 @@ static int Gone(Display* display, Window id, int64_t deadline) {
     return 0;
 }
 
-static bool Grab(Display* display, int32_t x, int32_t y, int32_t w, int32_t h, const char* path, bool needsPicture) {
+static bool Grab(Display* display, int32_t x, int32_t y, int32_t w, int32_t h, const char* path,
+                 bool needsPicture) {
     if (w <= 0 || h <= 0) return false;
     uint32_t* pixels = static_cast<uint32_t*>(malloc(sizeof(uint32_t) * w * h));
     bool ok = pixels && GrabScreen(display, x, y, w, h, pixels);
@@ -89,10 +94,16 @@ static int Shot(Display* display, Window id, int64_t deadline, const char* path)
     }
 }
 
+// Windows come and go while the helper looks at them; a request about one that just went is no failure.
+static int IgnoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: x11_helper find NAME | wait NAME SECONDS [NOT] | gone ID SECONDS | close ID | "
-                        "focus ID | grab X Y W H FILE | shot ID SECONDS FILE\n");
+        fprintf(stderr,
+                "usage: x11_helper find NAME | wait NAME SECONDS [NOT] | gone ID SECONDS | close ID | "
+                "focus ID | grab X Y W H FILE | shot ID SECONDS FILE\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -100,6 +111,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "x11_helper: cannot open the display\n");
         return 2;
     }
+    XSetErrorHandler(IgnoreErrors);
     const char* command = argv[1];
     int result = 0;
     if (strcmp(command, "find") == 0) {
@@ -116,7 +128,8 @@ int main(int argc, char** argv) {
     } else if (strcmp(command, "focus") == 0) {
         FocusWindow(display, ParseWindow(argv[2]));
     } else if (strcmp(command, "grab") == 0 && argc == 7) {
-        result = Grab(display, atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), argv[6], false) ? 0 : 1;
+        result =
+            Grab(display, atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), argv[6], false) ? 0 : 1;
     } else if (strcmp(command, "shot") == 0 && argc == 5) {
         result = Shot(display, ParseWindow(argv[2]), Deadline(argv[3]), argv[4]);
     } else {
