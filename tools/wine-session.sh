@@ -27,7 +27,8 @@ wine_build() {
 
 wine_xvfb_pid=""
 wine_start() {
-    local work=$1
+    local work
+    work=$(mkdir -p "$1" && cd "$1" && pwd)
     for tool in wine wineboot wineserver; do
         command -v "$tool" >/dev/null || wine_fail "$tool is missing: run tools/install-deps.sh"
     done
