@@ -154,8 +154,10 @@ TEST_P(CompositionTest, HiddenOrKeyedControlsBelowAreNoCover) {
         RequestRepaint(h, repaintPending);
         Paint();
         EXPECT_EQ(Screen(15, 15), Pixel(0x808080)) << coverFlags;
-        RemoveControl(w, &top.header);
-        RemoveControl(w, &cover.header);
+        for (Picture* p : {&top, &cover}) {
+            RemoveControl(w, &p->header);
+            ReleaseSurface(&p->header.surface);
+        }
     }
 }
 
