@@ -1,6 +1,10 @@
 # vq_embed_resources(<target> <dir>...): a static library holding every <dir>/<id>[-name].bmp as an id -> bytes
-# table, which the Linux backends load bitmaps from.
+# table, which the Linux backends load bitmaps from. VQ_EMBED_TOOLKIT names the toolkit target whose headers
+# the table includes (toolkit in this tree, Velquist::toolkit in the installed package).
 set(VQ_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_resources_script.cmake)
+if(NOT DEFINED VQ_EMBED_TOOLKIT)
+    set(VQ_EMBED_TOOLKIT toolkit)
+endif()
 
 function(vq_embed_resources target)
     set(files "")
@@ -18,5 +22,5 @@ function(vq_embed_resources target)
         COMMENT "Embedding resources for ${target}"
         VERBATIM)
     add_library(${target} STATIC ${out})
-    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} PRIVATE ${VQ_EMBED_TOOLKIT})
 endfunction()

@@ -19,10 +19,12 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev liblz4-dev
     x11-utils imagemagick locales
 )
-# The Windows cross-build and Wine, without recommends (the 32-bit Wine check runs on just these).
+# The Windows cross-build and Wine, and the real Korean input method the Linux checks type through (ibus
+# with its Hangul engine on a private D-Bus), without recommends: the checks run on just these.
 windows_packages=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 fonts-wine
 )
+ime_packages=(ibus ibus-hangul dbus)
 
 not_installed() {
     for p in "$@"; do
@@ -64,7 +66,7 @@ korean_locale() {
 }
 
 mapfile -t missing < <(not_installed "${packages[@]}")
-mapfile -t missing_windows < <(not_installed "${windows_packages[@]}")
+mapfile -t missing_windows < <(not_installed "${windows_packages[@]}" "${ime_packages[@]}")
 if [ ${#missing[@]} -gt 0 ] || [ ${#missing_windows[@]} -gt 0 ]; then
     echo "install-deps: installing ${missing[*]} ${missing_windows[*]}"
     # 32-bit Wine comes from the i386 architecture.

@@ -1,5 +1,6 @@
 // The SDL backend under real X input: a probe window logs every message it gets while xdotool moves,
-// clicks, drags out of the window, presses keys and types Korean, and the log is read back.
+// clicks, drags out of the window, presses keys and types Korean (also through a real input method), and
+// the log is read back.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -9,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/x11/x11_tools.h"
+#include "tests/e2e/ime_session.h"
 #include "tests/e2e/x_session.h"
+#include "tools/x11/x11_tools.h"
 
 namespace {
 
@@ -22,6 +24,10 @@ class ProbeOnX : public ::testing::Test {
         if (!StartXSession(&x)) GTEST_SKIP() << "no Xvfb";
         log = std::string(VQ_SHOT_DIR) + "/sdl_probe." + std::to_string(getpid()) + ".log";
         setenv("LSAN_OPTIONS", "suppressions=" VQ_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
+    }
+    void StartProbe() {
+        unlink(log.c_str());
+        window = {};
         probe = StartProgram(VQ_PROBE, log.c_str());
         ASSERT_GT(probe, 0);
         ASSERT_TRUE(WaitForLine("ready", 0));
@@ -32,8 +38,13 @@ class ProbeOnX : public ::testing::Test {
         ASSERT_NE(window.id, 0u);
         FocusWindow(x.display, window.id);
     }
+    void StopProbe() {
+        KillProgram(probe);
+        probe = 0;
+    }
     void TearDown() override {
         KillProgram(probe);
+        StopImeSession(&ime);
         StopXSession(&x);
         if (!log.empty()) unlink(log.c_str());
     }
@@ -45,8 +56,8 @@ class ProbeOnX : public ::testing::Test {
         return lines;
     }
     // Waits for a line that starts with text, after line number from; returns its number + 1, 0 if none.
-    size_t WaitForLine(const std::string& text, size_t from) {
-        int64_t deadline = NowMilliseconds() + waitLong;
+    size_t WaitForLine(const std::string& text, size_t from, int32_t milliseconds = waitLong) {
+        int64_t deadline = NowMilliseconds() + milliseconds;
         while (NowMilliseconds() < deadline) {
             std::vector<std::string> lines = Lines();
             for (size_t i = from; i < lines.size(); i++) {
@@ -70,6 +81,7 @@ class ProbeOnX : public ::testing::Test {
     }
 
     XSession x = {};
+    ImeSession ime;
     pid_t probe = 0;
     FoundWindow window = {};
     std::string log;
@@ -84,6 +96,7 @@ std::string Point(int32_t cx, int32_t cy) {
 }
 
 TEST_F(ProbeOnX, PicturesMouseKeysKoreanAndTheQuitQuestion) {
+    StartProbe();
     // The surface reaches the screen in its colours: eight bands, 5-6-5 widened back to 8 bits. A slow X
     // server may show the window before its first picture, so the screen is read until it shows them.
     ASSERT_GT(WaitForLine("message 15 ", 0), 0u);
@@ -206,3 +219,57 @@ TEST_F(ProbeOnX, PicturesMouseKeysKoreanAndTheQuitQuestion) {
 }
 
 } // namespace
+
+namespace {
+
+// The text an editor would make of the probe's log: finished compositions and typed characters, Backspace
+// taking the last character, Enter a line break.
+std::string TypedText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        unsigned message = 0, wParam = 0, lParam = 0;
+        if (sscanf(line.c_str(), "message %u %x %x", &message, &wParam, &lParam) != 3) continue;
+        if (message == 271 && lParam == 0x800) {
+            text += static_cast<char>(wParam >> 8);
+            text += static_cast<char>(wParam & 0xFF);
+        } else if (message == 258 && wParam == 8) {
+            if (!text.empty()) text.pop_back();
+            if (!text.empty() && static_cast<uint8_t>(text.back()) >= 0x81) text.pop_back();
+        } else if (message == 258 && wParam == 13) {
+            text += '\n';
+        } else if (message == 258 && wParam >= 0x20 && wParam < 0x7F) {
+            text += static_cast<char>(wParam);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+// ibus-hangul types into the probe as a person would, with its default settings (keys that end a
+// composition are handed back) and without them: Korean, ASCII after the Hangul key, spaces, Backspace
+// inside a composition, Enter. The program gets everything once and in the order typed.
+TEST_F(ProbeOnX, KoreanThroughARealInputMethod) {
+    for (bool forwarding : {true, false}) {
+        SCOPED_TRACE(forwarding ? "ibus-hangul's default settings" : "without forwarding");
+        if (!StartImeSession(&ime, forwarding)) GTEST_SKIP() << "no ibus with the Hangul engine";
+        StartProbe();
+        // The input method answers once the window's input context has the focus: 'g' composes ㄱ's sibling
+        // ㅎ; Backspace takes it away again.
+        int64_t deadline = NowMilliseconds() + waitLong;
+        while (WaitForLine("message 271 a4be 8", 0, 500) == 0 && NowMilliseconds() < deadline)
+            Do("xdotool key g");
+        Do("xdotool key BackSpace");
+        size_t mark = WaitForLine("message 271 0 8", 0);
+        ASSERT_GT(mark, 0u) << "the input method never composed";
+        // 한글 abc 언 and Enter: g k s r m f, space, Hangul a b c Hangul, space, d j s BackSpace s, Return.
+        Do("xdotool key --delay 150 g k s r m f space Hangul a b c Hangul space d j s BackSpace s Return");
+        ASSERT_GT(WaitForLine("message 258 d ", mark), 0u) << "Enter never came";
+        std::vector<std::string> lines = Lines();
+        std::string typed =
+            TypedText(std::vector<std::string>(lines.begin() + static_cast<long>(mark), lines.end()));
+        EXPECT_EQ(typed, "\xC7\xD1\xB1\xDB abc \xBE\xF0\n") << "typed: " << typed;
+        StopProbe();
+        StopImeSession(&ime);
+    }
+}

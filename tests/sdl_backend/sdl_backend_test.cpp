@@ -513,6 +513,92 @@ TEST_F(SdlBackend, KoreanTextArrivesAsCompositionsInCodePage949) {
     EXPECT_EQ(PlatformImeString(0x7777, GCS_RESULTSTR, bytes, 4), -1);
 }
 
+// The input method reports a key that ends a composition (space, Enter) before the syllable it commits; the
+// key waits for the commit, and goes on by itself when no commit comes.
+TEST_F(SdlBackend, KeysThatEndACompositionFollowItsCommit) {
+    Editing("\xEA\xB8\x80"); // 글
+    Key(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE, 0);
+    Text(" ");
+    Editing("");
+    Text("\xEA\xB8\x80");
+    Key(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE, 0);
+    Editing("\xEC\x96\xB4"); // 어, never committed
+    Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, 0);
+    uint64_t deadline = SDL_GetTicks64() + 5000;
+    while (SDL_GetTicks64() < deadline && (Input().empty() || Input().back().message != WM_CHAR))
+        Settle(window);
+    std::vector<Seen> in = Input();
+    const LParam result = static_cast<LParam>(GCS_RESULTSTR), composing = static_cast<LParam>(GCS_COMPSTR);
+    const Seen want[] = {
+        {window, WM_IME_STARTCOMPOSITION, 0, 0, ""},
+        {window, WM_IME_COMPOSITION, 0xB1DB, composing, ""},
+        {window, WM_IME_COMPOSITION, 0xB1DB, result, "\xB1\xDB"},
+        {window, WM_KEYDOWN, ' ', 1, ""},
+        {window, WM_CHAR, ' ', 1, ""},
+        {window, WM_KEYUP, ' ', static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_IME_STARTCOMPOSITION, 0, 0, ""},
+        {window, WM_IME_COMPOSITION, 0xBEEE, composing, ""},
+        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_CHAR, 13, 1, ""},
+    };
+    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
+    for (size_t i = 0; i < in.size(); i++) {
+        EXPECT_EQ(in[i].message, want[i].message) << i;
+        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
+        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
+    }
+}
+
+// An input method that swallows a key and hands it back (which SDL drops): the raw press is all there is,
+// and the key is replayed after the commit of the composition it ended, or at once without one.
+TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
+    auto raw = [&](int32_t code, uint32_t character) {
+        SDL_Event e = {};
+        e.user.type = sdl.rawKeyEvent;
+        e.user.code = code;
+        e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
+        SdlTranslateEvent(&e);
+    };
+    const int32_t letter = -1;
+    Editing("\xED\x95\x9C"); // 한
+    raw(letter, 0);          // r, answered late: 한 is committed and ㄱ composed after the space's press
+    raw(' ', ' ');           // swallowed while composing: waits for its commit
+    Editing("");
+    Text("\xED\x95\x9C");
+    Editing("\xE3\x84\xB1"); // ㄱ
+    Editing("");
+    Text("\xE3\x84\xB1");
+    Editing("");
+    raw('1', '1'); // swallowed with nothing composed: goes on at once
+    raw(13, 13);   // reported by SDL as usual: not replayed
+    Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, 0);
+    Settle(window);
+    std::vector<Seen> in;
+    for (const Seen& m : Input()) {
+        if (m.message != WM_IME_STARTCOMPOSITION && !(m.message == WM_IME_COMPOSITION && m.lParam == 8))
+            in.push_back(m);
+    }
+    const LParam result = static_cast<LParam>(GCS_RESULTSTR), up = static_cast<LParam>(0xC0000001u);
+    const Seen want[] = {
+        {window, WM_IME_COMPOSITION, 0xC7D1, result, ""},
+        {window, WM_IME_COMPOSITION, 0xA4A1, result, ""},
+        {window, WM_KEYDOWN, ' ', 1, ""},
+        {window, WM_CHAR, ' ', 1, ""},
+        {window, WM_KEYUP, ' ', up, ""},
+        {window, WM_KEYDOWN, '1', 1, ""},
+        {window, WM_CHAR, '1', 1, ""},
+        {window, WM_KEYUP, '1', up, ""},
+        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_CHAR, 13, 1, ""},
+    };
+    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
+    for (size_t i = 0; i < in.size(); i++) {
+        EXPECT_EQ(in[i].message, want[i].message) << i;
+        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
+        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
+    }
+}
+
 TEST_F(SdlBackend, WindowEventsBecomeCloseSizeAndPaint) {
     WindowEvent(SDL_WINDOWEVENT_CLOSE);
     WindowEvent(SDL_WINDOWEVENT_MINIMIZED);

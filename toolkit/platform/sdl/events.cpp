@@ -132,6 +132,25 @@ static void MouseButton(const SDL_MouseButtonEvent* e) {
     SdlQueue(target, message, MouseKeys(sdl.mouseButtons), PackWords(x, y));
 }
 
+void SdlReleaseHeldKeys() {
+    for (int32_t i = 0; i < sdl.heldKeyCount; i++) {
+        const PlatformMessage& m = sdl.heldKeys[i];
+        SdlQueue(m.window, m.message, m.wParam, m.lParam);
+    }
+    sdl.heldKeyCount = 0;
+    sdl.holdingKeys = 0;
+}
+
+// Key messages go straight to the queue, or behind the composition that a key is ending.
+static void QueueKey(WindowHandle target, uint32_t message, WParam wParam, LParam lParam) {
+    if (!sdl.holdingKeys) {
+        SdlQueue(target, message, wParam, lParam);
+        return;
+    }
+    if (sdl.heldKeyCount == sdlHeldKeys) SdlReleaseHeldKeys();
+    sdl.heldKeys[sdl.heldKeyCount++] = {target, message, wParam, lParam};
+}
+
 static WindowHandle KeyboardTarget(uint32_t windowId) {
     SdlWindow* w = SdlFindById(windowId);
     return w ? w->handle : sdl.active;
@@ -155,6 +174,7 @@ static uint32_t KeyCharacter(uint32_t vk) {
 
 static void Key(const SDL_KeyboardEvent* e) {
     sdl.keyMods = e->keysym.mod;
+    if (e->type == SDL_KEYDOWN) SdlKeyDelivered();
     uint32_t vk = SdlVirtualKey(e->keysym.sym, e->keysym.scancode, (e->keysym.mod & KMOD_NUM) != 0);
     WindowHandle target = KeyboardTarget(e->windowID);
     if (!vk || !target) return;
@@ -165,10 +185,16 @@ static void Key(const SDL_KeyboardEvent* e) {
     if (up || e->repeat) data |= keyPrevious;
     if (up) data |= keyReleased;
     uint32_t message = system ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (up ? WM_KEYUP : WM_KEYDOWN);
-    SdlQueue(target, message, vk, static_cast<LParam>(data));
+    // A key the input method lets through while it composes ends the composition; its commit comes after
+    // the key, so the key waits for it (a space typed after a syllable lands after that syllable).
+    if (!up && sdl.composing && !sdl.holdingKeys) {
+        sdl.holdingKeys = 1;
+        sdl.holdUntil = SDL_GetTicks64() + sdlHoldMilliseconds;
+    }
+    QueueKey(target, message, vk, static_cast<LParam>(data));
     if (up || system) return;
     uint32_t c = KeyCharacter(vk);
-    if (c) SdlQueue(target, WM_CHAR, c, static_cast<LParam>(data));
+    if (c) QueueKey(target, WM_CHAR, c, static_cast<LParam>(data));
 }
 
 // Bytes in the first UTF-8 character of text (1 for a stray byte).
@@ -194,19 +220,25 @@ static void TextInput(const SDL_TextInputEvent* e) {
     WindowHandle target = KeyboardTarget(e->windowID);
     if (!target) return;
     bool typed = !AltOnly() && !((sdl.keyMods & KMOD_CTRL) && !(sdl.keyMods & KMOD_ALT));
+    bool committed = false;
     for (const char* p = e->text; *p;) {
         uint32_t n = Utf8Length(p);
         uint8_t c = static_cast<uint8_t>(p[0]);
         if (c < 0x80) {
-            if (typed) SdlQueue(target, WM_CHAR, c, 1);
+            if (typed) QueueKey(target, WM_CHAR, c, 1);
         } else {
             WParam character = Cp949Character(p, n);
             if (character)
                 SdlQueue(target, WM_IME_COMPOSITION, character, static_cast<LParam>(GCS_RESULTSTR));
+            committed = true;
         }
         p += n;
     }
     sdl.composing = 0;
+    if (committed) {
+        SdlReleaseHeldKeys(); // the keys that ended the composition follow its commit
+        SdlNoteCommit();
+    }
 }
 
 // The character being composed (the last one of the input method's text), or its disappearance.
@@ -215,6 +247,7 @@ static void TextEditing(const SDL_TextEditingEvent* e) {
     if (!target) return;
     const char* last = nullptr;
     for (const char* p = e->text; *p; p += Utf8Length(p)) last = p;
+    SdlNoteEditing(last == nullptr);
     if (!last) {
         if (sdl.composing) SdlQueue(target, WM_IME_COMPOSITION, 0, static_cast<LParam>(GCS_COMPSTR));
         sdl.composing = 0;
@@ -228,6 +261,9 @@ static void TextEditing(const SDL_TextEditingEvent* e) {
 }
 
 void SdlTranslateEvent(const SDL_Event* event) {
+    // The raw press comes first, then SDL's copy of the X event, then SDL's own report of the key.
+    if (event->type != SDL_KEYDOWN && event->type != SDL_SYSWMEVENT && event->type != sdl.rawKeyEvent)
+        SdlSettleRawKey();
     switch (event->type) {
     case SDL_WINDOWEVENT:
         WindowEvent(&event->window);
@@ -249,7 +285,8 @@ void SdlTranslateEvent(const SDL_Event* event) {
     case SDL_TEXTEDITING:
         TextEditing(&event->edit);
         break;
-    default:
-        break; // SDL_QUIT included: closing is per window, through WM_CLOSE
+    default: // SDL_QUIT included: closing is per window, through WM_CLOSE
+        if (sdl.rawKeyEvent && event->type == sdl.rawKeyEvent) SdlNoteRawKey(&event->user);
+        break;
     }
 }

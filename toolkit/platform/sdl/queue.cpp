@@ -68,9 +68,15 @@ int32_t PlatformGetMessage(PlatformMessage* message) {
     for (;;) {
         SDL_Event event;
         while (sdl.videoState > 0 && SDL_PollEvent(&event)) SdlTranslateEvent(&event);
+        // An input method that never commits does not keep the keys: they go on after a short wait.
+        if (sdl.holdingKeys && SDL_GetTicks64() >= sdl.holdUntil) SdlReleaseHeldKeys();
+        SdlSettleRawKey(); // every event of the batch is in: an unreported key press went to the input method
+        SdlExpireSwallowedKeys();
         int32_t r = TakeMessage(message);
         if (r >= 0) return r;
         uint64_t next = TimerTableNextDue(&sdl.timers);
+        if (sdl.holdingKeys && sdl.holdUntil < next) next = sdl.holdUntil;
+        if (sdl.swallowed.count && sdl.swallowed.keys[0].expires < next) next = sdl.swallowed.keys[0].expires;
         if (sdl.videoState <= 0) {
             // Without windows nothing can arrive but a timer.
             if (next == UINT64_MAX) {

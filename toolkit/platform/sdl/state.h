@@ -10,7 +10,27 @@
 #include "toolkit/platform/common/timer_table.h"
 #include "toolkit/platform/platform.h"
 
-enum : int32_t { sdlMaxWindows = 160, sdlQueueSize = 4096 };
+enum : int32_t { sdlMaxWindows = 160, sdlQueueSize = 4096, sdlHeldKeys = 32 };
+// How long keys wait behind a composition for its commit before they go on anyway.
+enum : uint32_t { sdlHoldMilliseconds = 250 };
+
+// A raw key press that may have gone to the input method instead of the program (forwarded_keys.cpp).
+enum : int32_t { sdlSwallowedKeys = 8 };
+enum : int32_t { swallowedUnknown = 0, swallowedWaiting = 1, swallowedReady = 2 }; // a key's state
+enum : int32_t { swallowedKey = 1, swallowedLetter = 2 };                          // the last raw press
+struct SdlSwallowedKey {
+    uint32_t virtualKey;
+    uint32_t character; // its WM_CHAR, 0 for none
+    uint64_t expires;
+    int32_t state; // unknown until the next event shows whether SDL reported it; then waiting for a commit
+                   // or ready to replay
+};
+struct SdlSwallowedKeys {
+    SdlSwallowedKey keys[sdlSwallowedKeys]; // oldest first
+    int32_t count;
+    int32_t last;              // the newest raw press, while SDL may still report it: 0 none
+    int32_t lettersUnanswered; // letters the input method took and has not shown as a composition yet
+};
 
 struct SdlWindow {
     WindowHandle handle; // 0 = free entry
@@ -42,6 +62,14 @@ struct SdlState {
     uint16_t keyMods;      // modifier state as of the last key event translated
     uint32_t mouseButtons; // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, as of the last button event
     int32_t composing;     // the input method shows a half-made character
+    // Keys pressed while a character was being composed, waiting for the input method's commit: the input
+    // method reports the key that ends a composition before the syllable it commits.
+    PlatformMessage heldKeys[sdlHeldKeys];
+    int32_t heldKeyCount;
+    int32_t holdingKeys;
+    uint64_t holdUntil;
+    SdlSwallowedKeys swallowed;
+    uint32_t rawKeyEvent; // the SDL event type of raw key presses, 0 before video starts
     char imeResult[8];
     int32_t imeResultCount;
     char imeComposition[8];
@@ -66,6 +94,19 @@ int32_t SdlQueue(WindowHandle window, uint32_t message, WParam wParam, LParam lP
 
 // Turns one SDL event into queued messages and window state.
 void SdlTranslateEvent(const SDL_Event* event);
+// Queues the keys held behind a composition, in the order they were pressed.
+void SdlReleaseHeldKeys();
+
+// Keys an input method swallows while composing and hands back after its commit, which SDL drops: raw X key
+// presses are noted, SDL's own key reports and the input method's commits and compositions resolve them,
+// and a swallowed key that ended a composition is replayed after its commit.
+void SdlWatchRawKeys();
+void SdlNoteRawKey(const SDL_UserEvent* event);
+void SdlSettleRawKey();
+void SdlKeyDelivered();
+void SdlNoteCommit();
+void SdlNoteEditing(bool empty);
+void SdlExpireSwallowedKeys();
 // The Windows virtual-key code of an SDL key, 0 when it has none.
 uint32_t SdlVirtualKey(SDL_Keycode key, SDL_Scancode scancode, bool numLock);
 

@@ -31,6 +31,7 @@ int32_t SdlStartVideo() {
         return 0;
     }
     SDL_StartTextInput();
+    SdlWatchRawKeys();
     sdl.keyMods = static_cast<uint16_t>(SDL_GetModState());
     sdl.nextHandle = sdl.nextHandle ? sdl.nextHandle : 0x10000;
     sdl.videoState = 1;
