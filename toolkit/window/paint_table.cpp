@@ -2,7 +2,7 @@
 
 // Kinds whose draw routine is not part of this build yet stay null and are skipped like kind 0.
 const DrawRoutine PaintTable[9] = {
-    nullptr,     // 4 Button
+    DrawButton,  // 4
     nullptr,     // 8 ScrollBar
     nullptr,     // 12 TreeList
     DrawLabel,   // 16
