@@ -2,15 +2,15 @@
 
 // Kinds whose draw routine is not part of this build yet stay null and are skipped like kind 0.
 const DrawRoutine PaintTable[9] = {
-    DrawButton,  // 4
-    nullptr,     // 8 ScrollBar
-    nullptr,     // 12 TreeList
-    DrawLabel,   // 16
-    nullptr,     // 20 TextLog
-    nullptr,     // 24 EditField
-    nullptr,     // 28 ListBox
-    DrawPanel,   // 32
-    DrawPicture, // 36
+    DrawButton,    // 4
+    DrawScrollBar, // 8
+    nullptr,       // 12 TreeList
+    DrawLabel,     // 16
+    nullptr,       // 20 TextLog
+    nullptr,       // 24 EditField
+    nullptr,       // 28 ListBox
+    DrawPanel,     // 32
+    DrawPicture,   // 36
 };
 
 DrawRoutine DrawRoutineOf(uint32_t kind) {
