@@ -7,7 +7,7 @@ const DrawRoutine PaintTable[9] = {
     nullptr,       // 12 TreeList
     DrawLabel,     // 16
     nullptr,       // 20 TextLog
-    nullptr,       // 24 EditField
+    DrawEditField, // 24
     nullptr,       // 28 ListBox
     DrawPanel,     // 32
     DrawPicture,   // 36
