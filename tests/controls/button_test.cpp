@@ -187,6 +187,7 @@ TEST_P(ButtonTest, CaptionSitsAtItsCornerAndKeeps62Bytes) {
     Extent e = {0, 0, 20, 20};
     InitButton(&button, &e, kBlack, kGrey, nullptr, exact.c_str(), nullptr, 0, nullptr);
     EXPECT_EQ(std::string(button.caption), exact);
+    DestroyControl(&button.header);
     InitButton(&button, &e, kBlack, kGrey, nullptr, longer.c_str(), nullptr, 0, nullptr);
     EXPECT_EQ(std::string(button.caption), exact) << "cut to 62 bytes";
     DestroyControl(&button.header);
