@@ -57,6 +57,10 @@ uint32_t CompositionText(const EditBuffer* buffer, char (&text)[5]) {
 void PaintSingleRow(Painting& p) {
     EditBuffer* b = p.buffer;
     int32_t x = b->originX, y = b->originY;
+    // An origin so far off that no part of the row can reach the surface draws nothing (and keeps the sums
+    // below within range).
+    const int32_t far = 1 << 24;
+    if (x < -far || x > far || y < -far || y > far) return;
     if (b->backColour != noBox)
         Fill(p.surface, {x, y, x + p.textWidth - 1, y + p.rowHeight - 1}, b->backColour);
     // A caret past the end of the text (typing into a full buffer) stands at the end.
@@ -106,8 +110,11 @@ void PaintWrappedRows(Painting& p) {
         }
         // The rectangle's right edge is exclusive: rows are fitted one pixel wider than they are drawn.
         Draw(p, p.text + offset, fit, {1, y, innerWidth, y + p.rowHeight}, b->textColour, 0, 0);
-        y += p.rowHeight + b->rowSpacing;
-        if (y + p.rowHeight > bottomLimit) break;
+        int64_t next = static_cast<int64_t>(y) + p.rowHeight + b->rowSpacing;
+        if (next + p.rowHeight > bottomLimit) break;
+        // With a spacing that takes the rows upwards, once they have left the top nothing more shows.
+        if (next + p.rowHeight <= 0 && p.rowHeight + b->rowSpacing <= 0) break;
+        y = static_cast<int32_t>(next);
         offset = end;
     }
     if (!p.caretShown) return;
