@@ -123,6 +123,26 @@ TEST_P(LabelTest, BackgroundImageTilesAndTheCaptionIsCut) {
     }
 }
 
+TEST_P(LabelTest, ACaptionWithoutRoomIsNotDrawn) {
+    struct Case {
+        const char* name;
+        int32_t width, inset;
+    };
+    const Case cases[] = {{"icon wider than the label", 12, 0}, {"inset beyond half the height", 60, 15}};
+    Surface* icons[32] = {nullptr, Image(16, 8, kRed)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Extent e = {10, 10, c.width, 20};
+        InitLabel(&label, &e, kBlack, kPaper, nullptr, "WWWW", icons, 0, 0);
+        label.textInset = c.inset;
+        Show(&label.header);
+        Area all = {10, 10, 10 + c.width, 30};
+        EXPECT_EQ(Count(all, kPaper) + Count(all, kRed), c.width * 20) << "nothing but paper and icon";
+        RemoveControl(w, &label.header);
+        DestroyControl(&label.header);
+    }
+}
+
 TEST_P(LabelTest, APressOnALabelGoesNowhere) {
     static int windowPresses, lowerPresses;
     windowPresses = lowerPresses = 0;

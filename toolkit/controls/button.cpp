@@ -70,9 +70,13 @@ void DrawButton(WindowRecord*, Control* control) {
         int32_t at = bevel && Pressed(button) ? 1 : 0;
         BlitSurface(image, own, at, at, 0, 0);
     }
-    if (button->caption[0]) {
-        Extent box = {button->captionX, button->captionY, width - button->captionX,
-                      height - button->captionY};
+    // A caption box without room draws nothing: an extent of negative size would turn into one beside it.
+    int64_t boxWidth = static_cast<int64_t>(width) - button->captionX;
+    int64_t boxHeight = static_cast<int64_t>(height) - button->captionY;
+    if (button->caption[0] && boxWidth > 0 && boxHeight > 0) {
+        Extent box = {button->captionX, button->captionY,
+                      static_cast<int32_t>(boxWidth < INT32_MAX ? boxWidth : INT32_MAX),
+                      static_cast<int32_t>(boxHeight < INT32_MAX ? boxHeight : INT32_MAX)};
         DrawTextInSurface(button->caption, button->font, own, &box, button->captionColour,
                           control->backgroundColour, transparentText);
     }

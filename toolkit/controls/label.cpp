@@ -47,8 +47,14 @@ void DrawLabel(WindowRecord*, Control* control) {
         textLeft += icon->width;
         BlitSurface(icon, own, 1, 1, 0, 0);
     }
-    if (label->caption[0]) {
-        Extent box = {textLeft, 1 + label->textInset, width - textLeft, height - 1 - 2 * label->textInset};
+    // A box without room draws no caption: an extent of negative size would turn into one beside it.
+    int64_t inset = label->textInset;
+    int64_t boxWidth = static_cast<int64_t>(width) - textLeft,
+            boxHeight = static_cast<int64_t>(height) - 1 - 2 * inset;
+    if (label->caption[0] && boxWidth > 0 && boxHeight > 0) {
+        if (inset < -height) inset = -height; // the same picture, with sums in range
+        Extent box = {textLeft, static_cast<int32_t>(1 + inset), static_cast<int32_t>(boxWidth),
+                      static_cast<int32_t>(height - 1 - 2 * inset)};
         DrawTextInSurface(label->caption, label->font, own, &box, label->textColour, 0,
                           transparentText | growBox | wordBreak);
     }
