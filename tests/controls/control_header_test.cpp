@@ -1,5 +1,5 @@
 // What the kinds' descriptors give every instance that a user of the records notices: which records a
-// window's teardown clears, and which kinds capture the mouse or take the focus when pressed.
+// window's teardown clears.
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/edit_field.h"
@@ -54,42 +54,6 @@ TEST_P(ControlHeaderTest, TeardownClearsEveryRecordButTheButtonsAndScrollBars) {
     EXPECT_TRUE(zeros(&picture, sizeof picture));
     EXPECT_STREQ(text, "abc") << "the edit field's text belongs to the caller";
     EXPECT_EQ(HeadlessLivePixelBuffers(), 0);
-}
-
-TEST_P(ControlHeaderTest, PressesCaptureOrFocusByKind) {
-    Button button;
-    ScrollBar bar;
-    Label label;
-    EditField field;
-    char text[8] = "";
-    Extent be = {0, 0, 40, 20}, se = {50, 0, 40, 20}, le = {100, 0, 40, 20}, fe = {150, 0, 40, 20};
-    InitButton(&button, &be, 0, 0xBFBFBF, nullptr, "OK", nullptr, 0, nullptr);
-    InitScrollBar(&bar, &se, 10, 0, 0);
-    InitLabel(&label, &le, 0, 0xBFBFBF, nullptr, "label", nullptr, 0, 0);
-    InitEditField(&field, &fe, 0, text, sizeof text);
-    for (Control* c : {&button.header, &bar.header, &label.header, &field.header}) Show(c);
-    struct Case {
-        const char* name;
-        int32_t x;
-        Control* capture;
-        Control* focus;
-    };
-    const Case cases[] = {
-        {"button", 10, &button.header, nullptr},
-        {"scroll bar", 60, &bar.header, nullptr},
-        {"label", 110, nullptr, nullptr},
-        {"edit field", 160, nullptr, &field.header},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        w->focusControl = nullptr;
-        Mouse(WM_LBUTTONDOWN, c.x, 10, MK_LBUTTON);
-        EXPECT_EQ(w->captureControl, c.capture);
-        EXPECT_EQ(w->focusControl, c.focus);
-        Mouse(WM_LBUTTONUP, c.x, 10);
-        EXPECT_EQ(w->captureControl, nullptr);
-    }
-    PlatformDestroyWindow(h); // before the records on the stack go
 }
 
 CONTROL_TEST_FORMATS(ControlHeaderTest);

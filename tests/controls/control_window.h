@@ -69,40 +69,22 @@ class ControlWindow : public ::testing::TestWithParam<bool> {
     void Mouse(uint32_t message, int32_t x, int32_t y, WParam keys = 0) {
         Post(message, keys, Position(x, y));
     }
-    // A left press at (x, y), moves through the points with the button held, and the release at the last.
-    void Drag(std::initializer_list<std::pair<int32_t, int32_t>> points) {
-        auto p = points.begin();
-        Mouse(WM_LBUTTONDOWN, p->first, p->second, MK_LBUTTON);
-        for (++p; p != points.end(); ++p) Mouse(WM_MOUSEMOVE, p->first, p->second, MK_LBUTTON);
-        Mouse(WM_LBUTTONUP, (points.end() - 1)->first, (points.end() - 1)->second);
-    }
 
     uint32_t Screen(int32_t x, int32_t y) { return HeadlessScreenPixel(h, x, y); }
     static uint32_t P(uint32_t colour) { return ColourToPixel(colour); }
-    // The smallest area of the screen within `within` whose pixels differ from `background`.
-    Area Changed(Area within, uint32_t background) {
+    // The smallest area within `within` whose screen pixels are `colour` (or, with `differ`, are not).
+    Area Where(Area within, uint32_t colour, bool differ = false) {
         Area found = {within.right, within.bottom, within.left, within.top};
         for (int32_t y = within.top; y < within.bottom; y++) {
             for (int32_t x = within.left; x < within.right; x++) {
-                if (Screen(x, y) == P(background)) continue;
+                if ((Screen(x, y) == P(colour)) == differ) continue;
                 found = {std::min(found.left, x), std::min(found.top, y), std::max(found.right, x + 1),
                          std::max(found.bottom, y + 1)};
             }
         }
         return found.right > found.left ? found : Area{0, 0, 0, 0};
     }
-    // The area of the screen within `within` whose pixels are exactly `colour`.
-    Area Where(Area within, uint32_t colour) {
-        Area found = {within.right, within.bottom, within.left, within.top};
-        for (int32_t y = within.top; y < within.bottom; y++) {
-            for (int32_t x = within.left; x < within.right; x++) {
-                if (Screen(x, y) != P(colour)) continue;
-                found = {std::min(found.left, x), std::min(found.top, y), std::max(found.right, x + 1),
-                         std::max(found.bottom, y + 1)};
-            }
-        }
-        return found.right > found.left ? found : Area{0, 0, 0, 0};
-    }
+    Area Changed(Area within, uint32_t background) { return Where(within, background, true); }
     int32_t Count(Area within, uint32_t colour) {
         int32_t n = 0;
         for (int32_t y = within.top; y < within.bottom; y++) {

@@ -69,21 +69,13 @@ class GalleryScenario : public BothFormats {
         }
         return out;
     }
-    std::vector<const Control*> Controls() {
-        Gallery& g = gallery;
-        std::vector<const Control*> all;
-        for (Label& l : g.titles) all.push_back(&l.header);
-        for (Label& l : g.frames) all.push_back(&l.header);
-        for (const Control* c :
-             {&g.tiled.header, &g.play.header, &g.playDisabled.header, &g.ok.header, &g.cancel.header,
-              &g.disabled.header, &g.note.header, &g.horizontal.header, &g.vertical.header, &g.small.header,
-              &g.positions.header, &g.single.header, &g.wrapped.header, &g.status.header})
-            all.push_back(c);
-        return all;
-    }
     void ExpectEveryControlShown(const char* when) {
         SCOPED_TRACE(when);
-        for (const Control* c : Controls()) EXPECT_EQ(Mismatches(*c), 0) << "control of kind " << c->kind;
+        // Panels draw on the window itself; every other control shows its own surface.
+        for (const Control* c : mainWindowRecord->controls) {
+            if (!c || c->kind == kindPanel) continue;
+            EXPECT_EQ(Mismatches(*c), 0) << "control of kind " << c->kind;
+        }
     }
     const Surface& Art(uint32_t id) {
         static const uint32_t ids[galleryArtCount] = {5001, 5002, 5003, 5004, 5101, 5102, 5103,
