@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run run-windows test bench fuzz windows format clean
+.PHONY: all deps build run run-windows gallery gallery-windows test bench fuzz windows format clean
 
 all: build
 
@@ -31,6 +31,18 @@ run-windows:
 	@bash tools/install-deps.sh windows
 	@bash tools/run-windows.sh velquist Velquist build/velquist-windows.png
 
+# The gallery of controls, the same way: only its target, a screenshot when there is no display.
+gallery:
+	@bash tools/install-deps.sh run
+	@[ -f build/normal/CMakeCache.txt ] || $(CONFIGURE_NORMAL) -DVQ_TESTS=OFF
+	cmake --build build/normal -j $(JOBS) --target gallery $(if $(DISPLAY),,x11_helper)
+	@bash tools/run-app.sh build/normal/gallery/gallery "Velquist Gallery" build/gallery.png
+
+# gallery.exe under Wine.
+gallery-windows:
+	@bash tools/install-deps.sh windows
+	@bash tools/run-windows.sh gallery "Velquist Gallery" build/gallery-windows.png
+
 test: deps
 	$(CONFIGURE_NORMAL) -DVQ_TESTS=ON >/dev/null
 	@[ -f build/asan/CMakeCache.txt ] || cmake -S . -B build/asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug \
@@ -54,14 +66,15 @@ fuzz: deps
 		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; \
 	done
 
-# The 32-bit Windows program, cross-compiled with MinGW-w64: build/windows/app/velquist.exe.
+# The 32-bit Windows programs, cross-compiled with MinGW-w64: build/windows/app/velquist.exe and
+# build/windows/gallery/gallery.exe.
 windows: deps
 	cmake -S . -B build/windows -G "$(GENERATOR)" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=OFF
-	cmake --build build/windows -j $(JOBS) --target velquist
+	cmake --build build/windows -j $(JOBS) --target velquist gallery
 
 format:
-	find app toolkit util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find app gallery toolkit util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf build

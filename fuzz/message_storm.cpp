@@ -5,10 +5,15 @@
 #include <string.h>
 
 #include "fuzz/fuzz_input.h"
+#include "toolkit/controls/button.h"
+#include "toolkit/controls/edit_field.h"
+#include "toolkit/controls/label.h"
 #include "toolkit/controls/panel.h"
 #include "toolkit/controls/picture.h"
+#include "toolkit/controls/scroll_bar.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/input/edit_buffer.h"
+#include "toolkit/input/keyboard_routing.h"
 #include "toolkit/platform/headless/headless.h"
 #include "toolkit/window/composition.h"
 #include "toolkit/window/dispatch.h"
@@ -45,7 +50,28 @@ struct Scene {
     Control editor; // a bare control typing into a plain buffer
     EditBuffer buffer;
     char text[24];
+    Button buttons[2];
+    ScrollBar bars[2];
+    Label label;
+    EditField field;
+    char fieldText[16];
 };
+
+// Callbacks that change what they were given, as an application's would.
+uint32_t ClickStorm(WindowHandle, WindowRecord*, Control* c, uintptr_t userData, uint32_t, int32_t x,
+                    int32_t) {
+    Button* b = reinterpret_cast<Button*>(c);
+    b->state ^= 8;
+    b->captionX = x;
+    return static_cast<uint32_t>(userData);
+}
+
+void ReleaseStorm(WindowHandle, WindowRecord*, Control* c, uintptr_t, uint32_t keyState, uint32_t range,
+                  uint32_t position) {
+    ScrollBar* bar = reinterpret_cast<ScrollBar*>(c);
+    bar->range = keyState & MK_SHIFT ? range / 3 : range * 2 + 1;
+    bar->position = position + keyState; // may lie beyond the range until the next release
+}
 
 void Build(Scene* s, WindowRecord* w, Storm* in) {
     memset(static_cast<void*>(s), 0, sizeof *s);
@@ -89,12 +115,63 @@ void Build(Scene* s, WindowRecord* w, Storm* in) {
     CreateSurface(30, 12, &s->editor.surface, nullptr);
     AddControl(&s->editor, w, addOnTop);
     w->focusControl = &s->editor;
+    const char* captions[] = {nullptr, "OK", "\xC8\xAE\xC0\xCE", "&Cancel"};
+    for (int i = 0; i < 2; i++) {
+        Extent e = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 90),
+                    static_cast<int32_t>(in->Byte() % 40)};
+        Surface* images[6] = {&s->images[0], in->Byte() & 1 ? &s->images[1] : nullptr, &s->images[2]};
+        InitButton(&s->buttons[i], &e, 0, 0xBFBFBF, nullptr, captions[in->Byte() % 4],
+                   in->Byte() & 1 ? images : nullptr,
+                   flagPool[in->Byte() % 10] | (in->Byte() & 1 ? buttonBevel : 0) |
+                       (in->Byte() & 1 ? buttonNoFrame : 0),
+                   ClickStorm);
+        s->buttons[i].userData = in->Byte();
+        AddControl(&s->buttons[i].header, w, addOnTop);
+    }
+    for (int i = 0; i < 2; i++) {
+        Extent e = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 120),
+                    static_cast<int32_t>(in->Byte() % 120)};
+        ScrollBar* bar = &s->bars[i];
+        InitScrollBar(bar, &e, in->Byte() & 1 ? in->Word() : in->Byte(), in->Word(),
+                      flagPool[in->Byte() % 10] | (in->Byte() & 1 ? scrollBarVertical : 0) |
+                          (in->Byte() & 1 ? scrollBarBevel : 0));
+        bar->onRelease = ReleaseStorm;
+        uint8_t skin = in->Byte();
+        if (skin & 1) bar->trackImage = &s->images[0];
+        if (skin & 2) bar->startImage = &s->images[1];
+        if (skin & 4) bar->endImage = &s->images[2];
+        if (skin & 8) bar->thumbImages[0] = &s->images[skin >> 6 < 3 ? skin >> 6 : 0];
+        if (skin & 16) bar->thumbImages[1] = &s->images[1];
+        AddControl(&bar->header, w, addOnTop);
+    }
+    Extent le = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 120),
+                 static_cast<int32_t>(in->Byte() % 60)};
+    Surface* icons[32] = {in->Byte() & 1 ? &s->images[2] : nullptr, &s->images[0], &s->images[1]};
+    const uint32_t frames[] = {0, labelFrame, labelFrame | labelSunkenFrame, labelFrame | labelFlatFrame,
+                               labelFrame | labelFlatFrame | labelSunkenFrame};
+    InitLabel(&s->label, &le, 0, 0xBFBFBF, nullptr, "Storm \xC7\xD1\xB1\xDB label", icons,
+              flagPool[in->Byte() % 10] | frames[in->Byte() % 5], 0);
+    s->label.iconIndex = in->Byte() % 40;
+    s->label.textInset = static_cast<int32_t>(in->Byte() % 40) - 8;
+    AddControl(&s->label.header, w, addOnTop);
+    Extent fe = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 120),
+                 static_cast<int32_t>(in->Byte() % 60)};
+    InitEditField(&s->field, &fe, flagPool[in->Byte() % 10] | (in->Byte() & 1 ? editFieldFrame : 0),
+                  s->fieldText, sizeof s->fieldText);
+    s->field.edit.flags |= in->Byte() & wrapText;
+    s->field.edit.rowSpacing = static_cast<int32_t>(in->Byte() % 16) - 8;
+    s->field.edit.backColour = in->Byte() & 1 ? 0xFFFFFFFFu : 0xFFFFFF;
+    AddControl(&s->field.header, w, addOnTop);
 }
 
 void Release(Scene* s) {
     for (Surface& i : s->images) ReleaseSurface(&i);
     for (Picture& p : s->pictures) ReleaseSurface(&p.header.surface);
     ReleaseSurface(&s->editor.surface);
+    for (Button& b : s->buttons) ReleaseSurface(&b.header.surface);
+    for (ScrollBar& b : s->bars) ReleaseSurface(&b.header.surface);
+    ReleaseSurface(&s->label.header.surface);
+    ReleaseSurface(&s->field.header.surface);
 }
 
 void Storm1(Storm* in, WindowHandle h, Scene* scene) {
@@ -146,7 +223,9 @@ void Storm1(Storm* in, WindowHandle h, Scene* scene) {
         PlatformPostMessage(h, WM_CLOSE, 0, 0);
         break;
     case 10:
-        if (w) {
+        if (w && in->Byte() < 64) {
+            CaretBlinkTick();
+        } else if (w) {
             Control* c = in->Byte() & 1 ? &scene->pictures[in->Byte() % 4].header
                                         : &scene->panels[in->Byte() % 3].header;
             c->flags ^= (in->Byte() & 1) ? hidden : colourKeyed;

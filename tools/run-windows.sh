@@ -13,7 +13,7 @@ wine_build build/windows "$target"
 exe=build/windows/app/$target.exe
 [ -f "$exe" ] || exe=$(find build/windows -name "$target.exe" | head -n1)
 [ -f "$exe" ] || wine_fail "no $target.exe was built"
-work=$PWD/build/wine-run
+work=$PWD/build/wine-run # Wine wants an absolute prefix
 had_display=${DISPLAY:-}
 if [ -z "$had_display" ]; then
     # The screenshot and the close are driven through the project's X helper.

@@ -1,27 +1,25 @@
-// Record → init → draw. The panel has no mouse, key or destroy handlers.
+// Record → init → draw. The panel has no mouse, key or destroy handlers, and no pixels of its own.
 #include "toolkit/controls/panel.h"
-
-#include <string.h>
 
 #include "toolkit/gfx/draw.h"
 #include "toolkit/window/window_table.h"
 
+static const ControlDescriptor panelKind = {
+    kindPanel, sizeof(Panel), drawsOnWindow | contentDirty, 0xBFBFBF, {}, nullptr, nullptr,
+};
+
+// ---- Init ----
+
 void InitPanel(Panel* panel, const Extent* extent, uint32_t backgroundColour, uint32_t bevelLight,
                uint32_t bevelDark, uint32_t bevelWidth, uint32_t flags) {
-    memset(static_cast<void*>(panel), 0, sizeof *panel);
-    Control* c = &panel->header;
-    c->recordSize = sizeof *panel;
-    c->kind = kindPanel;
-    c->x = extent->x;
-    c->y = extent->y;
-    c->flags = flags | drawsOnWindow | contentDirty;
-    c->surface.width = extent->width;
-    c->surface.height = extent->height;
-    c->backgroundColour = backgroundColour;
+    InitControlHeader(&panel->header, &panelKind, extent, flags);
+    panel->header.backgroundColour = backgroundColour;
     panel->bevelLight = bevelLight;
     panel->bevelDark = bevelDark;
     panel->bevelWidth = bevelWidth;
 }
+
+// ---- Draw ----
 
 void DrawPanel(WindowRecord* window, Control* control) {
     Panel* panel = reinterpret_cast<Panel*>(control);

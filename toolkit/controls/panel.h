@@ -4,7 +4,7 @@
 #include "toolkit/gfx/rect.h"
 #include "toolkit/window/control.h"
 
-inline constexpr uint32_t panelNoFill = 0x8;
+inline constexpr uint32_t panelNoFill = 0x8; // only the bevel: the window shows through
 inline constexpr uint32_t panelBevel = 0x80;
 inline constexpr uint32_t panelSunken = 0x4000000;
 
@@ -17,4 +17,3 @@ struct Panel {
 
 void InitPanel(Panel* panel, const Extent* extent, uint32_t backgroundColour, uint32_t bevelLight,
                uint32_t bevelDark, uint32_t bevelWidth, uint32_t flags);
-void DrawPanel(WindowRecord* window, Control* panel);

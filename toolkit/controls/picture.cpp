@@ -5,18 +5,19 @@
 
 #include "toolkit/gfx/draw.h"
 
+static const ControlDescriptor pictureKind = {
+    kindPicture, sizeof(Picture), redrawBits, 0xBFBFBF, {}, nullptr, nullptr,
+};
+
+// ---- Init ----
+
 void InitPicture(Picture* picture, const Extent* extent, uint32_t, uint32_t flags) {
-    memset(static_cast<void*>(picture), 0, sizeof *picture);
-    Control* c = &picture->header;
-    c->recordSize = sizeof *picture;
-    c->kind = kindPicture;
-    c->x = extent->x;
-    c->y = extent->y;
-    c->flags = flags | redrawBits;
-    c->backgroundColour = 0xBFBFBF;
-    CreateSurface(static_cast<uint32_t>(extent->width > 0 ? extent->width : 0), extent->height, &c->surface,
-                  nullptr);
+    InitControlHeader(&picture->header, &pictureKind, extent, flags);
+    picture->imageIndex = 0;
+    memset(picture->images, 0, sizeof picture->images);
 }
+
+// ---- Draw ----
 
 void DrawPicture(WindowRecord*, Control* control) {
     Picture* picture = reinterpret_cast<Picture*>(control);

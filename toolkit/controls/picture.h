@@ -13,5 +13,5 @@ struct Picture {
     Surface* images[pictureImages]; // owned by the caller
 };
 
+// colour is not used: a caller that wants another background or colour key writes backgroundColour after.
 void InitPicture(Picture* picture, const Extent* extent, uint32_t colour, uint32_t flags);
-void DrawPicture(WindowRecord* window, Control* picture);

@@ -14,6 +14,11 @@ void MarkAllForBlit(WindowRecord* window);
 void PaintSkin(WindowRecord* window, const WindowSkin* skin);
 // -1 when the handle is not a toolkit window, otherwise the result of posting WM_PAINT.
 int32_t RequestRepaint(WindowHandle window, uint32_t bits);
+// What every change to a control ends with: mark it for redraw (0x30) and post its window a paint (0x80).
+inline void RepaintControl(WindowHandle window, WindowRecord* record, Control* control) {
+    MarkForRedraw(control, record, redrawBits);
+    RequestRepaint(window, repaintPending);
+}
 // Link of the dispatcher's chain: -1 for any message but WM_PAINT, 0 after a paint.
 int32_t PaintWindow(WindowHandle window, WindowRecord* record, uint32_t message, WParam wParam,
                     LParam lParam);

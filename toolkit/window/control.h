@@ -1,8 +1,10 @@
-// The header every control record begins with, the kind codes, the paint table and the control list.
+// The header every control record begins with, the kind codes, the kinds' descriptors, the paint table and
+// the control list.
 #pragma once
 
 #include <stdint.h>
 
+#include "toolkit/gfx/rect.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/platform.h"
 
@@ -82,6 +84,34 @@ enum MouseEventCode : uint32_t {
     mouseRightUp = 20,
     mouseRightDouble = 24,
 };
+
+// What every instance of one kind shares, filled once next to the kind's code.
+struct ControlDescriptor {
+    uint32_t kind;
+    uint32_t recordSize; // what DestroyControl clears; 0 keeps the record (button, scroll bar)
+    uint32_t flags;      // added to the caller's flags
+    uint32_t backgroundColour;
+    MouseHandler mouse[7]; // in MouseEventCode order: move, left down, up, double, right down, up, double
+    KeyHandler onKey;
+    ControlDestroyHandler onDestroy;
+};
+
+// Fills the header from the kind's descriptor: kind, record size, handlers, background, the caller's flags
+// with the kind's own, the placement's position, and an own surface of the placement's size (only the size
+// for a drawsOnWindow kind). The header's other fields are zero.
+void InitControlHeader(Control* control, const ControlDescriptor* kind, const Extent* placement,
+                       uint32_t flags);
+
+// The paint table's routines: each redraws the control's own surface (the panel: its area of the window's).
+void DrawButton(WindowRecord* window, Control* control);
+void DrawScrollBar(WindowRecord* window, Control* control);
+void DrawTreeList(WindowRecord* window, Control* control);
+void DrawLabel(WindowRecord* window, Control* control);
+void DrawTextLog(WindowRecord* window, Control* control);
+void DrawEditField(WindowRecord* window, Control* control);
+void DrawListBox(WindowRecord* window, Control* control);
+void DrawPanel(WindowRecord* window, Control* control);
+void DrawPicture(WindowRecord* window, Control* control);
 
 // Draw routines by kind / 4 - 1; a null entry is a kind not built into this toolkit yet.
 extern const DrawRoutine PaintTable[9];

@@ -1,17 +1,16 @@
-#include "toolkit/controls/panel.h"
-#include "toolkit/controls/picture.h"
 #include "toolkit/window/control.h"
 
 // Kinds whose draw routine is not part of this build yet stay null and are skipped like kind 0.
 const DrawRoutine PaintTable[9] = {
-    nullptr, // Button
-    nullptr, // ScrollBar
-    nullptr, // TreeList
-    nullptr, // Label
-    nullptr, // TextLog
-    nullptr, // EditField
-    nullptr, // ListBox
-    DrawPanel, DrawPicture,
+    DrawButton,    // 4
+    DrawScrollBar, // 8
+    nullptr,       // 12 TreeList
+    DrawLabel,     // 16
+    nullptr,       // 20 TextLog
+    DrawEditField, // 24
+    nullptr,       // 28 ListBox
+    DrawPanel,     // 32
+    DrawPicture,   // 36
 };
 
 DrawRoutine DrawRoutineOf(uint32_t kind) {

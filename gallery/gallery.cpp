@@ -1,0 +1,56 @@
+// The gallery program: its window, the caret's blink timer and the message loop.
+#include "gallery/gallery.h"
+
+#include "toolkit/input/keyboard_routing.h"
+#include "toolkit/window/dispatch.h"
+
+const char galleryTitle[] = "Velquist Gallery";
+const char galleryClassName[] = "Gallery_Class";
+Gallery gallery;
+
+enum : uint32_t { classStyle = 0x200B, largeIconId = 100, smallIconId = 101 };
+enum : int32_t { windowWidth = 720, windowHeight = 540, minimumWidth = 600, minimumHeight = 440 };
+enum : int32_t { blinkTimer = 1, blinkPeriod = 500 };
+
+static void StopBlinkTimer(WindowHandle window, WindowRecord*) {
+    PlatformKillTimer(window, blinkTimer);
+}
+
+int32_t RunGallery() {
+    PlatformRegisterClass(galleryClassName, GalleryWindowProc, classStyle, largeIconId, smallIconId);
+    int32_t screenW = 0, screenH = 0;
+    PlatformScreenSize(&screenW, &screenH);
+    Extent placement = {(screenW - windowWidth) / 2, (screenH - windowHeight) / 2, windowWidth, windowHeight};
+    if (placement.x < 0) placement.x = 0;
+    if (placement.y < 0) placement.y = 0;
+    WindowRecord* record = nullptr;
+    WindowHandle window = CreateToolkitWindow(systemMenu | resizableFrame | mainWindow | clientSurface,
+                                              galleryClassName, galleryTitle, &placement, 0, 0, &record);
+    if (window == 0) return 1;
+    InitDisplay();
+    record->onDestroy = StopBlinkTimer;
+    record->minTrackWidth = minimumWidth;
+    record->minTrackHeight = minimumHeight;
+    BuildGallery(window, record);
+    PlatformSetTimer(window, blinkTimer, blinkPeriod);
+    PlatformShowWindow(window, SW_SHOWNORMAL);
+    PlatformUpdateWindow(window);
+    PlatformMessage message = {};
+    while (PlatformGetMessage(&message) != 0) {
+        PlatformTranslateMessage(&message);
+        PlatformDispatchMessage(&message);
+    }
+    ReleaseGalleryArt();
+    return static_cast<int32_t>(message.wParam);
+}
+
+// The toolkit takes what it knows; the timer blinks the focused field's caret; the rest is the platform's.
+intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    int32_t result = DispatchToolkitMessage(window, message, wParam, lParam);
+    if (result == 0) return 0;
+    if (result == -1 && message == WM_TIMER && wParam == blinkTimer) {
+        CaretBlinkTick();
+        return 0;
+    }
+    return PlatformDefaultProcessing(window, message, wParam, lParam);
+}

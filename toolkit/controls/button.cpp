@@ -1,0 +1,144 @@
+// Record → init → draw → mouse → keys. The button owns no memory: no destroy handler, no scrolling.
+#include "toolkit/controls/button.h"
+
+#include <string.h>
+
+#include "toolkit/gfx/draw.h"
+#include "toolkit/gfx/text.h"
+#include "toolkit/window/composition.h"
+#include "util/dbcs_string.h"
+
+static void ButtonMouseMove(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                            int32_t x, int32_t y);
+static void ButtonLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                           int32_t x, int32_t y);
+static void ButtonLeftUp(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                         int32_t x, int32_t y);
+static uint32_t ButtonKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t virtualKey,
+                          uint32_t keyData);
+
+static const ControlDescriptor buttonKind = {
+    kindButton,
+    0, // the record is not cleared on destroy
+    captureOnLeft | redrawBits,
+    0xBFBFBF,
+    {ButtonMouseMove, ButtonLeftDown, ButtonLeftUp},
+    ButtonKey,
+    nullptr,
+};
+
+// ---- Init ----
+
+void InitButton(Button* button, const Extent* extent, uint32_t captionColour, uint32_t backgroundColour,
+                const LogFont* font, const char* caption, Surface* const* images, uint32_t flags,
+                ButtonClickHandler onClick) {
+    InitControlHeader(&button->header, &buttonKind, extent, flags);
+    button->header.backgroundColour = backgroundColour;
+    button->userData = 0;
+    button->state = buttonReleased;
+    button->captionColour = captionColour;
+    button->font = font;
+    button->onClick = onClick;
+    button->captionX = button->captionY = 1;
+    for (uint32_t i = 0; i < buttonImages; i++) button->images[i] = images ? images[i] : nullptr;
+    memset(button->caption, 0, sizeof button->caption);
+    if (caption) CopyString(caption, button->caption, buttonCaptionSize - 1);
+}
+
+// ---- Draw ----
+
+static bool Pressed(const Button* button) {
+    return button->state == buttonPressed;
+}
+
+// Disabled shows entry 1 whatever the state; a missing entry falls back to entry 0.
+static Surface* ShownImage(const Button* button) {
+    uint32_t entry = (button->header.flags & ignoreMouse) ? buttonImageDisabled : button->state / 4;
+    Surface* image = entry < buttonImages ? button->images[entry] : nullptr;
+    return image ? image : button->images[buttonImageReleased];
+}
+
+void DrawButton(WindowRecord*, Control* control) {
+    Button* button = reinterpret_cast<Button*>(control);
+    Surface* own = &control->surface;
+    int32_t width = own->width, height = own->height;
+    bool bevel = (control->flags & buttonBevel) != 0;
+    Bounds all = {0, 0, width - 1, height - 1};
+    DrawRect(own, &all, control->backgroundColour, rectFill);
+    Surface* image = ShownImage(button);
+    if (image) {
+        int32_t at = bevel && Pressed(button) ? 1 : 0;
+        BlitSurface(image, own, at, at, 0, 0);
+    }
+    // A caption box without room draws nothing: an extent of negative size would turn into one beside it.
+    int64_t boxWidth = static_cast<int64_t>(width) - button->captionX;
+    int64_t boxHeight = static_cast<int64_t>(height) - button->captionY;
+    if (button->caption[0] && boxWidth > 0 && boxHeight > 0) {
+        Extent box = {button->captionX, button->captionY,
+                      static_cast<int32_t>(boxWidth < INT32_MAX ? boxWidth : INT32_MAX),
+                      static_cast<int32_t>(boxHeight < INT32_MAX ? boxHeight : INT32_MAX)};
+        DrawTextInSurface(button->caption, button->font, own, &box, button->captionColour,
+                          control->backgroundColour, transparentText);
+    }
+    if (!bevel) return;
+    if (Pressed(button)) {
+        // Sunken: dark lines down the left edge and along the top.
+        DrawLine(own, 0, 0, static_cast<uint32_t>(height), Theme[bevelDarkColour], lineVertical);
+        DrawLine(own, 0, 0, static_cast<uint32_t>(width), Theme[bevelDarkColour], 0);
+    } else if (!image && !(control->flags & buttonNoFrame)) {
+        DrawBevel(own, &all, Theme[bevelLightColour], Theme[bevelDarkColour], Theme[bevelLightColour],
+                  Theme[bevelDarkColour]);
+    }
+}
+
+// ---- Mouse ----
+
+static bool Inside(const Control* control, int32_t x, int32_t y) {
+    return x >= 0 && y >= 0 && x < control->surface.width && y < control->surface.height;
+}
+
+static void ButtonLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t, int32_t,
+                           int32_t) {
+    reinterpret_cast<Button*>(control)->state = buttonPressed;
+    RepaintControl(window, record, control);
+}
+
+// With the left button held, dragging off releases the button and dragging back presses it again.
+static void ButtonMouseMove(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                            int32_t x, int32_t y) {
+    if (!(keyState & MK_LBUTTON) || (control->flags & ignoreMouse)) return;
+    Button* button = reinterpret_cast<Button*>(control);
+    bool inside = Inside(control, x, y);
+    if (Pressed(button) && !inside) {
+        button->state = buttonReleased;
+    } else if (!Pressed(button) && inside) {
+        button->state = buttonPressed;
+    } else {
+        return;
+    }
+    RepaintControl(window, record, control);
+}
+
+// Only a release of a pressed button clicks. The callback runs before the repaint is requested, so what
+// it changes is painted in the same pass.
+static void ButtonLeftUp(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                         int32_t x, int32_t y) {
+    Button* button = reinterpret_cast<Button*>(control);
+    if (!Pressed(button)) return;
+    button->state = buttonReleased;
+    MarkForRedraw(control, record, redrawBits);
+    if (button->onClick) button->onClick(window, record, control, button->userData, keyState, x, y);
+    RequestRepaint(window, repaintPending);
+}
+
+// ---- Keys ----
+
+enum : uint32_t { keyEnter = 13, keyReleased = 0x80000000u };
+
+// Enter going down (auto-repeat included) clicks; the callback's result says whether to redraw.
+static uint32_t ButtonKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t virtualKey,
+                          uint32_t keyData) {
+    Button* button = reinterpret_cast<Button*>(control);
+    if (virtualKey != keyEnter || (keyData & keyReleased) || !button->onClick) return 0;
+    return button->onClick(window, record, control, button->userData, 0, 0, 0);
+}
