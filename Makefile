@@ -74,7 +74,7 @@ windows: deps
 	cmake --build build/windows -j $(JOBS) --target velquist gallery
 
 format:
-	find app gallery toolkit util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find app gallery examples toolkit tools util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf build
