@@ -565,8 +565,8 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
     }
     const LParam result = static_cast<LParam>(GCS_RESULTSTR), up = static_cast<LParam>(0xC0000001u);
     const Seen want[] = {
-        {window, WM_IME_COMPOSITION, 0xC7D1, result, ""},
-        {window, WM_IME_COMPOSITION, 0xA4A1, result, ""},
+        {window, WM_IME_COMPOSITION, 0xC7D1, result, "\xC7\xD1"},
+        {window, WM_IME_COMPOSITION, 0xA4A1, result, "\xA4\xA1"},
         {window, WM_KEYDOWN, ' ', 1, ""},
         {window, WM_CHAR, ' ', 1, ""},
         {window, WM_KEYUP, ' ', up, ""},
