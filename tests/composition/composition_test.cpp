@@ -93,7 +93,8 @@ TEST_P(CompositionTest, OpaqueChangeCopiesOnlyWhatOverlapsFromItUpwards) {
     EXPECT_EQ(s.fullRedraws, 0u);
     EXPECT_EQ(s.controlsDrawn, 1u);
     EXPECT_EQ(s.controlsCopied, 3u);
-    EXPECT_EQ(s.pixelsWritten, 3u * 0 + 400u + 400u + 100u);
+    // Each copy writes only what the copies above it leave showing: a under b, b under d, d whole.
+    EXPECT_EQ(s.pixelsWritten, (400u - 100u) + (400u - 25u) + 100u);
     EXPECT_EQ(Screen(2, 2), Pixel(0xFF0000)) << "a's new picture covers the control below";
     EXPECT_EQ(Screen(15, 15), Pixel(0x00FF00)) << "b copied again over a";
 }
@@ -138,6 +139,24 @@ TEST_P(CompositionTest, SeeThroughControlRebuildsFromTheCoveringControlOrEveryth
     s = Paint();
     EXPECT_EQ(s.fullRedraws, 1u);
     EXPECT_EQ(s.controlsCopied, 3u);
+}
+
+TEST_P(CompositionTest, SeeThroughChangeIsRebuiltOnlyFromAControlThatPaintsItsWholeRectangle) {
+    Picture &back = pictures[0], &hiddenCover = pictures[1], &keyedCover = pictures[2], &sprite = pictures[3];
+    AddPicture(&back, {0, 0, 60, 60}, 0);
+    AddPicture(&hiddenCover, {5, 5, 40, 40}, 2, hidden);
+    AddPicture(&keyedCover, {5, 5, 40, 40}, 3, colourKeyed);
+    keyedCover.header.backgroundColour = 0xFF00FF; // all key: it shows nothing
+    AddPicture(&sprite, {10, 10, 20, 20}, 1, colourKeyed);
+    Paint();
+    ASSERT_EQ(Screen(15, 15), Pixel(0x00FF00));
+    sprite.header.flags |= hidden;
+    MarkForRedraw(&sprite.header, w, redrawBits);
+    EXPECT_NE(back.header.flags & blitPending, 0u) << "the opaque picture beneath rebuilds the area";
+    RequestRepaint(h, repaintPending);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.fullRedraws, 0u);
+    EXPECT_EQ(Screen(15, 15), Pixel(0x0000FF)) << "nothing of the hidden sprite is left";
 }
 
 TEST_P(CompositionTest, KeyedControlInSlotZeroRepaintsTheWholeWindow) {

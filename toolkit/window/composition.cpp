@@ -16,6 +16,13 @@ void MarkForRedraw(Control* control, WindowRecord* window, uint32_t bits) {
     MergeDirtyArea(window, &area, control, 0);
 }
 
+// Only a control that paints every pixel of its rectangle can rebuild an area from beneath: a hidden one
+// paints nothing, a colour-keyed one leaves its keyed pixels as they were.
+static bool RepaintsItsRectangle(const Control* c) {
+    if (c->flags & (hidden | collapsed | colourKeyed)) return false;
+    return (c->flags & drawsOnWindow) || SurfaceIsDrawable(&c->surface);
+}
+
 // Coordinates compare as signed numbers, so a control lying partly left of or above the window surface
 // is still found beneath a change and copied again over it.
 void MergeDirtyArea(WindowRecord* window, const Extent* area, Control* control, uint32_t seeThrough) {
@@ -30,7 +37,7 @@ void MergeDirtyArea(WindowRecord* window, const Extent* area, Control* control, 
         int32_t cover = -1;
         for (int32_t i = slot - 1; i >= 0 && cover < 0; i--) {
             const Control* b = window->controls[i];
-            if (!b) continue;
+            if (!b || !RepaintsItsRectangle(b)) continue;
             Bounds bb = ControlBounds(b);
             if (bb.left <= r.left && r.right <= bb.right && bb.top <= r.top && r.bottom <= bb.bottom)
                 cover = i;
@@ -67,39 +74,134 @@ int32_t RequestRepaint(WindowHandle window, uint32_t bits) {
     return PlatformPostMessage(window, WM_PAINT, 0, 0);
 }
 
-// Pixels of a w × h rectangle at (x, y) that land inside the surface.
-static uint64_t VisiblePixels(const Surface* s, int32_t x, int32_t y, int32_t w, int32_t h) {
-    int64_t left = x < 0 ? 0 : x, top = y < 0 ? 0 : y;
-    int64_t right = static_cast<int64_t>(x) + w, bottom = static_cast<int64_t>(y) + h;
-    if (right > s->width) right = s->width;
-    if (bottom > s->height) bottom = s->height;
-    if (right <= left || bottom <= top) return 0;
-    return static_cast<uint64_t>((right - left) * (bottom - top));
+// One composition's bookkeeping: the window surface, the pending opaque controls that will be copied whole
+// over whatever lower slots put beneath them (in slot order), and the area rebuilt so far.
+struct Composition {
+    Bounds all;
+    Bounds covers[controlSlots];
+    int32_t coverSlots[controlSlots];
+    int32_t coverCount;
+    Bounds changed; // empty while left > right
+};
+
+static uint64_t Area(const Bounds* r) {
+    return static_cast<uint64_t>(static_cast<int64_t>(r->right) - r->left + 1) *
+           static_cast<uint64_t>(static_cast<int64_t>(r->bottom) - r->top + 1);
 }
 
-static void PaintBackground(WindowRecord* w) {
+// r cut to the window surface; false when nothing of it is left.
+static bool Clip(const Composition* k, const Control* c, Bounds* r) {
+    int64_t left = c->x, top = c->y;
+    int64_t right = left + c->surface.width - 1, bottom = top + c->surface.height - 1;
+    if (left < k->all.left) left = k->all.left;
+    if (top < k->all.top) top = k->all.top;
+    if (right > k->all.right) right = k->all.right;
+    if (bottom > k->all.bottom) bottom = k->all.bottom;
+    if (left > right || top > bottom) return false;
+    *r = {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+          static_cast<int32_t>(bottom)};
+    return true;
+}
+
+static void Rebuilt(Composition* k, const Bounds* r) {
+    if (k->changed.left > k->changed.right) {
+        k->changed = *r;
+        return;
+    }
+    if (r->left < k->changed.left) k->changed.left = r->left;
+    if (r->top < k->changed.top) k->changed.top = r->top;
+    if (r->right > k->changed.right) k->changed.right = r->right;
+    if (r->bottom > k->changed.bottom) k->changed.bottom = r->bottom;
+}
+
+// A control whose copy this paint writes every pixel of its rectangle (draw routines change no flags).
+static bool CopiedWhole(const Control* c) {
+    return (c->flags & blitPending) && !(c->flags & (hidden | collapsed | colourKeyed | drawsOnWindow)) &&
+           SurfaceIsDrawable(&c->surface);
+}
+
+static void FindCovers(const WindowRecord* w, Composition* k) {
+    k->coverCount = 0;
+    for (int32_t i = 0; i < controlSlots; i++) {
+        const Control* c = w->controls[i];
+        Bounds r;
+        if (!c || !CopiedWhole(c) || !Clip(k, c, &r)) continue;
+        k->covers[k->coverCount] = r;
+        k->coverSlots[k->coverCount++] = i;
+    }
+}
+
+// The parts of r that no cover above slot hides (every cover for slot -1); whole when they would be too
+// many to list.
+static int32_t VisibleParts(const Composition* k, const Bounds* r, int32_t slot,
+                            Bounds parts[maxUncoveredParts]) {
+    Bounds over[controlSlots];
+    int32_t n = 0;
+    for (int32_t i = 0; i < k->coverCount; i++) {
+        const Bounds& c = k->covers[i];
+        if (k->coverSlots[i] <= slot) continue;
+        if (c.left > r->right || c.right < r->left || c.top > r->bottom || c.bottom < r->top) continue;
+        over[n++] = c;
+    }
+    int32_t count = n ? UncoveredParts(r, over, n, parts) : -1;
+    if (count >= 0) return count;
+    parts[0] = *r;
+    return 1;
+}
+
+// The background where no control copied whole will lie; a window's own painter paints all of it.
+static void PaintBackground(WindowRecord* w, Composition* k) {
     Surface* s = &w->surface;
-    Bounds all = {0, 0, s->width - 1, s->height - 1};
+    compositionStats.fullRedraws++;
     if (w->onPaintBackground) {
         w->onPaintBackground(w);
+        if (SurfaceIsDrawable(s)) compositionStats.pixelsWritten += Area(&k->all);
     } else if (SurfaceIsDrawable(s)) {
-        DrawRect(s, &all, w->backgroundColour, rectFill);
+        Bounds parts[maxUncoveredParts];
+        int32_t count = VisibleParts(k, &k->all, -1, parts);
+        for (int32_t i = 0; i < count; i++) {
+            DrawRect(s, &parts[i], w->backgroundColour, rectFill);
+            compositionStats.pixelsWritten += Area(&parts[i]);
+        }
     }
     if ((w->flags & windowBevel) && SurfaceIsDrawable(s)) {
+        Bounds all = {0, 0, s->width - 1, s->height - 1};
         DrawBevel(s, &all, Theme[borderLightColour], Theme[borderDarkColour], Theme[borderLightColour],
                   Theme[borderDarkColour]);
+        uint64_t w1 = static_cast<uint64_t>(s->width), h1 = static_cast<uint64_t>(s->height);
+        compositionStats.pixelsWritten += w1 == 1 || h1 == 1 ? w1 * h1 : 2 * (w1 + h1) - 4;
     }
-    compositionStats.fullRedraws++;
-    if (SurfaceIsDrawable(s)) compositionStats.pixelsWritten += VisiblePixels(s, 0, 0, s->width, s->height);
+    if (SurfaceIsDrawable(s)) Rebuilt(k, &k->all);
 }
 
-static void Compose(WindowRecord* w) {
+// Copies what can still be seen of c once the covers above it are copied: the result is the documented
+// one (every pending control copied whole in slot order), without writing pixels that are overwritten.
+static void CopyControl(WindowRecord* w, Control* c, int32_t slot, Composition* k) {
+    Bounds r;
+    if (!SurfaceIsDrawable(&c->surface) || !SurfaceIsDrawable(&w->surface) || !Clip(k, c, &r)) return;
+    Bounds parts[maxUncoveredParts];
+    int32_t count = VisibleParts(k, &r, slot, parts);
+    for (int32_t i = 0; i < count; i++) {
+        const Bounds& p = parts[i];
+        BlitRect(&c->surface, p.left - c->x, p.top - c->y, &w->surface, p.left, p.top, p.right - p.left + 1,
+                 p.bottom - p.top + 1, c->flags, c->backgroundColour);
+        compositionStats.pixelsWritten += Area(&p);
+        Rebuilt(k, &p);
+    }
+}
+
+static void Compose(WindowRecord* w, Bounds* changed) {
+    Composition k;
+    k.all = {0, 0, w->surface.width - 1, w->surface.height - 1};
+    k.changed = {0, 0, -1, -1};
     w->flags &= ~repaintPending;
-    if (w->flags & fullRedraw) {
-        PaintBackground(w);
+    bool full = (w->flags & fullRedraw) != 0;
+    if (full) {
         w->flags &= ~fullRedraw;
         MarkAllForBlit(w);
     }
+    FindCovers(w, &k);
+    if (full) PaintBackground(w, &k);
     for (int32_t i = 0; i < controlSlots; i++) {
         Control* c = w->controls[i];
         if (!c) continue;
@@ -120,31 +222,34 @@ static void Compose(WindowRecord* w) {
         compositionStats.controlsCopied++;
         if (c->flags & drawsOnWindow) {
             if (draw) draw(w, c);
-            if (SurfaceIsDrawable(&w->surface)) {
-                compositionStats.pixelsWritten +=
-                    VisiblePixels(&w->surface, c->x, c->y, c->surface.width, c->surface.height);
-            }
+            Bounds r;
+            if (SurfaceIsDrawable(&w->surface) && Clip(&k, c, &r)) compositionStats.pixelsWritten += Area(&r);
+            // Its own routine drew it, and may have touched any pixel.
+            if (SurfaceIsDrawable(&w->surface)) Rebuilt(&k, &k.all);
         } else {
-            BlitSurface(&c->surface, &w->surface, c->x, c->y, c->flags, c->backgroundColour);
-            if (SurfaceIsDrawable(&c->surface)) {
-                compositionStats.pixelsWritten +=
-                    VisiblePixels(&w->surface, c->x, c->y, c->surface.width, c->surface.height);
-            }
+            CopyControl(w, c, i, &k);
         }
     }
+    *changed = k.changed;
 }
 
 int32_t PaintWindow(WindowHandle window, WindowRecord* record, uint32_t message, WParam, LParam) {
     if (message != WM_PAINT) return -1;
     PlatformBeginPaint(window);
     compositionStats.paints++;
+    // A paint that composes presents what it rebuilt; any other paint presents the whole surface.
+    PlatformRect rebuilt = {0, 0, 0, 0};
+    const PlatformRect* changed = nullptr;
     if (record->flags & repaintPending) {
         compositionStats.compositions++;
-        Compose(record);
+        Bounds b;
+        Compose(record, &b);
+        if (b.left <= b.right) rebuilt = {b.left, b.top, b.right + 1, b.bottom + 1};
+        changed = &rebuilt;
     }
     // A window without pixels (minimised) presents nothing, and that is no failure.
     if (SurfaceIsDrawable(&record->surface)) {
-        PlatformPresent(window, &record->surface, (record->flags & clientSurface) ? 0 : 1);
+        PlatformPresent(window, &record->surface, (record->flags & clientSurface) ? 0 : 1, changed);
     }
     PlatformEndPaint(window);
     return 0;
