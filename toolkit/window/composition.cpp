@@ -137,10 +137,13 @@ static int32_t VisibleParts(const Composition* k, const Bounds* r, int32_t slot,
                             Bounds parts[maxUncoveredParts]) {
     Bounds over[controlSlots];
     int32_t n = 0;
-    for (int32_t i = 0; i < k->coverCount; i++) {
+    int32_t first = 0; // covers are in slot order
+    while (first < k->coverCount && k->coverSlots[first] <= slot) first++;
+    for (int32_t i = first; i < k->coverCount; i++) {
         const Bounds& c = k->covers[i];
-        if (k->coverSlots[i] <= slot) continue;
         if (c.left > r->right || c.right < r->left || c.top > r->bottom || c.bottom < r->top) continue;
+        // One cover hiding it all is common in a stack of controls.
+        if (c.left <= r->left && r->right <= c.right && c.top <= r->top && r->bottom <= c.bottom) return 0;
         over[n++] = c;
     }
     int32_t count = n ? UncoveredParts(r, over, n, parts) : -1;
