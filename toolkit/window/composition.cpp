@@ -179,6 +179,9 @@ static void PaintBackground(WindowRecord* w, Composition* k) {
 
 // Copies what can still be seen of c once the covers above it are copied: the result is the documented
 // one (every pending control copied whole in slot order), without writing pixels that are overwritten.
+// Marking leaves every control above a pending one that overlaps it pending too, so the covers above c are
+// the ones a full redraw would have: what a composition writes is a part of what a full redraw of the
+// window writes, never more, however many controls a change reaches.
 static void CopyControl(WindowRecord* w, Control* c, int32_t slot, Composition* k) {
     Bounds r;
     if (!SurfaceIsDrawable(&c->surface) || !SurfaceIsDrawable(&w->surface) || !Clip(k, c, &r)) return;
