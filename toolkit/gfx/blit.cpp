@@ -253,6 +253,7 @@ void CopyRowKeyed(uint8_t* destination, const uint8_t* source, uint32_t count, u
 #endif
 }
 
+#if defined(VQ_HAVE_AVX2_ROWS)
 // Whether the bytes the rows cover on one side and on the other lie apart.
 static bool Apart(const uint8_t* destination, uint32_t destinationStride, const uint8_t* source,
                   uint32_t sourceStride, uint32_t width, uint32_t count) {
@@ -261,6 +262,7 @@ static bool Apart(const uint8_t* destination, uint32_t destinationStride, const 
     const uintptr_t fromEnd = from + static_cast<uintptr_t>(count - 1) * sourceStride + 2 * width;
     return toEnd <= from || fromEnd <= to;
 }
+#endif
 
 void CopyRows(uint8_t* destination, uint32_t destinationStride, const uint8_t* source, uint32_t sourceStride,
               uint32_t width, uint32_t count, int32_t keyed, uint16_t key) {
