@@ -176,6 +176,33 @@ TEST_P(CompositionTest, KeyedControlInSlotZeroRepaintsTheWholeWindow) {
     EXPECT_EQ(s.controlsDrawn, 2u);
 }
 
+// A full redraw set off by a mark repaints the window, but only what moved and what was marked reaches
+// the screen; one asked for copies everything.
+TEST_P(CompositionTest, FullRedrawSetOffByAMarkCopiesOnlyWhatChangedToTheScreen) {
+    Picture &sprite = pictures[0], &other = pictures[1];
+    AddPicture(&sprite, {10, 10, 20, 20}, 1, colourKeyed);
+    AddPicture(&other, {60, 40, 20, 20}, 2);
+    Paint();
+    sprite.header.x = 30; // moved as the application's sprite moves: marked where it is now
+    MarkForRedraw(&sprite.header, w, redrawBits);
+    RequestRepaint(h, repaintPending);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.fullRedraws, 1u);
+    PlatformRect copied = {};
+    ASSERT_EQ(HeadlessLastCopied(h, &copied), 1);
+    EXPECT_EQ(copied.left, 10);
+    EXPECT_EQ(copied.top, 10);
+    EXPECT_EQ(copied.right, 50) << "where it was and where it is";
+    EXPECT_EQ(copied.bottom, 30);
+    EXPECT_EQ(Screen(15, 15), Pixel(0x808080)) << "nothing left where it was";
+    EXPECT_EQ(Screen(35, 15), Pixel(0x00FF00));
+    RequestRepaint(h, repaintPending | fullRedraw);
+    Paint();
+    ASSERT_EQ(HeadlessLastCopied(h, &copied), 1);
+    EXPECT_EQ(copied.right - copied.left, 100);
+    EXPECT_EQ(copied.bottom - copied.top, 80);
+}
+
 TEST_P(CompositionTest, HiddenControlIsNeitherDrawnNorCopiedAndItsAreaIsRebuilt) {
     Picture &back = pictures[0], &front = pictures[1];
     AddPicture(&back, {0, 0, 50, 50}, 0);

@@ -1,6 +1,8 @@
 // Marking, merging dirty areas and the paint that composes controls into the window surface.
 #include "toolkit/window/composition.h"
 
+#include <string.h>
+
 #include "toolkit/gfx/draw.h"
 
 CompositionStats compositionStats;
@@ -9,9 +11,55 @@ static Bounds ControlBounds(const Control* c) {
     return {c->x, c->y, c->x + c->surface.width - 1, c->y + c->surface.height - 1};
 }
 
+// What each window's surface showed after its last composition, so that a full redraw set off by a mark
+// can tell the screen copy what it really changed. Such a redraw paints the background and every control
+// as before, except what moved, appeared or vanished since (the slots tell) and what marks named; the
+// whole window counts as changed when a full redraw is asked for, or nothing is known of the window.
+struct ShownSlot {
+    const Control* control; // null: nothing of this slot showed (compared, never followed)
+    Bounds rect;            // cut to the surface
+    uint32_t drawsOnWindow;
+};
+struct Shown {
+    WindowHandle window; // whose composition this describes
+    int32_t width, height;
+    ShownSlot slots[controlSlots];
+    Bounds noted;        // named by marks since, or left behind by a move; empty while left > right
+    uint8_t fullByMarks; // the pending full redraw was set off by a mark
+    uint8_t fullAsked;   // a full redraw was asked for
+};
+static Shown shown[windowSlots];
+
+static Shown* ShownOf(const WindowRecord* w) {
+    ptrdiff_t i = w - windowTable.records;
+    return i >= 0 && i < windowSlots ? &shown[i] : nullptr;
+}
+
+static void Unite(Bounds* into, const Bounds* r) {
+    if (r->left > r->right || r->top > r->bottom) return;
+    if (into->left > into->right) {
+        *into = *r;
+        return;
+    }
+    if (r->left < into->left) into->left = r->left;
+    if (r->top < into->top) into->top = r->top;
+    if (r->right > into->right) into->right = r->right;
+    if (r->bottom > into->bottom) into->bottom = r->bottom;
+}
+
+static void Note(const WindowRecord* w, const Bounds* r) {
+    if (Shown* s = ShownOf(w)) Unite(&s->noted, r);
+}
+
 void MarkForRedraw(Control* control, WindowRecord* window, uint32_t bits) {
     control->flags |= bits & redrawBits;
-    if (window->flags & fullRedraw) return;
+    if (window->flags & fullRedraw) {
+        if (FindControlSlot(window, control) >= 0) {
+            Bounds r = ControlBounds(control);
+            Note(window, &r);
+        }
+        return;
+    }
     Extent area = {control->x, control->y, control->surface.width, control->surface.height};
     MergeDirtyArea(window, &area, control, 0);
 }
@@ -31,6 +79,7 @@ void MergeDirtyArea(WindowRecord* window, const Extent* area, Control* control, 
     control->flags |= blitPending;
     Bounds r;
     ExtentToBounds(area, &r);
+    Note(window, &r);
     if (window->flags & fullRedraw) return;
     int32_t start = slot + 1;
     if ((control->flags & (hidden | colourKeyed)) || seeThrough) {
@@ -44,6 +93,7 @@ void MergeDirtyArea(WindowRecord* window, const Extent* area, Control* control, 
         }
         if (cover < 0) {
             window->flags |= fullRedraw;
+            if (Shown* s = ShownOf(window)) s->fullByMarks = 1;
             return;
         }
         start = cover;
@@ -71,6 +121,9 @@ int32_t RequestRepaint(WindowHandle window, uint32_t bits) {
     WindowRecord* w = FindWindowRecord(window);
     if (!w) return -1;
     w->flags |= bits & (repaintPending | fullRedraw);
+    if (bits & fullRedraw) {
+        if (Shown* s = ShownOf(w)) s->fullAsked = 1;
+    }
     return PlatformPostMessage(window, WM_PAINT, 0, 0);
 }
 
@@ -196,7 +249,59 @@ static void CopyControl(WindowRecord* w, Control* c, int32_t slot, Composition* 
     }
 }
 
-static void Compose(WindowRecord* w, Bounds* changed) {
+// Where the surface differs from what it showed after the last composition, for a composition that has
+// just run (full: it repainted everything): what it wrote when it wrote less than everything; after a full
+// redraw set off by marks, what moved and what marks named; the whole surface otherwise. Records what the
+// surface shows now.
+static void Changed(WindowHandle handle, WindowRecord* w, bool full, const Composition* k, Bounds* changed) {
+    Shown* s = ShownOf(w);
+    if (!s) {
+        *changed = full ? k->all : k->changed;
+        return;
+    }
+    bool known = s->window == handle && s->width == w->surface.width && s->height == w->surface.height;
+    Bounds moved = {0, 0, -1, -1};
+    // A control drawing on the window that moved, or that reaches past the surface: its routine may have
+    // drawn beyond its rectangle (a fill outside the surface lands on its edge).
+    bool drawnBeyond = false;
+    for (int32_t i = 0; i < controlSlots; i++) {
+        const Control* c = w->controls[i];
+        ShownSlot now = {nullptr, {0, 0, -1, -1}, 0};
+        if (c && !(c->flags & (hidden | collapsed))) {
+            Bounds whole = ControlBounds(c);
+            bool inside = Clip(k, c, &now.rect) && memcmp(&now.rect, &whole, sizeof whole) == 0;
+            now.control = c;
+            now.drawsOnWindow = c->flags & drawsOnWindow;
+            drawnBeyond |= now.drawsOnWindow && !inside;
+        }
+        ShownSlot& was = s->slots[i];
+        bool same = now.control == was.control && now.drawsOnWindow == was.drawsOnWindow &&
+                    memcmp(&now.rect, &was.rect, sizeof now.rect) == 0;
+        if (!same) {
+            Unite(&moved, &was.rect);
+            Unite(&moved, &now.rect);
+            drawnBeyond |= now.drawsOnWindow || was.drawsOnWindow;
+        }
+        was = now;
+    }
+    if (!full) {
+        *changed = k->changed;
+        s->noted = moved; // an incremental composition leaves behind what moved away unrebuilt
+    } else if (known && s->fullByMarks && !s->fullAsked && !drawnBeyond) {
+        *changed = s->noted;
+        Unite(changed, &moved);
+        s->noted = {0, 0, -1, -1};
+    } else {
+        *changed = k->all;
+        s->noted = {0, 0, -1, -1};
+    }
+    s->window = handle;
+    s->width = w->surface.width;
+    s->height = w->surface.height;
+    s->fullByMarks = s->fullAsked = 0;
+}
+
+static void Compose(WindowHandle handle, WindowRecord* w, Bounds* changed) {
     Composition k;
     k.all = {0, 0, w->surface.width - 1, w->surface.height - 1};
     k.changed = {0, 0, -1, -1};
@@ -236,7 +341,7 @@ static void Compose(WindowRecord* w, Bounds* changed) {
             CopyControl(w, c, i, &k);
         }
     }
-    *changed = k.changed;
+    Changed(handle, w, full, &k, changed);
 }
 
 int32_t PaintWindow(WindowHandle window, WindowRecord* record, uint32_t message, WParam, LParam) {
@@ -249,7 +354,7 @@ int32_t PaintWindow(WindowHandle window, WindowRecord* record, uint32_t message,
     if (record->flags & repaintPending) {
         compositionStats.compositions++;
         Bounds b;
-        Compose(record, &b);
+        Compose(window, record, &b);
         if (b.left <= b.right) rebuilt = {b.left, b.top, b.right + 1, b.bottom + 1};
         changed = &rebuilt;
     }
