@@ -123,6 +123,30 @@ TEST_P(SdlPresent, WindowShowsTheSurfaceAfterEveryPresentAndOnlyChangedPixelsAre
     EXPECT_EQ(Wrong(), 0);
 }
 
+// A surface smaller than the window lands at its top-left corner; the rest of the window is black.
+TEST_P(SdlPresent, WhatTheSurfaceDoesNotCoverIsBlack) {
+    Surface small = {};
+    CreateSurface(50, 30, &small, nullptr);
+    for (int32_t y = 0; y < 30; y++)
+        for (int32_t x = 0; x < 50; x++) {
+            uint16_t p = 0xFFFF;
+            memcpy(small.pixels + static_cast<size_t>(y) * small.stride + 2 * static_cast<size_t>(x), &p, 2);
+        }
+    ASSERT_EQ(PlatformPresent(window, &small, 0, nullptr), 1);
+    SDL_Surface* screen = SDL_GetWindowSurface(SdlFind(window)->window);
+    ASSERT_NE(screen, nullptr);
+    auto at = [&](int32_t x, int32_t y) {
+        uint32_t p;
+        memcpy(&p, static_cast<uint8_t*>(screen->pixels) + y * screen->pitch + 4 * x, 4);
+        return p & 0xFFFFFF;
+    };
+    EXPECT_TRUE(Shows(at(49, 29), 0xFFFF));
+    EXPECT_EQ(at(50, 10), 0u);
+    EXPECT_EQ(at(10, 30), 0u);
+    EXPECT_EQ(at(95, 63), 0u);
+    ReleaseSurface(&small);
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, SdlPresent, ::testing::Values(nullptr, "software"),
                          [](const ::testing::TestParamInfo<const char*>& i) {
                              return i.param ? "SoftwareRenderer" : "WindowSurface";

@@ -78,8 +78,7 @@ static int32_t WidenInto(SDL_Surface* screen, const Surface* surface, SDL_Rect* 
 }
 
 // The window's surface takes the changed pixels, converted to its format, and X gets that rectangle only.
-// A new window surface (the first copy, a new size) starts black where the toolkit's surface does not
-// reach, and goes out whole.
+// A new window surface (the first copy, a new size) goes out whole.
 static int32_t PresentOnWindowSurface(SdlWindow* w, const Surface* surface, PlatformRect* area) {
     SDL_Surface* screen = SDL_GetWindowSurface(w->window);
     if (!screen) return 0;
@@ -89,7 +88,12 @@ static int32_t PresentOnWindowSurface(SdlWindow* w, const Surface* surface, Plat
         w->screenWidth = screen->w;
         w->screenHeight = screen->h;
         ForgetScreenCopy(&w->shown);
-        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+        // Black where the toolkit's surface does not reach; the rest it covers itself.
+        const Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
+        SDL_Rect right = {surface->width, 0, screen->w - surface->width, screen->h};
+        SDL_Rect below = {0, surface->height, surface->width, screen->h - surface->height};
+        if (right.w > 0) SDL_FillRect(screen, &right, black);
+        if (below.h > 0) SDL_FillRect(screen, &below, black);
     }
     if (UpdateScreenCopy(&w->shown, surface, area) == 0) return 1;
     SDL_Rect from = AsSdlRect(*area), to = from;
