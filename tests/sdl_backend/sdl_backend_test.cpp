@@ -622,14 +622,14 @@ TEST_F(SdlBackend, PixelsPagesAndPresentation) {
     uint16_t p;
     memcpy(&p, s.pixels + s.stride + 4, 2);
     EXPECT_EQ(p, 0x07E0);
-    EXPECT_EQ(PlatformPresent(window, &s, 0), 1);
-    EXPECT_EQ(PlatformPresent(window, &s, 1), 1);
+    EXPECT_EQ(PlatformPresent(window, &s, 0, nullptr), 1);
+    EXPECT_EQ(PlatformPresent(window, &s, 1, nullptr), 1);
     Surface wider = {};
     CreateSurface(200, 10, &wider, nullptr);
-    EXPECT_EQ(PlatformPresent(window, &wider, 0), 1) << "a new size makes a new texture";
+    EXPECT_EQ(PlatformPresent(window, &wider, 0, nullptr), 1) << "a new size makes a new texture";
     ReleaseSurface(&wider);
     ReleaseSurface(&s);
-    EXPECT_EQ(PlatformPresent(0x7777, &s, 0), 0);
+    EXPECT_EQ(PlatformPresent(0x7777, &s, 0, nullptr), 0);
     uint8_t* pixels = nullptr;
     EXPECT_EQ(PlatformCreatePixels(0, 5, 4, &pixels), 0u);
     EXPECT_EQ(pixels, nullptr);
