@@ -6,7 +6,7 @@ const DrawRoutine PaintTable[9] = {
     DrawScrollBar, // 8
     nullptr,       // 12 TreeList
     DrawLabel,     // 16
-    nullptr,       // 20 TextLog
+    DrawTextLog,   // 20
     DrawEditField, // 24
     nullptr,       // 28 ListBox
     DrawPanel,     // 32
