@@ -8,7 +8,7 @@ const DrawRoutine PaintTable[9] = {
     DrawLabel,     // 16
     DrawTextLog,   // 20
     DrawEditField, // 24
-    nullptr,       // 28 ListBox
+    DrawListBox,   // 28
     DrawPanel,     // 32
     DrawPicture,   // 36
 };
