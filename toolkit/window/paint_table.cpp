@@ -1,10 +1,10 @@
+// Every kind's draw routine, by kind / 4 - 1.
 #include "toolkit/window/control.h"
 
-// Kinds whose draw routine is not part of this build yet stay null and are skipped like kind 0.
 const DrawRoutine PaintTable[9] = {
     DrawButton,    // 4
     DrawScrollBar, // 8
-    nullptr,       // 12 TreeList
+    DrawTreeList,  // 12
     DrawLabel,     // 16
     DrawTextLog,   // 20
     DrawEditField, // 24
