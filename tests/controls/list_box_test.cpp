@@ -4,7 +4,9 @@
 // first draw). Each row's icon has a colour of its own, so the rows shown are read off the screen.
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/button.h"
+#include "toolkit/controls/label.h"
 #include "toolkit/controls/list_box.h"
+#include "toolkit/controls/panel.h"
 #include "toolkit/controls/scroll_bar.h"
 
 namespace {
@@ -369,6 +371,38 @@ TEST_P(ListBoxTest, ABarLinkedBelowTheListFollowsInTheSamePump) {
     Redraw(&list.header);
     EXPECT_TRUE(BarShown());
     EXPECT_EQ(bar.range, 208u);
+}
+
+// The bar lies on a panel, under which nothing else is: hiding it repaints the panel, and what lies on the
+// panel above the list (a label linked last) and the list itself must come back over it.
+TEST_P(ListBoxTest, HidingTheBarOnAPanelKeepsWhatLiesOnThePanel) {
+    Panel panel;
+    Extent panelAt = {5, 5, 300, 150};
+    InitPanel(&panel, &panelAt, kSeparator, kWhite, kBlack, 1, 0);
+    AddControl(&panel.header, w, addOnTop);
+    InitList(20);
+    AddControl(&list.header, w, addOnTop);
+    Extent barAt = {X + W + 4, Y, 16, 120};
+    InitScrollBar(&bar, &barAt, 0, 0, scrollBarVertical);
+    AddControl(&bar.header, w, addOnTop);
+    list.scrollBar = &bar;
+    Label label;
+    Extent labelAt = {X + W + 30, Y, 60, 30};
+    InitLabel(&label, &labelAt, kBlack, kGrey, nullptr, "label", nullptr, labelFrame, 0);
+    Show(&label.header);
+    Redraw(&list.header);
+    auto shows = [&](const Control& c) {
+        Area a = {c.x, c.y, c.x + c.surface.width, c.y + c.surface.height};
+        return ScreenPixels(a) == SurfacePixels(c.surface);
+    };
+    ASSERT_NE(bar.header.flags & hidden, hidden);
+    SetListBoxItems(&list, records.data(), sizeof(ListBoxItem), 5);
+    Redraw(&list.header);
+    EXPECT_EQ(bar.header.flags & hidden, hidden);
+    EXPECT_EQ(Screen(X + W + 12, Y + 60), P(kSeparator)) << "the panel where the bar was";
+    EXPECT_TRUE(shows(list.header));
+    EXPECT_TRUE(shows(label.header));
+    PlatformDestroyWindow(h);
 }
 
 CONTROL_TEST_FORMATS(ListBoxTest);

@@ -27,7 +27,8 @@ static void Mark(Control* control, WindowRecord* record) {
 }
 
 // The composition serves the slots in order: whatever a draw marks below its own slot waits for the next
-// paint, which nothing else may post.
+// paint, which nothing else may post. That paint redraws the window whole, since the controls above the
+// marked ones have had their turn in this one and would be painted over.
 static void RepaintWhatThisPaintPassed(WindowRecord* record, Control* list) {
     bool pending = (record->flags & fullRedraw) != 0;
     int32_t slot = FindControlSlot(record, list);
@@ -36,7 +37,7 @@ static void RepaintWhatThisPaintPassed(WindowRecord* record, Control* list) {
         pending = c && (c->flags & redrawBits);
     }
     WindowHandle window = pending ? WindowHandleOf(record) : 0;
-    if (window) RequestRepaint(window, repaintPending);
+    if (window) RequestRepaint(window, repaintPending | fullRedraw);
 }
 
 void KeepScrollBarInStep(WindowRecord* record, Control* list, ScrollBar* bar,

@@ -14,6 +14,6 @@ enum : uint32_t { scrollCompanions = 2, scrollUnitsPerRow = 16 };
 // Called by a list's draw routine. hiddenRows: rows that do not fit (0 = everything fits); firstRow: the
 // top row shown. Each control whose state changes is marked for redraw. When that leaves work for a control
 // this paint has already passed (one linked below the list, or what shows through a bar that was hidden),
-// a repaint is requested for it, so the window never keeps a stale bar.
+// a full repaint is requested, so the window never keeps a stale bar.
 void KeepScrollBarInStep(WindowRecord* record, Control* list, ScrollBar* bar,
                          Control* const companions[scrollCompanions], uint32_t hiddenRows, uint32_t firstRow);
