@@ -11,14 +11,13 @@
 
 #include "toolkit/controls/text_log.h"
 
-enum : uint32_t {
-    galleryLogLineSize = 160, // bytes of a line, its zero byte included
-    galleryLogLines = 200,
-    logFileHeaderSize = 20,
-    // The longest text a log of the gallery's size gives, and the largest file that can hold it.
-    logFileTextLimit = galleryLogLines * (galleryLogLineSize - 1) + 2 * (galleryLogLines - 1),
-    logFileSizeLimit = logFileHeaderSize + logFileTextLimit + logFileTextLimit / 4 + 3,
-};
+inline constexpr uint32_t galleryLogLineSize = 160; // bytes of a line, its zero byte included
+inline constexpr uint32_t galleryLogLines = 200;
+inline constexpr uint32_t logFileHeaderSize = 20;
+// The longest text a log of the gallery's size gives, and the largest file that can hold it.
+inline constexpr uint32_t logFileTextLimit =
+    galleryLogLines * (galleryLogLineSize - 1) + 2 * (galleryLogLines - 1);
+inline constexpr uint32_t logFileSizeLimit = logFileHeaderSize + logFileTextLimit + logFileTextLimit / 4 + 3;
 
 enum LogFileResult : uint32_t {
     logFileDone,
