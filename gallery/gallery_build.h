@@ -23,6 +23,10 @@ inline constexpr uint32_t panelGrey = 0xBFBFBF, panelLight = 0xFFFFFF, panelDark
                           smallThumb = 0xC08040, softBlue = 0xFFE0B0, lineGrey = 0xE0E0E0,
                           currentLinePaper = 0xD8F8FF, logInk = 0x303030;
 
+// Every text of the gallery but the group titles: 12 pixels, Hangul, the platform's face. (A null font would
+// be the drawing context's default, which on Windows is the larger system font.)
+extern const LogFont galleryFont;
+
 // The loaded image of an art id, or null when it did not load.
 Surface* Art(uint32_t id);
 void SetStatus(WindowHandle window, WindowRecord* record, const char* text);

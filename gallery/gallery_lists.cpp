@@ -151,7 +151,7 @@ void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
     }
     Extent treeAt = {g.x + 8, g.y + 30, g.width - 36, g.height - 38};
     TreeList* tree = &gallery.tree;
-    InitTreeList(tree, &treeAt, treeListFrame | treeListSelectOnRightUp | anchors, nullptr);
+    InitTreeList(tree, &treeAt, treeListFrame | treeListSelectOnRightUp | anchors, &galleryFont);
     tree->header.backgroundColour = paper;
     tree->header.onLeftDown = TreeLeftDown;
     tree->groupHighlight = tree->itemHighlight = softBlue;
@@ -197,7 +197,8 @@ void BuildList(WindowRecord* record, const GalleryLayout& layout) {
     }
     Extent listAt = {g.x + 8, g.y + 30, g.width - 36, g.height - 38};
     ListBox* list = &gallery.list;
-    InitListBox(list, &listAt, nullptr, listBoxFrame | listBoxInvertedFrame | listBoxSeparators | anchors);
+    InitListBox(list, &listAt, &galleryFont,
+                listBoxFrame | listBoxInvertedFrame | listBoxSeparators | anchors);
     list->header.backgroundColour = paper;
     list->header.onLeftUp = ListLeftUp;
     list->selectionColour = softBlue;

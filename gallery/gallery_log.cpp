@@ -240,7 +240,7 @@ void BuildLog(WindowRecord* record, const GalleryLayout& layout) {
     const int32_t pictureWidth = 104, logHeight = 96;
     Extent logAt = {g.x + 8, g.y + 30, g.width - 16 - 20 - 8 - pictureWidth, logHeight};
     TextLog* log = &gallery.log;
-    InitTextLog(log, &logAt, textLogFrame | stretch, nullptr, galleryLogLineSize, galleryLogLines);
+    InitTextLog(log, &logAt, textLogFrame | stretch, &galleryFont, galleryLogLineSize, galleryLogLines);
     log->header.backgroundColour = paper;
     log->header.onLeftDown = TextLogLeftDown;
     log->lineTextColour = logInk;
@@ -276,6 +276,7 @@ void BuildLog(WindowRecord* record, const GalleryLayout& layout) {
     gallery.entry.edit.originX = 4;
     gallery.entry.edit.originY = 4;
     gallery.entry.edit.enterHandler = SendEntered;
+    gallery.entry.edit.font = &galleryFont;
     Add(record, &gallery.entry.header);
     CaptionButton(record, &gallery.send, {buttonsX, rowY, 58, 24}, sendCaption, follow, SendClicked);
     CaptionButton(record, &gallery.save, {buttonsX + 64, rowY, 58, 24}, saveCaption, follow, SaveClicked);
@@ -287,6 +288,6 @@ void BuildLog(WindowRecord* record, const GalleryLayout& layout) {
     CopyString(fileWord, caption, sizeof caption);
     AppendWhole(caption, sizeof caption, " ");
     AppendWhole(caption, sizeof caption, gallery.logPath[0] ? gallery.logPath : noPlace);
-    InitLabel(&gallery.file, &fileAt, logInk, panelGrey, nullptr, caption, nullptr, stretch, 0);
+    InitLabel(&gallery.file, &fileAt, logInk, panelGrey, &galleryFont, caption, nullptr, stretch, 0);
     Add(record, &gallery.file.header);
 }

@@ -15,6 +15,8 @@ const uint32_t galleryArtIds[galleryArtCount] = {
     artExpander + 1, artExpander + 2, artGroup,    artItem,   artNode,      artNode + 1, artNode + 2,
     artNode + 3,     artNode + 4,     artNode + 5, artPicture};
 
+const LogFont galleryFont = {-12, 0, 0, 0, 400, 0, 0, 0, 129, 0, 0, 0, 0, ""};
+
 const uint32_t groupAnchors[galleryGroups] = {
     0,                                                // labels
     stretchX | followRight,                           // buttons
@@ -131,6 +133,7 @@ void Field(WindowRecord* record, EditField* field, Extent e, char* text, uint32_
     field->header.backgroundColour = paper;
     field->edit.backColour = paper;
     field->edit.caret = StringLength(text, capacity);
+    field->edit.font = &galleryFont;
     Add(record, &field->header);
 }
 
@@ -188,7 +191,7 @@ void Group(WindowRecord* record, GalleryGroup group, const GalleryLayout& layout
 
 void CaptionButton(WindowRecord* record, Button* button, Extent e, const char* caption, uint32_t flags,
                    ButtonClickHandler onClick) {
-    InitButton(button, &e, (flags & ignoreMouse) ? greyInk : ink, panelGrey, nullptr, caption, nullptr,
+    InitButton(button, &e, (flags & ignoreMouse) ? greyInk : ink, panelGrey, &galleryFont, caption, nullptr,
                buttonBevel | flags, onClick);
     CentreCaption(button);
     Add(record, &button->header);
@@ -212,14 +215,15 @@ void BuildLabels(WindowRecord* record, const GalleryLayout& layout) {
     for (uint32_t i = 0; i < 4; i++) {
         Extent e = {g.x + 8 + static_cast<int32_t>(i % 2) * (width + 8),
                     g.y + 30 + static_cast<int32_t>(i / 2) * 42, width, 36};
-        InitLabel(&gallery.frames[i], &e, ink, panelGrey, nullptr, frameCaptions[i], icons, frameFlags[i], 0);
+        InitLabel(&gallery.frames[i], &e, ink, panelGrey, &galleryFont, frameCaptions[i], icons,
+                  frameFlags[i], 0);
         gallery.frames[i].iconIndex = i;
         gallery.frames[i].textInset = 10;
         Add(record, &gallery.frames[i].header);
     }
     Surface* background[32] = {Art(artPattern)};
     Extent e = {g.x + 8, g.y + 116, g.width - 16, 56};
-    InitLabel(&gallery.tiled, &e, titleInk, panelGrey, nullptr, tiledCaption, background, labelFrame, 0);
+    InitLabel(&gallery.tiled, &e, titleInk, panelGrey, &galleryFont, tiledCaption, background, labelFrame, 0);
     gallery.tiled.textInset = 3;
     Add(record, &gallery.tiled.header);
 }
@@ -244,8 +248,8 @@ void BuildButtons(WindowRecord* record, const GalleryLayout& layout) {
         captioned[i]->userData = reinterpret_cast<uintptr_t>(captioned[i]->caption);
     }
     Extent noteAt = {g.x + 8, g.y + 94, g.width - 16, g.height - 100};
-    InitLabel(&gallery.note, &noteAt, ink, panelGrey, nullptr, noteCaption, nullptr, stretchX | followRight,
-              0);
+    InitLabel(&gallery.note, &noteAt, ink, panelGrey, &galleryFont, noteCaption, nullptr,
+              stretchX | followRight, 0);
     Add(record, &gallery.note.header);
 }
 
@@ -273,8 +277,8 @@ void BuildScrollBars(WindowRecord* record, const GalleryLayout& layout) {
     v->thumbImages[1] = Art(artThumb + 1);
     v->thumbColour = thumbKey;
     Extent e = {g.x + 8, g.y + 70, 240, 44};
-    InitLabel(&gallery.positions, &e, ink, paper, nullptr, nullptr, nullptr, labelFrame | labelSunkenFrame,
-              0);
+    InitLabel(&gallery.positions, &e, ink, paper, &galleryFont, nullptr, nullptr,
+              labelFrame | labelSunkenFrame, 0);
     gallery.positions.textInset = 2;
     ShowPositions();
     Add(record, &gallery.positions.header);
@@ -286,7 +290,7 @@ void BuildEditFields(WindowRecord* record, const GalleryLayout& layout) {
     Field(record, &gallery.single, {g.x + 8, g.y + 28, g.width - 16, 24}, gallery.singleText,
           sizeof gallery.singleText, singleInitial, stretchX | followRight);
     TextSize size = {};
-    MeasureText(mainWindowHandle, nullptr, " ", 1, &size);
+    MeasureText(mainWindowHandle, &galleryFont, " ", 1, &size);
     gallery.single.edit.originX = 4;
     gallery.single.edit.originY = (24 - size.cy) / 2;
     gallery.single.edit.enterHandler = ReportEnter;
@@ -298,7 +302,7 @@ void BuildEditFields(WindowRecord* record, const GalleryLayout& layout) {
 
 void BuildStatus(WindowRecord* record, const GalleryLayout& layout) {
     Surface* icons[32] = {nullptr, Art(artInformation)};
-    InitLabel(&gallery.status, &layout.status, ink, statusPaper, nullptr, readyCaption, icons,
+    InitLabel(&gallery.status, &layout.status, ink, statusPaper, &galleryFont, readyCaption, icons,
               labelFrame | labelSunkenFrame | stretchX | followRight | followBottom, 0);
     gallery.status.textInset = 5;
     Add(record, &gallery.status.header);
