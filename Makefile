@@ -53,8 +53,10 @@ test: deps
 	cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+# Google Benchmark in repetitions (the summary compares medians), then the Linux program on Xvfb.
 bench: build
-	./build/normal/bench/velquist_bench --benchmark_min_time=0.2
+	./build/normal/bench/velquist_bench --benchmark_min_time=0.1 --benchmark_repetitions=7
+	./build/normal/bench/velquist_desktop_bench build/normal/app/velquist build/normal/bench/velquist_present_timed
 
 fuzz: deps
 	cmake -S . -B build/fuzz -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
@@ -74,7 +76,7 @@ windows: deps
 	cmake --build build/windows -j $(JOBS) --target velquist gallery
 
 format:
-	find app gallery toolkit util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find app gallery examples toolkit tools util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf build

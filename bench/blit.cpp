@@ -1,11 +1,13 @@
 // Blits, fills and tiling against memcpy, memset and SDL2's own colour-keyed blitter on RGB565 surfaces.
 #include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <random>
 #include <vector>
 
+#include "bench/page_memory.h"
 #include "bench/ratios.h"
 #include "toolkit/gfx/draw.h"
 
@@ -16,11 +18,11 @@ const uint16_t magenta565 = 0xF81F;
 
 // A surface over its own memory, filled by `paint`.
 struct BenchSurface {
-    std::vector<uint8_t> memory;
+    PageMemory memory;
     Surface surface = {};
-    BenchSurface(int32_t width, int32_t height) {
-        memory.resize(static_cast<size_t>(SurfaceStride(static_cast<uint32_t>(width))) * height);
-        CreateSurface(static_cast<uint32_t>(width), height, &surface, memory.data());
+    BenchSurface(int32_t width, int32_t height)
+        : memory(static_cast<size_t>(SurfaceStride(static_cast<uint32_t>(width))) * height, 64) {
+        CreateSurface(static_cast<uint32_t>(width), height, &surface, memory.at);
     }
     void Set(int32_t x, int32_t y, uint16_t p) { memcpy(surface.pixels + y * surface.stride + 2 * x, &p, 2); }
 };
@@ -67,20 +69,22 @@ int32_t Place(int32_t frame, int32_t size) {
     return size < frame ? (frame - size) / 2 : 0;
 }
 
+// The references at their best: source and destination half a page apart.
 void BM_Memcpy(benchmark::State& state) {
     size_t bytes = 2 * static_cast<size_t>(state.range(0)) * state.range(1);
-    std::vector<uint8_t> from(bytes, 1), to(bytes);
+    PageMemory from(bytes, 64), to(bytes, 64 + 2048);
+    memset(from.at, 1, bytes);
     for (auto _ : state) {
-        memcpy(to.data(), from.data(), bytes);
+        memcpy(to.at, from.at, bytes);
         benchmark::ClobberMemory();
     }
 }
 
 void BM_Memset(benchmark::State& state) {
     size_t bytes = 2 * static_cast<size_t>(state.range(0)) * state.range(1);
-    std::vector<uint8_t> to(bytes);
+    PageMemory to(bytes, 64);
     for (auto _ : state) {
-        memset(to.data(), 0x5A, bytes);
+        memset(to.at, 0x5A, bytes);
         benchmark::ClobberMemory();
     }
 }
@@ -189,15 +193,18 @@ BENCHMARK(BM_SdlKeyedRleNoisy)->Args({96, 128});
 BENCHMARK(BM_DrawRectFill)->Args({640, 480});
 BENCHMARK(BM_TileSurface)->Args({640, 480});
 
-VQ_RATIO("plain BlitSurface 640x480 vs memcpy", "BM_BlitPlain/640/480", "BM_Memcpy/640/480", 0.8);
-VQ_RATIO("plain BlitSurface 96x128 vs memcpy", "BM_BlitPlain/96/128", "BM_Memcpy/96/128", 0.8);
+// The copy a program really does: a sprite row by row into a wider frame. Same-width copies collapse into
+// one memmove and are shown for information.
 VQ_RATIO("plain 96x128 sprite into 640x480 frame vs memcpy", "BM_BlitPlainIntoFrame/96/128",
-         "BM_Memcpy/96/128", 0.0);
+         "BM_Memcpy/96/128", 0.8);
+VQ_INFO_RATIO("plain BlitSurface 640x480 (one memmove) vs memcpy", "BM_BlitPlain/640/480",
+              "BM_Memcpy/640/480");
+VQ_INFO_RATIO("plain BlitSurface 96x128 (one memmove) vs memcpy", "BM_BlitPlain/96/128", "BM_Memcpy/96/128");
 VQ_RATIO("keyed BlitSurface 96x128 sprite vs SDL2 keyed", "BM_BlitKeyed/96/128", "BM_SdlKeyed/96/128", 3.0);
 VQ_RATIO("keyed BlitSurface 640x480 vs SDL2 keyed", "BM_BlitKeyed/640/480", "BM_SdlKeyed/640/480", 3.0);
+VQ_RATIO("keyed BlitSurface solid 96x128 sprite vs SDL2 keyed RLE", "BM_BlitKeyed/96/128",
+         "BM_SdlKeyedRle/96/128", 1.0);
 VQ_RATIO("keyed BlitSurface noisy 96x128 vs SDL2 keyed RLE", "BM_BlitKeyedNoisy/96/128",
          "BM_SdlKeyedRleNoisy/96/128", 1.0);
-VQ_RATIO("keyed BlitSurface 96x128 sprite vs SDL2 keyed RLE", "BM_BlitKeyed/96/128", "BM_SdlKeyedRle/96/128",
-         0.0);
 VQ_RATIO("DrawRect fill 640x480 vs memset", "BM_DrawRectFill/640/480", "BM_Memset/640/480", 0.8);
 VQ_RATIO("TileSurface 16x16 over 640x480 vs memset", "BM_TileSurface/640/480", "BM_Memset/640/480", 1.0 / 3);

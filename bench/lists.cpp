@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "bench/page_memory.h"
 #include "bench/ratios.h"
 #include "gallery/gallery.h"
 #include "toolkit/controls/list_box.h"
@@ -203,9 +204,11 @@ BENCHMARK(BM_GalleryPaint)->Arg(1)->Arg(0);
 // The references: copying as many bytes as the drawn pixels (a 300 × 512 list, a 300 × 602 tree, the
 // 800 × 600 window).
 void BM_ListPixelsMemcpy(benchmark::State& state) {
-    std::vector<uint8_t> from(static_cast<size_t>(state.range(0)), 1), to(from.size());
+    const size_t bytes = static_cast<size_t>(state.range(0));
+    PageMemory from(bytes, 64), to(bytes, 64 + 2048);
+    memset(from.at, 1, bytes);
     for (auto _ : state) {
-        memcpy(to.data(), from.data(), to.size());
+        memcpy(to.at, from.at, bytes);
         benchmark::ClobberMemory();
     }
 }

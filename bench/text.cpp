@@ -1,11 +1,16 @@
 // Text: DrawTextInSurface and MeasureText of a 20-character Korean/ASCII line, with the font described by a
 // LogFont on every call, against blending the same glyphs' coverage alone. Argument: 1 = 5-6-5, 0 = 5-5-5.
+// Beside the warm figures: the first draw in a fresh process (font lookup, face open, glyphs rendered) and
+// the first draw at a size the process has not drawn yet.
 #include <benchmark/benchmark.h>
+#include <stdio.h>
 #include <string.h>
 
+#include <chrono>
 #include <vector>
 
 #include "bench/ratios.h"
+#include "bench/subprocess.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/platform/common/glyph_cache.h"
 #include "toolkit/platform/common/text_blend.h"
@@ -57,6 +62,46 @@ void BM_DrawTextOpaqueWrapped(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DrawTextOpaqueWrapped)->Arg(1)->Arg(0);
+
+// In a fresh child process: the first wrapped draw, with everything the renderer sets up on its way.
+int ColdFirstDraw() {
+    Target t(true);
+    LogFont font = LineFont();
+    Extent box = {4, 4, 120, 34};
+    auto start = std::chrono::steady_clock::now();
+    DrawTextInSurface(kLine, &font, &t.surface, &box, 0x000000, 0xFFFFFF, 0x1000080);
+    auto end = std::chrono::steady_clock::now();
+    printf("%lld\n", static_cast<long long>(std::chrono::nanoseconds(end - start).count()));
+    return 0;
+}
+ChildRegistrar coldText("text-cold", ColdFirstDraw);
+
+void BM_TextFirstDrawFreshProcess(benchmark::State& state) {
+    for (auto _ : state) {
+        double ns = MeasureInChild("text-cold");
+        if (ns < 0) {
+            state.SkipWithError("the child process failed");
+            break;
+        }
+        state.SetIterationTime(ns / 1e9);
+    }
+}
+BENCHMARK(BM_TextFirstDrawFreshProcess)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Every draw at a size none of the last 39 draws used: more than the renderer keeps fonts for.
+void BM_TextFirstDrawNewSize(benchmark::State& state) {
+    Target t(true);
+    LogFont font = LineFont();
+    Extent box = {4, 4, 120, 34};
+    int32_t next = 0;
+    for (auto _ : state) {
+        font.lfHeight = -(10 + next);
+        next = (next + 1) % 40;
+        DrawTextInSurface(kLine, &font, &t.surface, &box, 0x000000, 0xFFFFFF, 0x1000080);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_TextFirstDrawNewSize)->Unit(benchmark::kMicrosecond);
 
 void BM_MeasureText(benchmark::State& state) {
     Target t(state.range(0) != 0);
@@ -117,5 +162,10 @@ VQ_RATIO("text: draw 20 chars with LogFont, 5-5-5 vs blend alone", "BM_DrawTextI
 VQ_RATIO("text: opaque wrapped draw, 5-6-5 vs blend alone", "BM_DrawTextOpaqueWrapped/1", "BM_GlyphBlend/1",
          0.5);
 VQ_RATIO("text: measure 20 chars with LogFont vs blend alone", "BM_MeasureText/1", "BM_GlyphBlend/1", 5);
+VQ_TIME_LIMIT("text: warm word-wrapped draw of 20 chars, 5-6-5", "BM_DrawTextOpaqueWrapped/1", 5000);
+VQ_TIME_LIMIT("text: warm word-wrapped draw of 20 chars, 5-5-5", "BM_DrawTextOpaqueWrapped/0", 5000);
+VQ_ELAPSED_FIGURE("text: first draw at a new size (font, size, glyphs)", "BM_TextFirstDrawNewSize");
+VQ_ELAPSED_FIGURE("text: first draw in a fresh process (font lookup, face open)",
+                  "BM_TextFirstDrawFreshProcess");
 
 } // namespace

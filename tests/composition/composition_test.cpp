@@ -93,7 +93,8 @@ TEST_P(CompositionTest, OpaqueChangeCopiesOnlyWhatOverlapsFromItUpwards) {
     EXPECT_EQ(s.fullRedraws, 0u);
     EXPECT_EQ(s.controlsDrawn, 1u);
     EXPECT_EQ(s.controlsCopied, 3u);
-    EXPECT_EQ(s.pixelsWritten, 3u * 0 + 400u + 400u + 100u);
+    // Each copy writes only what the copies above it leave showing: a under b, b under d, d whole.
+    EXPECT_EQ(s.pixelsWritten, (400u - 100u) + (400u - 25u) + 100u);
     EXPECT_EQ(Screen(2, 2), Pixel(0xFF0000)) << "a's new picture covers the control below";
     EXPECT_EQ(Screen(15, 15), Pixel(0x00FF00)) << "b copied again over a";
 }
@@ -140,25 +141,22 @@ TEST_P(CompositionTest, SeeThroughControlRebuildsFromTheCoveringControlOrEveryth
     EXPECT_EQ(s.controlsCopied, 3u);
 }
 
-// Only a control that paints its whole rectangle can stand in for the background beneath a change.
-TEST_P(CompositionTest, HiddenOrKeyedControlsBelowAreNoCover) {
-    for (uint32_t coverFlags : {uint32_t(hidden), uint32_t(colourKeyed)}) {
-        Picture &cover = pictures[0], &top = pictures[1];
-        AddPicture(&cover, {0, 0, 60, 60}, 3, coverFlags); // all key colour
-        cover.header.backgroundColour = 0xFF00FF;
-        AddPicture(&top, {10, 10, 20, 20}, 1);
-        Paint();
-        top.header.flags |= hidden;
-        MarkForRedraw(&top.header, w, redrawBits);
-        EXPECT_NE(w->flags & fullRedraw, 0u) << coverFlags;
-        RequestRepaint(h, repaintPending);
-        Paint();
-        EXPECT_EQ(Screen(15, 15), Pixel(0x808080)) << coverFlags;
-        for (Picture* p : {&top, &cover}) {
-            RemoveControl(w, &p->header);
-            ReleaseSurface(&p->header.surface);
-        }
-    }
+TEST_P(CompositionTest, SeeThroughChangeIsRebuiltOnlyFromAControlThatPaintsItsWholeRectangle) {
+    Picture &back = pictures[0], &hiddenCover = pictures[1], &keyedCover = pictures[2], &sprite = pictures[3];
+    AddPicture(&back, {0, 0, 60, 60}, 0);
+    AddPicture(&hiddenCover, {5, 5, 40, 40}, 2, hidden);
+    AddPicture(&keyedCover, {5, 5, 40, 40}, 3, colourKeyed);
+    keyedCover.header.backgroundColour = 0xFF00FF; // all key: it shows nothing
+    AddPicture(&sprite, {10, 10, 20, 20}, 1, colourKeyed);
+    Paint();
+    ASSERT_EQ(Screen(15, 15), Pixel(0x00FF00));
+    sprite.header.flags |= hidden;
+    MarkForRedraw(&sprite.header, w, redrawBits);
+    EXPECT_NE(back.header.flags & blitPending, 0u) << "the opaque picture beneath rebuilds the area";
+    RequestRepaint(h, repaintPending);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.fullRedraws, 0u);
+    EXPECT_EQ(Screen(15, 15), Pixel(0x0000FF)) << "nothing of the hidden sprite is left";
 }
 
 // Drawing clamps rectangles onto the surface; a panel wholly outside the window must not smear onto its edge.
@@ -186,6 +184,33 @@ TEST_P(CompositionTest, KeyedControlInSlotZeroRepaintsTheWholeWindow) {
     EXPECT_EQ(s.fullRedraws, 1u);
     EXPECT_EQ(s.controlsCopied, 2u);
     EXPECT_EQ(s.controlsDrawn, 2u);
+}
+
+// A full redraw set off by a mark repaints the window, but only what moved and what was marked reaches
+// the screen; one asked for copies everything.
+TEST_P(CompositionTest, FullRedrawSetOffByAMarkCopiesOnlyWhatChangedToTheScreen) {
+    Picture &sprite = pictures[0], &other = pictures[1];
+    AddPicture(&sprite, {10, 10, 20, 20}, 1, colourKeyed);
+    AddPicture(&other, {60, 40, 20, 20}, 2);
+    Paint();
+    sprite.header.x = 30; // moved as the application's sprite moves: marked where it is now
+    MarkForRedraw(&sprite.header, w, redrawBits);
+    RequestRepaint(h, repaintPending);
+    CompositionStats s = Paint();
+    EXPECT_EQ(s.fullRedraws, 1u);
+    PlatformRect copied = {};
+    ASSERT_EQ(HeadlessLastCopied(h, &copied), 1);
+    EXPECT_EQ(copied.left, 10);
+    EXPECT_EQ(copied.top, 10);
+    EXPECT_EQ(copied.right, 50) << "where it was and where it is";
+    EXPECT_EQ(copied.bottom, 30);
+    EXPECT_EQ(Screen(15, 15), Pixel(0x808080)) << "nothing left where it was";
+    EXPECT_EQ(Screen(35, 15), Pixel(0x00FF00));
+    RequestRepaint(h, repaintPending | fullRedraw);
+    Paint();
+    ASSERT_EQ(HeadlessLastCopied(h, &copied), 1);
+    EXPECT_EQ(copied.right - copied.left, 100);
+    EXPECT_EQ(copied.bottom - copied.top, 80);
 }
 
 TEST_P(CompositionTest, HiddenControlIsNeitherDrawnNorCopiedAndItsAreaIsRebuilt) {

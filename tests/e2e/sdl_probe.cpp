@@ -31,7 +31,7 @@ static void Paint(WindowHandle window) {
         }
     }
     PlatformBeginPaint(window);
-    if (SurfaceIsDrawable(&screen)) PlatformPresent(window, &screen, 0);
+    if (SurfaceIsDrawable(&screen)) PlatformPresent(window, &screen, 0, nullptr);
     PlatformEndPaint(window);
 }
 

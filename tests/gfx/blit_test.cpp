@@ -156,7 +156,7 @@ static void ModelKeyedRow(uint16_t* destination, const uint16_t* source, uint32_
 TEST(PixelRows, KeyedRowsAgreeAcrossPathsForEveryLength) {
     std::mt19937 random(42);
     const uint16_t keys[] = {0xF81F, 0x0000, 0xFFFF, 0x8000};
-    for (uint32_t count = 0; count <= 40; ++count)
+    for (uint32_t count = 0; count <= 140; count += count < 40 ? 1 : 7)
         for (uint16_t key : keys)
             for (int32_t density : {0, 1, 2, 4})
                 for (int32_t trial = 0; trial < 4; ++trial) {
@@ -178,16 +178,59 @@ TEST(PixelRows, KeyedRowsAgreeAcrossPathsForEveryLength) {
                                      reinterpret_cast<const uint8_t*>(source.data() + 1), count, key);
                     EXPECT_EQ(sse2, expected) << "sse2, count " << count;
 #endif
+#if defined(VQ_HAVE_AVX2_ROWS)
+                    if (RowsUseAvx2() && count >= 16) {
+                        std::vector<uint16_t> avx2 = start;
+                        CopyRowsAvx2(reinterpret_cast<uint8_t*>(avx2.data() + 1), 0,
+                                     reinterpret_cast<const uint8_t*>(source.data() + 1), 0, count, 1, 1,
+                                     key);
+                        EXPECT_EQ(avx2, expected) << "avx2, count " << count;
+                    }
+#endif
                     if (::testing::Test::HasFailure()) return;
                 }
 }
 
-// Fills of every length, through the bulk stores and both tails, stop exactly at their count.
-TEST(PixelRows, FillsCoverExactlyTheirCount) {
-    for (uint32_t count = 0; count <= 40; ++count) {
-        std::vector<uint16_t> fill(count + 3, 0xBEEF), expected(count + 3, 0x1357);
-        expected.front() = expected.back() = expected[count + 1] = 0xBEEF;
-        FillRow(reinterpret_cast<uint8_t*>(fill.data() + 1), count, 0x1357);
-        EXPECT_EQ(fill, expected) << count;
-    }
+// Fills and copies of every length, through the bulk stores and the tails, stop exactly at their count, at
+// even and odd byte addresses.
+TEST(PixelRows, FillsAndCopiesCoverExactlyTheirCount) {
+    std::mt19937 random(7);
+    for (uint32_t count = 0; count <= 300; count += count < 70 ? 1 : 13)
+        for (size_t shift : {0, 1}) {
+            std::vector<uint8_t> fill(2 * count + 8, 0xEE), expected = fill;
+            for (uint32_t i = 0; i < count; i++) {
+                expected[2 + shift + 2 * i] = 0x57;
+                expected[3 + shift + 2 * i] = 0x13;
+            }
+            FillRow(fill.data() + 2 + shift, count, 0x1357);
+            EXPECT_EQ(fill, expected) << "fill " << count << " at +" << shift;
+            std::vector<uint8_t> source(2 * count + 8), copy(2 * count + 8, 0xEE);
+            for (uint8_t& b : source) b = static_cast<uint8_t>(random());
+            expected.assign(copy.begin(), copy.end());
+            memcpy(expected.data() + 2 + shift, source.data() + 3, 2 * count);
+            CopyRows(copy.data() + 2 + shift, 0, source.data() + 3, 0, count, 1, 0, 0);
+            EXPECT_EQ(copy, expected) << "copy " << count << " at +" << shift;
+#if defined(VQ_HAVE_AVX2_ROWS)
+            if (RowsUseAvx2() && count >= 16) {
+                std::vector<uint8_t> avx2(2 * count + 8, 0xEE);
+                CopyRowsAvx2(avx2.data() + 2 + shift, 0, source.data() + 3, 0, count, 1, 0, 0);
+                EXPECT_EQ(avx2, expected) << "avx2 copy " << count << " at +" << shift;
+            }
+#endif
+            if (::testing::Test::HasFailure()) return;
+        }
+}
+
+// A row moved onto itself by a few pixels keeps its pixels in order, as a memory move would.
+TEST(PixelRows, OverlappingRowMovesAsMemory) {
+    for (uint32_t count : {5u, 16u, 40u, 100u, 260u})
+        for (int32_t by : {-3, -1, 1, 3, 17}) {
+            std::vector<uint16_t> row(count + 40), expected;
+            for (size_t i = 0; i < row.size(); i++) row[i] = static_cast<uint16_t>(i * 31 + 7);
+            expected = row;
+            memmove(expected.data() + 20 + by, expected.data() + 20, 2 * count);
+            CopyRows(reinterpret_cast<uint8_t*>(row.data() + 20 + by), 0,
+                     reinterpret_cast<uint8_t*>(row.data() + 20), 0, count, 1, 0, 0);
+            EXPECT_EQ(row, expected) << count << " by " << by;
+        }
 }

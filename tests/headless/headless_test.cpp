@@ -143,13 +143,13 @@ TEST_F(HeadlessTest, PresentFillsTheScreenAtTheClientOrigin) {
             uint16_t p = uint16_t(x + 100 * y);
             memcpy(s.pixels + y * s.stride + 2 * x, &p, 2);
         }
-    PlatformPresent(h, &s, 0);
+    PlatformPresent(h, &s, 0, nullptr);
     EXPECT_EQ(HeadlessPresentCount(h), 1);
     EXPECT_EQ(HeadlessScreenPixel(h, 0, 0), 0u);
     EXPECT_EQ(HeadlessScreenPixel(h, 93, 53), uint32_t(93 + 5300));
     EXPECT_EQ(HeadlessScreenPixel(h, 94, 0), 0u) << "outside the client area";
     // The whole-window copy starts at the outer corner.
-    PlatformPresent(h, &s, 1);
+    PlatformPresent(h, &s, 1, nullptr);
     EXPECT_EQ(HeadlessScreenPixel(h, -headlessBorder, -headlessBorder - headlessCaption), 0u);
     EXPECT_EQ(HeadlessScreenPixel(h, -headlessBorder + 5, -headlessBorder - headlessCaption + 1), 105u);
     ReleaseSurface(&s);

@@ -89,6 +89,17 @@ std::vector<Seen> Input() {
     return out;
 }
 
+// The messages seen, compared field by field with the wanted ones (the IME string too).
+template <size_t n> void ExpectMessages(const std::vector<Seen>& in, const Seen (&want)[n]) {
+    ASSERT_EQ(in.size(), n);
+    for (size_t i = 0; i < n; i++) {
+        EXPECT_EQ(in[i].message, want[i].message) << i;
+        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
+        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
+        EXPECT_EQ(in[i].ime, want[i].ime) << i;
+    }
+}
+
 class SdlBackend : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -325,12 +336,7 @@ TEST_F(SdlBackend, MouseMessagesCarryKeysAndSignedPositions) {
         {window, WM_KEYUP, 17, static_cast<LParam>(0xC0000001u), ""},
         {window, WM_RBUTTONUP, 0, Point(1, 2), ""},
     };
-    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
-    for (size_t i = 0; i < in.size(); i++) {
-        EXPECT_EQ(in[i].message, want[i].message) << i;
-        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
-        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
-    }
+    ExpectMessages(in, want);
     EXPECT_EQ(static_cast<int16_t>(in[2].lParam & 0xFFFF), -3);
     EXPECT_EQ(static_cast<int16_t>((in[2].lParam >> 16) & 0xFFFF), -20);
 
@@ -409,12 +415,7 @@ TEST_F(SdlBackend, KeysBecomeVirtualKeysAndCharacters) {
         {window, WM_CHAR, 10, 1, ""},
         {window, WM_KEYUP, 13, static_cast<LParam>(0xC0000001u), ""},
     };
-    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
-    for (size_t i = 0; i < in.size(); i++) {
-        EXPECT_EQ(in[i].message, want[i].message) << i;
-        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
-        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
-    }
+    ExpectMessages(in, want);
 
     // The key table: layout letters and digits, navigation, function keys, Korean keys.
     EXPECT_EQ(SdlVirtualKey(SDLK_z, SDL_SCANCODE_Z, true), uint32_t('Z'));
@@ -464,12 +465,7 @@ TEST_F(SdlBackend, AltCombinationsAreSystemKeysWithoutCharacters) {
         {window, WM_CHAR, '@', 1, ""},
         {window, WM_KEYUP, 'Q', static_cast<LParam>(0xC0000001u), ""},
     };
-    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
-    for (size_t i = 0; i < in.size(); i++) {
-        EXPECT_EQ(in[i].message, want[i].message) << i;
-        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
-        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
-    }
+    ExpectMessages(in, want);
 }
 
 TEST_F(SdlBackend, KoreanTextArrivesAsCompositionsInCodePage949) {
@@ -501,13 +497,7 @@ TEST_F(SdlBackend, KoreanTextArrivesAsCompositionsInCodePage949) {
         {window, WM_IME_COMPOSITION, 0xA4BE, composing, ""},
         {window, WM_IME_COMPOSITION, 0, composing, ""},
     };
-    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
-    for (size_t i = 0; i < in.size(); i++) {
-        EXPECT_EQ(in[i].message, want[i].message) << i;
-        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
-        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
-        EXPECT_EQ(in[i].ime, want[i].ime) << i;
-    }
+    ExpectMessages(in, want);
     char bytes[4] = {};
     EXPECT_EQ(PlatformImeString(window, GCS_RESULTSTR, bytes, 1), 1) << "a short destination takes what fits";
     EXPECT_EQ(PlatformImeString(0x7777, GCS_RESULTSTR, bytes, 4), -1);
@@ -541,12 +531,7 @@ TEST_F(SdlBackend, KeysThatEndACompositionFollowItsCommit) {
         {window, WM_KEYDOWN, 13, 1, ""},
         {window, WM_CHAR, 13, 1, ""},
     };
-    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
-    for (size_t i = 0; i < in.size(); i++) {
-        EXPECT_EQ(in[i].message, want[i].message) << i;
-        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
-        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
-    }
+    ExpectMessages(in, want);
 }
 
 // An input method that swallows a key and hands it back (which SDL drops): the raw press is all there is,
@@ -580,8 +565,8 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
     }
     const LParam result = static_cast<LParam>(GCS_RESULTSTR), up = static_cast<LParam>(0xC0000001u);
     const Seen want[] = {
-        {window, WM_IME_COMPOSITION, 0xC7D1, result, ""},
-        {window, WM_IME_COMPOSITION, 0xA4A1, result, ""},
+        {window, WM_IME_COMPOSITION, 0xC7D1, result, "\xC7\xD1"},
+        {window, WM_IME_COMPOSITION, 0xA4A1, result, "\xA4\xA1"},
         {window, WM_KEYDOWN, ' ', 1, ""},
         {window, WM_CHAR, ' ', 1, ""},
         {window, WM_KEYUP, ' ', up, ""},
@@ -591,12 +576,7 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
         {window, WM_KEYDOWN, 13, 1, ""},
         {window, WM_CHAR, 13, 1, ""},
     };
-    ASSERT_EQ(in.size(), sizeof want / sizeof want[0]);
-    for (size_t i = 0; i < in.size(); i++) {
-        EXPECT_EQ(in[i].message, want[i].message) << i;
-        EXPECT_EQ(in[i].wParam, want[i].wParam) << i;
-        EXPECT_EQ(in[i].lParam, want[i].lParam) << i;
-    }
+    ExpectMessages(in, want);
 }
 
 TEST_F(SdlBackend, WindowEventsBecomeCloseSizeAndPaint) {
@@ -642,14 +622,14 @@ TEST_F(SdlBackend, PixelsPagesAndPresentation) {
     uint16_t p;
     memcpy(&p, s.pixels + s.stride + 4, 2);
     EXPECT_EQ(p, 0x07E0);
-    EXPECT_EQ(PlatformPresent(window, &s, 0), 1);
-    EXPECT_EQ(PlatformPresent(window, &s, 1), 1);
+    EXPECT_EQ(PlatformPresent(window, &s, 0, nullptr), 1);
+    EXPECT_EQ(PlatformPresent(window, &s, 1, nullptr), 1);
     Surface wider = {};
     CreateSurface(200, 10, &wider, nullptr);
-    EXPECT_EQ(PlatformPresent(window, &wider, 0), 1) << "a new size makes a new texture";
+    EXPECT_EQ(PlatformPresent(window, &wider, 0, nullptr), 1) << "a new size makes a new texture";
     ReleaseSurface(&wider);
     ReleaseSurface(&s);
-    EXPECT_EQ(PlatformPresent(0x7777, &s, 0), 0);
+    EXPECT_EQ(PlatformPresent(0x7777, &s, 0, nullptr), 0);
     uint8_t* pixels = nullptr;
     EXPECT_EQ(PlatformCreatePixels(0, 5, 4, &pixels), 0u);
     EXPECT_EQ(pixels, nullptr);

@@ -17,6 +17,15 @@ void CopyRowKeyedPortable(uint8_t* destination, const uint8_t* source, uint32_t 
 #define VQ_HAVE_SSE2_ROWS 1
 void CopyRowKeyedSse2(uint8_t* destination, const uint8_t* source, uint32_t count, uint16_t key);
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+// 32-byte versions for rows of 16 pixels or more whose bytes lie apart, used where the processor has AVX2
+// (RowsUseAvx2); they give the same rows as the others.
+#define VQ_HAVE_AVX2_ROWS 1
+void FillRowAvx2(uint8_t* row, uint32_t count, uint16_t pixel);
+void CopyRowsAvx2(uint8_t* destination, uint32_t destinationStride, const uint8_t* source,
+                  uint32_t sourceStride, uint32_t width, uint32_t count, int32_t keyed, uint16_t key);
+#endif
+int32_t RowsUseAvx2();
 // The fastest keyed row the build has.
 void CopyRowKeyed(uint8_t* destination, const uint8_t* source, uint32_t count, uint16_t key);
 

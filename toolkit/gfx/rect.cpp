@@ -49,3 +49,41 @@ void ClampBounds(const Bounds* clip, const Bounds* rectangle, Bounds* destinatio
                       ClampInto(r.right, c.left, c.right), ClampInto(r.bottom, c.top, c.bottom)};
     NormaliseBounds(&clamped, destination);
 }
+
+// Each cover splits every part it overlaps into the bands above and below it and the pieces left and right
+// of it between them. The parts move between two lists, ending in parts.
+int32_t UncoveredParts(const Bounds* rectangle, const Bounds* covers, int32_t coverCount,
+                       Bounds parts[maxUncoveredParts]) {
+    Bounds other[maxUncoveredParts];
+    Bounds* from = parts;
+    Bounds* to = other;
+    int32_t count = 1;
+    parts[0] = *rectangle;
+    for (int32_t k = 0; k < coverCount && count > 0; k++) {
+        const Bounds c = covers[k];
+        int32_t kept = 0;
+        for (int32_t i = 0; i < count; i++) {
+            const Bounds p = from[i];
+            if (c.left > p.right || c.right < p.left || c.top > p.bottom || c.bottom < p.top) {
+                if (kept == maxUncoveredParts) return -1;
+                to[kept++] = p;
+                continue;
+            }
+            const int32_t top = p.top > c.top ? p.top : c.top,
+                          bottom = p.bottom < c.bottom ? p.bottom : c.bottom;
+            if (kept + 4 > maxUncoveredParts) return -1;
+            if (p.top < c.top) to[kept++] = {p.left, p.top, p.right, c.top - 1};
+            if (p.bottom > c.bottom) to[kept++] = {p.left, c.bottom + 1, p.right, p.bottom};
+            if (p.left < c.left) to[kept++] = {p.left, top, c.left - 1, bottom};
+            if (p.right > c.right) to[kept++] = {c.right + 1, top, p.right, bottom};
+        }
+        Bounds* swap = from;
+        from = to;
+        to = swap;
+        count = kept;
+    }
+    if (from != parts) {
+        for (int32_t i = 0; i < count; i++) parts[i] = from[i];
+    }
+    return count;
+}

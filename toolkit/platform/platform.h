@@ -156,8 +156,11 @@ void PlatformFreeImage(uintptr_t image);
 // Paints and the screen copy.
 int32_t PlatformBeginPaint(WindowHandle window);
 int32_t PlatformEndPaint(WindowHandle window);
-// Copies the surface to the window: to the client area, or to the whole window frame included.
-int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow);
+// Copies the surface to the window: to the client area, or to the whole window frame included. changed
+// (surface coordinates, right and bottom exclusive) holds every pixel that changed since the surface was
+// last presented, so the backend may copy only that; null when the whole surface is to be copied.
+int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow,
+                        const PlatformRect* changed);
 
 // ---- Text ---------------------------------------------------------------------------------------------
 // Code page 949 text drawn and measured in fonts described like the platform's LOGFONTA (field for field,

@@ -29,7 +29,7 @@ struct CompositionStats {
     uint32_t compositions;   // paints that found repaintPending
     uint32_t fullRedraws;    // backgrounds repainted
     uint32_t controlsDrawn;  // draw routines called
-    uint32_t controlsCopied; // control surfaces copied (or drawn onto the window)
-    uint64_t pixelsWritten;  // background and copied control pixels, clipped to the window surface
+    uint32_t controlsCopied; // pending control copies served (or drawn onto the window), however much showed
+    uint64_t pixelsWritten;  // background and control pixels written into the window surface
 };
 extern CompositionStats compositionStats;

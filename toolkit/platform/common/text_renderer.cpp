@@ -29,9 +29,19 @@ struct TextChar {
     uint8_t underlined; // after an ampersand
 };
 
+static TextChar ReadOtherChar(const uint8_t* s, int32_t pos, int32_t end, bool prefixes);
+
 // One character at pos < end. A byte above 0x80 and the next one form a character unless the next is a
-// control byte or beyond the end; pairs that do not decode draw the replacement glyph.
-static TextChar ReadChar(const uint8_t* s, int32_t pos, int32_t end, bool prefixes) {
+// control byte or beyond the end; pairs that do not decode draw the replacement glyph. Printable ASCII and
+// whole two-byte characters, nearly all text, are read here; the rest by ReadOtherChar.
+static inline TextChar ReadChar(const uint8_t* s, int32_t pos, int32_t end, bool prefixes) {
+    const uint32_t b = s[pos];
+    if (b > 0x20 && b < 0x7F && (b != '&' || !prefixes)) return {b, 1, glyphChar, 0, 0};
+    if (b > 0x80 && pos + 1 < end && s[pos + 1] >= 0x20) return {(b << 8) | s[pos + 1], 2, glyphChar, 1, 0};
+    return ReadOtherChar(s, pos, end, prefixes);
+}
+
+static TextChar ReadOtherChar(const uint8_t* s, int32_t pos, int32_t end, bool prefixes) {
     TextChar c = {};
     c.bytes = 1;
     uint32_t b = s[pos];

@@ -67,4 +67,7 @@ void HeadlessResizeWindow(WindowHandle window, int32_t width, int32_t height);
 // What a user sees of the window: the whole window rectangle, frame included. Pixels are raw 16-bit
 // words in the current format; the frame is 0. Client coordinates add the frame offset.
 int32_t HeadlessPresentCount(WindowHandle window);
+// The surface rectangle (right and bottom exclusive) that the last present copied: only the changed area
+// once the screen has been filled; empty when it copied nothing.
+int32_t HeadlessLastCopied(WindowHandle window, PlatformRect* copied);
 uint32_t HeadlessScreenPixel(WindowHandle window, int32_t clientX, int32_t clientY);

@@ -132,21 +132,44 @@ int32_t PlatformEndPaint(WindowHandle window) {
     return HeadlessFind(window) != nullptr;
 }
 
-int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow) {
+// A screen that was never shown takes the whole surface; otherwise only the changed pixels move, so a
+// wrong changed area leaves stale pixels that tests see.
+int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow,
+                        const PlatformRect* changed) {
     HeadlessWindow* w = HeadlessFind(window);
     if (!w) return 0;
     w->presentCount++;
+    w->lastCopied = {0, 0, 0, 0};
     if (!surface || !SurfaceIsDrawable(surface) || !w->screen) return 1;
     int32_t l, t, r, b;
     HeadlessFrame(w, &l, &t, &r, &b);
     int32_t ox = wholeWindow ? 0 : l, oy = wholeWindow ? 0 : t;
     int32_t limitX = wholeWindow ? w->screenWidth : r, limitY = wholeWindow ? w->screenHeight : b;
-    int32_t width = surface->width < limitX - ox ? surface->width : limitX - ox;
-    int32_t height = surface->height < limitY - oy ? surface->height : limitY - oy;
-    for (int32_t y = 0; y < height; y++) {
-        memcpy(w->screen + static_cast<size_t>(oy + y) * w->screenWidth + ox,
-               surface->pixels + static_cast<size_t>(y) * surface->stride, static_cast<size_t>(width) * 2);
+    PlatformRect area = {0, 0, surface->width, surface->height};
+    if (changed && w->screenShown) {
+        if (changed->left > area.left) area.left = changed->left;
+        if (changed->top > area.top) area.top = changed->top;
+        if (changed->right < area.right) area.right = changed->right;
+        if (changed->bottom < area.bottom) area.bottom = changed->bottom;
     }
+    if (area.right > limitX - ox) area.right = limitX - ox;
+    if (area.bottom > limitY - oy) area.bottom = limitY - oy;
+    w->screenShown = 1;
+    if (area.right <= area.left || area.bottom <= area.top) return 1;
+    w->lastCopied = area;
+    for (int32_t y = area.top; y < area.bottom; y++) {
+        memcpy(w->screen + static_cast<size_t>(oy + y) * w->screenWidth + ox + area.left,
+               surface->pixels + static_cast<size_t>(y) * surface->stride +
+                   2 * static_cast<size_t>(area.left),
+               static_cast<size_t>(area.right - area.left) * 2);
+    }
+    return 1;
+}
+
+int32_t HeadlessLastCopied(WindowHandle window, PlatformRect* copied) {
+    HeadlessWindow* w = HeadlessFind(window);
+    if (!w) return 0;
+    *copied = w->lastCopied;
     return 1;
 }
 

@@ -23,7 +23,9 @@ struct HeadlessWindow {
     int32_t destroying;
     uint16_t* screen; // width × height words
     int32_t screenWidth, screenHeight;
+    int32_t screenShown; // a present has filled the screen since it was made
     int32_t presentCount;
+    PlatformRect lastCopied; // surface pixels the last present copied (empty: none)
 };
 
 struct HeadlessState {

@@ -72,6 +72,7 @@ void HeadlessResizeScreen(HeadlessWindow* w) {
     if (width && height) w->screen = static_cast<uint16_t*>(calloc(static_cast<size_t>(width) * height, 2));
     w->screenWidth = w->screen ? width : 0;
     w->screenHeight = w->screen ? height : 0;
+    w->screenShown = 0;
 }
 
 const char* PlatformCommandLine() {

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "toolkit/platform/common/message_params.h"
+#include "toolkit/platform/sdl/present.h"
 #include "toolkit/platform/sdl/state.h"
 
 enum : uint32_t { csDoubleClicks = 0x8, mkMiddle = 0x10 };
@@ -21,10 +22,12 @@ static void WindowEvent(const SDL_WindowEvent* e) {
     if (!w) return;
     switch (e->event) {
     case SDL_WINDOWEVENT_EXPOSED:
+        SdlScreenLost(w);
         w->needsPaint = 1;
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         if (w->minimised) break;
+        SdlScreenLost(w);
         SdlPostSize(w);
         w->needsPaint = 1;
         break;
@@ -34,6 +37,7 @@ static void WindowEvent(const SDL_WindowEvent* e) {
         SdlPostSize(w);
         break;
     case SDL_WINDOWEVENT_MAXIMIZED:
+        SdlScreenLost(w);
         w->minimised = 0;
         w->maximised = 1;
         SdlPostSize(w);
@@ -41,6 +45,7 @@ static void WindowEvent(const SDL_WindowEvent* e) {
         break;
     case SDL_WINDOWEVENT_RESTORED:
         if (!w->minimised && !w->maximised) break;
+        SdlScreenLost(w);
         w->minimised = 0;
         w->maximised = 0;
         SdlPostSize(w);

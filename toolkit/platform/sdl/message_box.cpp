@@ -117,7 +117,7 @@ void Paint(OpenBox* b) {
     Text(b, b->text, b->textBox, platformTextWordBreak);
     DrawButton(b, 0);
     DrawButton(b, 1);
-    PlatformPresent(b->box, &b->surface, 0);
+    PlatformPresent(b->box, &b->surface, 0, nullptr);
     PlatformEndPaint(b->box);
 }
 

@@ -1,10 +1,7 @@
-// SDL2 capture, input-method strings, page and pixel memory, paints and the screen copy
-// through a streaming RGB565 texture.
+// SDL2 capture, input-method strings, page and pixel memory.
 #include <stdlib.h>
 #include <string.h>
 
-#include "toolkit/gfx/surface.h"
-#include "toolkit/platform/common/backend_pixels.h"
 #include "toolkit/platform/sdl/state.h"
 
 WindowHandle PlatformSetCapture(WindowHandle window) {
@@ -53,48 +50,4 @@ uintptr_t PlatformCreatePixels(int32_t width, int32_t height, uint32_t stride, u
 
 void PlatformFreePixels(uintptr_t bitmap) {
     free(reinterpret_cast<void*>(bitmap));
-}
-
-// The screen copy is an RGB565 texture, so surfaces are 5-6-5.
-int32_t BackendPixelsAre565() {
-    return 1;
-}
-
-int32_t PlatformBeginPaint(WindowHandle window) {
-    SdlWindow* w = SdlFind(window);
-    if (!w) return 0;
-    w->needsPaint = 0;
-    return 1;
-}
-
-int32_t PlatformEndPaint(WindowHandle window) {
-    return SdlFind(window) != nullptr;
-}
-
-// The surface goes to the top-left of the client area; whatever it does not cover is black. Windows
-// drawn whole (frame included) have no frame of their own here, so both kinds present the same way.
-int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t) {
-    SdlWindow* w = SdlFind(window);
-    if (!w) return 0;
-    if (!surface || !SurfaceIsDrawable(surface) || w->minimised) return 1;
-    if (!w->texture || w->textureWidth != surface->width || w->textureHeight != surface->height) {
-        if (w->texture) SDL_DestroyTexture(w->texture);
-        w->texture = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                       surface->width, surface->height);
-        w->textureWidth = w->texture ? surface->width : 0;
-        w->textureHeight = w->texture ? surface->height : 0;
-        if (!w->texture) return 0;
-    }
-    if (SDL_UpdateTexture(w->texture, nullptr, surface->pixels, static_cast<int>(surface->stride)) != 0)
-        return 0;
-    int outW = 0, outH = 0;
-    SDL_GetRendererOutputSize(w->renderer, &outW, &outH);
-    if (outW > surface->width || outH > surface->height) {
-        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
-        SDL_RenderClear(w->renderer);
-    }
-    SDL_Rect target = {0, 0, surface->width, surface->height};
-    SDL_RenderCopy(w->renderer, w->texture, nullptr, &target);
-    SDL_RenderPresent(w->renderer);
-    return 1;
 }

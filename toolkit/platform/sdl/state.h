@@ -7,6 +7,7 @@
 #include "toolkit/platform/common/class_table.h"
 #include "toolkit/platform/common/message_names.h"
 #include "toolkit/platform/common/message_ring.h"
+#include "toolkit/platform/common/screen_copy.h"
 #include "toolkit/platform/common/timer_table.h"
 #include "toolkit/platform/platform.h"
 
@@ -37,9 +38,12 @@ struct SdlWindow {
     int32_t classIndex;
     uint32_t style;
     SDL_Window* window;
-    SDL_Renderer* renderer;
+    SDL_Renderer* renderer; // null: pixels go through the window's own surface
     SDL_Texture* texture;
     int32_t textureWidth, textureHeight;
+    SDL_Surface* screen; // the window surface the last copy wrote into
+    int32_t screenWidth, screenHeight;
+    ScreenCopy shown; // what the window shows
     uint32_t sdlId;
     int32_t visible;
     int32_t minimised;

@@ -5,6 +5,7 @@
 
 #include "toolkit/platform/common/embedded_resources.h"
 #include "toolkit/platform/common/message_params.h"
+#include "toolkit/platform/sdl/present.h"
 #include "toolkit/platform/sdl/state.h"
 #include "toolkit/platform/sdl/window_icons.h"
 #include "util/dbcs_string.h"
@@ -25,6 +26,8 @@ int32_t SdlStartVideo() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1"); // a held button keeps the mouse, as Windows drags do
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    // A window's own surface is a plain image for the display, never a texture of a 3D renderer.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         fprintf(stderr, "SDL could not start its video: %s\n", SDL_GetError());
         sdl.videoState = -1;
@@ -179,21 +182,15 @@ WindowHandle PlatformCreateWindow(const char* className, const char* title, uint
     if (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) flags |= SDL_WINDOW_RESIZABLE;
     SDL_Window* window = SDL_CreateWindow(utf8, x, y, width > 0 ? width : 1, height > 0 ? height : 1, flags);
     if (!window) return 0;
-    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
-    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer) {
-        SDL_DestroyWindow(window);
-        return 0;
-    }
     memset(w, 0, sizeof *w);
     w->handle = sdl.nextHandle;
     sdl.nextHandle += 4;
     w->classIndex = classIndex;
     w->style = style;
     w->window = window;
-    w->renderer = renderer;
-    w->sdlId = SDL_GetWindowID(window);
-    SetIcon(window, sdl.classes.entries[classIndex].largeIcon);
+    SdlStartScreen(w);
+    w->sdlId = SDL_GetWindowID(w->window);
+    SetIcon(w->window, sdl.classes.entries[classIndex].largeIcon);
     WindowHandle handle = w->handle;
     // As on Windows, the procedure hears about the window before its handle is returned.
     SdlApplyLimits(w);
@@ -254,8 +251,7 @@ int32_t PlatformDestroyWindow(WindowHandle window) {
     if (sdl.active == window) sdl.active = 0;
     TimerTableKillWindow(&sdl.timers, window);
     MessageRingDropWindow(&sdl.posted, window);
-    if (w->texture) SDL_DestroyTexture(w->texture);
-    SDL_DestroyRenderer(w->renderer);
+    SdlStopScreen(w);
     SDL_DestroyWindow(w->window);
     memset(w, 0, sizeof *w);
     return 1;

@@ -36,8 +36,16 @@ int32_t PlatformEndPaint(WindowHandle window) {
     return 0;
 }
 
-int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow) {
+// Only the changed rectangle is copied: Windows keeps the rest of what the window showed, and asks for a
+// whole paint (WM_PAINT without a composition) when it lost it.
+int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow,
+                        const PlatformRect* changed) {
     if (!surface || !surface->bitmap) return 0;
+    RECT area = {0, 0, surface->width, surface->height};
+    if (changed) {
+        RECT wanted = {changed->left, changed->top, changed->right, changed->bottom};
+        if (!IntersectRect(&area, &area, &wanted)) return 1;
+    }
     HWND h = AsWindow(window);
     HDC target = wholeWindow ? GetWindowDC(h) : GetDC(h);
     if (!target) return 0;
@@ -46,7 +54,8 @@ int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t who
     if (memory) {
         HGDIOBJ previous = SelectObject(memory, AsBitmap(surface->bitmap));
         if (previous && previous != HGDI_ERROR) {
-            done = BitBlt(target, 0, 0, surface->width, surface->height, memory, 0, 0, SRCCOPY) != 0;
+            done = BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, memory,
+                          area.left, area.top, SRCCOPY) != 0;
             SelectObject(memory, previous);
         }
         DeleteDC(memory);
