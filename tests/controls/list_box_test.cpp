@@ -152,7 +152,10 @@ TEST_P(ListBoxTest, RowsComeFromTheFontAndTheTopRowIsClampedWithTheBarInStep) {
             EXPECT_EQ(bar.range, c.range);
             EXPECT_EQ(bar.position, 16 * c.clampedRow);
         }
-        for (Control* ctl : {&list.header, &bar.header, &up.header, &down.header}) RemoveControl(w, ctl);
+        for (Control* ctl : {&list.header, &bar.header, &up.header, &down.header}) {
+            RemoveControl(w, ctl);
+            DestroyControl(ctl);
+        }
         Redraw(&list.header);
     }
 }

@@ -161,8 +161,10 @@ TEST_P(TextLogTest, EachDrawClampsTheTopRowAndKeepsTheBarInStep) {
             EXPECT_EQ(bar.range, c.range);
             EXPECT_EQ(bar.position, 16 * c.clamped);
         }
-        for (Control* ctl : {&bar.header, &up.header, &down.header}) RemoveControl(w, ctl);
-        RemoveControl(w, &log.header);
+        for (Control* ctl : {&bar.header, &up.header, &down.header, &log.header}) {
+            RemoveControl(w, ctl);
+            DestroyControl(ctl);
+        }
         DestroyControl(&log.header);
         Redraw(&up.header);
     }

@@ -153,6 +153,7 @@ TEST_P(TreeListTest, ModesOrderTheRowsAndExpandersShowEachGroupsState) {
         EXPECT_EQ(f.groups[1].flags & treeNodeHasItems, treeNodeHasItems) << "recomputed though collapsed";
         EXPECT_EQ(f.groups[2].flags & treeNodeHasItems, 0u);
         RemoveControl(w, &tree.header);
+        DestroyControl(&tree.header);
     }
     // Unlisted records, and items of an unlisted group, are not shown.
     MakeForest();
@@ -192,9 +193,10 @@ TEST_P(TreeListTest, NameSortsReadTheNameWhereTheRecordHasIt) {
         ShowTree(c.mode);
         EXPECT_EQ(Rows(), c.rows);
         RemoveControl(w, &tree.header);
+        DestroyControl(&tree.header);
     }
     // An expander press rebuilds with mode 0: the sorted table stays, the pinned-first order goes.
-    AddControl(&tree.header, w, addOnTop);
+    ShowTree(treeBuildSortByName | treeBuildPinnedFirst);
     Press(WM_LBUTTONDOWN, 5, Middle(0));
     Press(WM_LBUTTONDOWN, 5, Middle(0));
     EXPECT_EQ(Rows(), (std::vector<std::string>{"G1[2]", "Apple", "apple", "fig", "pear"}));
@@ -347,6 +349,7 @@ TEST_P(TreeListTest, TheNoEditFlagsKeepNamesAsTheyAre) {
         Press(WM_LBUTTONDOWN, 50, Middle(1));
         EXPECT_EQ(tree.header.editBuffer != nullptr, c.itemEdits);
         RemoveControl(w, &tree.header);
+        DestroyControl(&tree.header);
     }
 }
 
