@@ -44,7 +44,7 @@ struct Editor {
         if (plain) return bytes;
         return log.lines && log.currentLine < log.maxLines ? TextLogLine(&log, log.currentLine) : nullptr;
     }
-    bool ReadOnly() { return !plain && (log.header.flags & readOnly); }
+    bool ReadOnly() { return !plain && (log.header.flags & textLogReadOnly); }
 };
 
 // An edit field's typical Enter: take the line and start afresh.
@@ -152,7 +152,7 @@ void Step(Editor& e, Input& in) {
             ResetTextLog(&e.log);
             break;
         default:
-            e.log.header.flags ^= readOnly;
+            e.log.header.flags ^= textLogReadOnly;
             break;
         }
         CheckLog(e);
@@ -235,7 +235,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             e.log.lineCount = lines;
             e.log.currentLine = in.Byte() % lines;
         }
-        if (setup & 16) e.log.header.flags |= readOnly;
+        if (setup & 16) e.log.header.flags |= textLogReadOnly;
     }
     EditBuffer* b = e.Buffer();
     b->flags = (setup & 2) ? static_cast<uint32_t>(insertMode) : 0u;

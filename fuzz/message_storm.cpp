@@ -1,16 +1,21 @@
 // Random message storms through the dispatcher: mouse, keys, characters, input-method results, sizes,
-// paints, commands and closes, into a window holding every control kind built so far.
+// paints, commands and closes, into a window holding every control kind, while the lists' contents, flags and
+// scroll state change under them the way an application would change them.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "fuzz/fuzz_input.h"
+#include "util/dbcs_string.h"
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/edit_field.h"
 #include "toolkit/controls/label.h"
+#include "toolkit/controls/list_box.h"
 #include "toolkit/controls/panel.h"
 #include "toolkit/controls/picture.h"
 #include "toolkit/controls/scroll_bar.h"
+#include "toolkit/controls/text_log.h"
+#include "toolkit/controls/tree_list.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/input/edit_buffer.h"
 #include "toolkit/input/keyboard_routing.h"
@@ -55,7 +60,17 @@ struct Scene {
     Label label;
     EditField field;
     char fieldText[16];
+    TextLog log;
+    ListBox list;
+    ListBoxItem listItems[12];
+    TreeList tree;
+    TreeNode groups[4];
+    TreeNode items[8];
+    ScrollBar listBars[3]; // the log's, the list's and the tree's
+    Button companions[2];  // shared by the three lists as up and down buttons
 };
+
+const char* const nodeNames[] = {"", "a", "Zeta", "\xB0\xA1\xB3\xAA", "alpha", "\xC7\xD1 b"};
 
 // Callbacks that change what they were given, as an application's would.
 uint32_t ClickStorm(WindowHandle, WindowRecord*, Control* c, uintptr_t userData, uint32_t, int32_t x,
@@ -71,6 +86,142 @@ void ReleaseStorm(WindowHandle, WindowRecord*, Control* c, uintptr_t, uint32_t k
     ScrollBar* bar = reinterpret_cast<ScrollBar*>(c);
     bar->range = keyState & MK_SHIFT ? range / 3 : range * 2 + 1;
     bar->position = position + keyState; // may lie beyond the range until the next release
+}
+
+Extent RandomExtent(Storm* in, uint32_t maxWidth, uint32_t maxHeight) {
+    return {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % maxWidth),
+            static_cast<int32_t>(in->Byte() % maxHeight)};
+}
+
+void ReportNode(WindowHandle, WindowRecord*, Control* c, uint32_t keyState, TreeNode* node) {
+    TreeList* tree = reinterpret_cast<TreeList*>(c);
+    // An owner that reacts by changing the data: a rebuild, or a node unlisted.
+    if (keyState & MK_SHIFT) BuildTreeListRows(tree, keyState);
+    if (node && (keyState & MK_CONTROL)) node->flags ^= treeNodeListed;
+}
+
+// Fills the nodes and items with names, flags, icons and parents (some pointing at unlisted groups).
+void ShuffleListData(Scene* s, Storm* in) {
+    for (TreeNode& g : s->groups) {
+        g.flags = in->Byte() & (treeNodeListed | treeNodeExpanded | treeNodeHasItems);
+        g.iconIndex = in->Byte() % 30;
+        CopyString(nodeNames[in->Byte() % 6], g.name, treeGroupNameSize);
+    }
+    for (TreeNode& i : s->items) {
+        i.parent = in->Byte() & 7 ? &s->groups[in->Byte() % 4] : nullptr;
+        i.flags = in->Byte() & (treeNodeListed | treeNodePinned);
+        i.iconIndex = in->Byte() % 30;
+        CopyString(nodeNames[in->Byte() % 6], i.name, treeItemNameSize);
+    }
+    for (ListBoxItem& item : s->listItems) {
+        item.flags = in->Byte() & (listBoxItemListed | listBoxItemSelected);
+        item.iconIndex = in->Byte() % 40;
+        CopyString(nodeNames[in->Byte() % 6], item.text, listBoxItemTextSize);
+    }
+}
+
+void BuildLists(Scene* s, WindowRecord* w, Storm* in, const uint32_t* flagPool) {
+    Extent e = RandomExtent(in, 160, 120);
+    InitTextLog(&s->log, &e,
+                flagPool[in->Byte() % 10] | (in->Byte() & (textLogFrame | 1)) |
+                    (in->Byte() & 1 ? textLogReadOnly : 0),
+                nullptr, in->Byte() % 24, in->Byte() % 12);
+    s->log.rowSpacing = in->Byte() % 12;
+    s->log.header.onLeftDown = TextLogLeftDown;
+    AddControl(&s->log.header, w, addOnTop);
+    e = RandomExtent(in, 160, 120);
+    InitListBox(&s->list, &e, nullptr,
+                flagPool[in->Byte() % 10] | (in->Byte() & 1 ? listBoxFrame | listBoxInvertedFrame : 0) |
+                    (in->Byte() & 1 ? listBoxSeparators : 0));
+    s->list.rowSpacing = in->Byte() % 8;
+    for (uint32_t i = 0; i < 3; i++) s->list.icons[i] = &s->images[i];
+    AddControl(&s->list.header, w, addOnTop);
+    e = RandomExtent(in, 160, 120);
+    InitTreeList(&s->tree, &e, flagPool[in->Byte() % 10] | (in->Word() & 0xE00080), nullptr);
+    s->tree.rowSpacing = in->Byte() % 10;
+    s->tree.kindColumnWidth = in->Byte() % 20;
+    s->tree.itemIndent = in->Byte() % 20;
+    s->tree.textTop = in->Byte() % 8;
+    for (uint32_t i = 0; i < 3; i++) {
+        if (in->Byte() & 1) s->tree.expandIcons[i] = &s->images[i];
+        s->tree.nodeIcons[i] = &s->images[i];
+    }
+    s->tree.groupIcon = in->Byte() & 1 ? &s->images[0] : nullptr;
+    s->tree.onDoubleClick = ReportNode;
+    s->tree.onRightClick = ReportNode;
+    AddControl(&s->tree.header, w, addOnTop);
+    ShuffleListData(s, in);
+    SetListBoxItems(&s->list, s->listItems, sizeof(ListBoxItem), in->Byte() % 13);
+    SetTreeListData(&s->tree, s->groups, sizeof(TreeNode), in->Byte() % 5, s->items, sizeof(TreeNode),
+                    in->Byte() % 9);
+    BuildTreeListRows(&s->tree, in->Byte());
+    // The bars and buttons: each list gets its bar; the buttons go with one of them.
+    ScrollBarCallback scrollTo[3] = {TextLogScrollTo, ListBoxScrollTo, TreeListScrollTo};
+    ButtonClickHandler up[3] = {TextLogScrollUp, ListBoxScrollUp, TreeListScrollUp};
+    ButtonClickHandler down[3] = {TextLogScrollDown, ListBoxScrollDown, TreeListScrollDown};
+    Control* lists[3] = {&s->log.header, &s->list.header, &s->tree.header};
+    uint32_t owner = in->Byte() % 3;
+    for (uint32_t i = 0; i < 3; i++) {
+        e = RandomExtent(in, 30, 120);
+        InitScrollBar(&s->listBars[i], &e, 0, 0, scrollBarVertical | (in->Byte() & 1 ? scrollBarBevel : 0));
+        s->listBars[i].onRelease = scrollTo[i];
+        s->listBars[i].userData = reinterpret_cast<uintptr_t>(lists[i]);
+        // Linked above or below its list.
+        AddControl(&s->listBars[i].header, w, in->Byte() & 1 ? addOnTop : nullptr);
+    }
+    s->log.scrollBar = &s->listBars[0];
+    s->list.scrollBar = &s->listBars[1];
+    s->tree.scrollBar = in->Byte() & 1 ? &s->listBars[2] : nullptr;
+    for (uint32_t i = 0; i < 2; i++) {
+        e = RandomExtent(in, 30, 30);
+        InitButton(&s->companions[i], &e, 0, 0xBFBFBF, nullptr, nullptr, nullptr, buttonBevel,
+                   i == 0 ? up[owner] : down[owner]);
+        s->companions[i].userData = reinterpret_cast<uintptr_t>(lists[owner]);
+        AddControl(&s->companions[i].header, w, addOnTop);
+    }
+    Control** companions = owner == 0   ? s->log.companions
+                           : owner == 1 ? s->list.companions
+                                        : s->tree.companions;
+    companions[0] = &s->companions[0].header;
+    companions[1] = &s->companions[1].header;
+}
+
+// What an application does to its lists between messages.
+void ChangeLists(Scene* s, Storm* in, WindowRecord* w) {
+    switch (in->Byte() % 8) {
+    case 0:
+        ShuffleListData(s, in);
+        break;
+    case 1:
+        SetListBoxItems(&s->list, s->listItems, in->Byte() % 2 ? sizeof(ListBoxItem) : 0, in->Byte() % 13);
+        break;
+    case 2:
+        SetTreeListData(&s->tree, s->groups, sizeof(TreeNode), in->Byte() % 5, s->items,
+                        in->Byte() % 2 ? sizeof(TreeNode) : 0, in->Byte() % 9);
+        break;
+    case 3:
+        BuildTreeListRows(&s->tree, in->Byte());
+        break;
+    case 4: {
+        const char* text = nodeNames[in->Byte() % 6];
+        AddTextLogLine(&s->log, in->Byte() & 1 ? uint32_t(appendLine) : in->Byte() % 14, text, in->Byte() % 4);
+        break;
+    }
+    case 5:
+        DeleteTextLogLines(&s->log, in->Byte() % 12, in->Byte() % 12);
+        break;
+    case 6:
+        s->log.firstRow = in->Word();
+        s->list.firstRow = in->Word();
+        s->tree.firstRow = in->Word();
+        break;
+    default:
+        s->log.currentLine = in->Byte() % 14;
+        s->tree.selectedNode = in->Byte() & 1 ? &s->items[in->Byte() % 8] : nullptr;
+        break;
+    }
+    Control* lists[3] = {&s->log.header, &s->list.header, &s->tree.header};
+    MarkForRedraw(lists[in->Byte() % 3], w, redrawBits);
 }
 
 void Build(Scene* s, WindowRecord* w, Storm* in) {
@@ -162,6 +313,7 @@ void Build(Scene* s, WindowRecord* w, Storm* in) {
     s->field.edit.rowSpacing = static_cast<int32_t>(in->Byte() % 16) - 8;
     s->field.edit.backColour = in->Byte() & 1 ? 0xFFFFFFFFu : 0xFFFFFF;
     AddControl(&s->field.header, w, addOnTop);
+    BuildLists(s, w, in, flagPool);
 }
 
 void Release(Scene* s) {
@@ -172,13 +324,19 @@ void Release(Scene* s) {
     for (ScrollBar& b : s->bars) ReleaseSurface(&b.header.surface);
     ReleaseSurface(&s->label.header.surface);
     ReleaseSurface(&s->field.header.surface);
+    // A window that was destroyed has destroyed the log already; a second destroy finds nothing to free.
+    DestroyControl(&s->log.header);
+    ReleaseSurface(&s->list.header.surface);
+    ReleaseSurface(&s->tree.header.surface);
+    for (ScrollBar& b : s->listBars) ReleaseSurface(&b.header.surface);
+    for (Button& b : s->companions) ReleaseSurface(&b.header.surface);
 }
 
 void Storm1(Storm* in, WindowHandle h, Scene* scene) {
     static const uint32_t mouse[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP,    WM_LBUTTONDBLCLK,
                                      WM_RBUTTONDOWN, WM_RBUTTONUP,   WM_RBUTTONDBLCLK};
     WindowRecord* w = FindWindowRecord(h);
-    uint32_t kind = in->Byte() % 12;
+    uint32_t kind = in->Byte() % 13;
     switch (kind) {
     case 0:
     case 1: {
@@ -232,6 +390,9 @@ void Storm1(Storm* in, WindowHandle h, Scene* scene) {
             scene->pictures[in->Byte() % 4].imageIndex = in->Byte() % 40;
             MarkForRedraw(c, w, redrawBits);
         }
+        break;
+    case 12:
+        if (w) ChangeLists(scene, in, w);
         break;
     default:
         if (w) {

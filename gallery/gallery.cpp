@@ -6,10 +6,13 @@
 
 const char galleryTitle[] = "Velquist Gallery";
 const char galleryClassName[] = "Gallery_Class";
+const char galleryDataName[] = "Velquist";
+const char galleryLogName[] = "gallery-log.vqlog";
 Gallery gallery;
 
 enum : uint32_t { classStyle = 0x200B, largeIconId = 100, smallIconId = 101 };
-enum : int32_t { windowWidth = 720, windowHeight = 540, minimumWidth = 600, minimumHeight = 440 };
+// The window's outer size: its client area is about 800 × 600 on Windows, a little more elsewhere.
+enum : int32_t { windowWidth = 820, windowHeight = 640, minimumWidth = 800, minimumHeight = 600 };
 enum : int32_t { blinkTimer = 1, blinkPeriod = 500 };
 
 static void StopBlinkTimer(WindowHandle window, WindowRecord*) {

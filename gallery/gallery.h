@@ -1,18 +1,25 @@
 // The gallery: one resizable window in which every control kind of the toolkit can be seen and tried,
-// grouped on panels, with a status line that reports clicks and releases.
+// grouped on panels, with a status line that reports what the controls do.
 #pragma once
 
 #include <stdint.h>
 
+#include "gallery/log_file.h"
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/edit_field.h"
 #include "toolkit/controls/label.h"
+#include "toolkit/controls/list_box.h"
 #include "toolkit/controls/panel.h"
+#include "toolkit/controls/picture.h"
 #include "toolkit/controls/scroll_bar.h"
+#include "toolkit/controls/text_log.h"
+#include "toolkit/controls/tree_list.h"
 #include "toolkit/window/window_table.h"
 
 extern const char galleryTitle[];     // "Velquist Gallery"
 extern const char galleryClassName[]; // "Gallery_Class"
+extern const char galleryDataName[];  // "Velquist": the user's data directory of the program
+extern const char galleryLogName[];   // "gallery-log.vqlog": the saved log, in that directory
 
 // Bitmap resources of the gallery's art (gallery/resources/make_art.py).
 enum GalleryArt : uint32_t {
@@ -26,12 +33,30 @@ enum GalleryArt : uint32_t {
     artDown = 5203,
     artThumb = 5204, // idle, dragged: 5204, 5205
     artPattern = 5301,
+    artExpander = 5401, // no items, collapsed, expanded: 5401 to 5403
+    artGroup = 5404,
+    artItem = 5405,
+    artNode = 5411, // six node icons: 5411 to 5416
+    artPicture = 5501,
 };
-enum : uint32_t { galleryArtCount = 13, galleryGroups = 4 };
+enum : uint32_t { galleryArtCount = 25, galleryNodeIcons = 6 };
+extern const uint32_t galleryArtIds[galleryArtCount];
+
+enum GalleryGroup : uint32_t {
+    groupLabels,
+    groupButtons,
+    groupScrollBars,
+    groupEditFields,
+    groupTree,
+    groupList,
+    groupLog,
+    galleryGroups,
+};
+enum : uint32_t { galleryTreeGroups = 4, galleryTreeItems = 12, galleryListItems = 40 };
 
 // Every control of the window, in the order they are linked (panels first, so the rest lies on them).
 struct Gallery {
-    Panel groups[galleryGroups]; // labels, buttons, scroll bars, edit fields
+    Panel groups[galleryGroups];
     Label titles[galleryGroups];
     Label frames[4]; // raised, sunken, flat, flat sunken, each with an icon
     Label tiled;     // tiled background, wrapped caption
@@ -47,9 +72,28 @@ struct Gallery {
     Label positions;    // the bars' positions
     EditField single;
     EditField wrapped;
-    Label status; // reports clicks, releases and Enter
+    TreeList tree;
+    ScrollBar treeBar;
+    Button sort; // flips the name order
+    ListBox list;
+    ScrollBar listBar;
+    Button listUp, listDown;
+    TextLog log;
+    ScrollBar logBar;
+    Button logUp, logDown;
+    EditField entry; // a line for the log
+    Button send, save, load;
+    Label file; // where the log is saved
+    Picture picture;
+    Label status; // reports what the controls do
     char singleText[64];
     char wrappedText[512];
+    char entryText[120];
+    char logPath[512]; // empty: there is no data directory
+    uint32_t treeMode; // how the tree's rows are built
+    TreeNode treeGroups[galleryTreeGroups];
+    TreeNode treeItems[galleryTreeItems];
+    ListBoxItem listItems[galleryListItems];
     Surface art[galleryArtCount];
 };
 extern Gallery gallery;

@@ -1,19 +1,35 @@
-// The gallery's controls: where each one goes and how it follows the window's size, and what the callbacks
-// report on the status line. Positions are laid out from the client area at start-up; the anchoring flags
-// keep them in place as the window is resized.
+// The gallery's layout and shared steps, and its first groups: labels, buttons, scroll bars, edit fields and
+// the status line. Positions are laid out from the client area at start-up; the anchoring flags keep them in
+// place as the window is resized.
 #include <stdio.h>
 #include <string.h>
 
-#include "gallery/gallery.h"
+#include "gallery/gallery_build.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/window/composition.h"
 #include "util/dbcs_string.h"
 
+const uint32_t galleryArtIds[galleryArtCount] = {
+    artInformation,  artWarning,      artDone,     artStar,   artPlay,      artPlay + 1, artPlay + 2,
+    artTrack,        artUp,           artDown,     artThumb,  artThumb + 1, artPattern,  artExpander,
+    artExpander + 1, artExpander + 2, artGroup,    artItem,   artNode,      artNode + 1, artNode + 2,
+    artNode + 3,     artNode + 4,     artNode + 5, artPicture};
+
+const LogFont galleryFont = {-12, 0, 0, 0, 400, 0, 0, 0, 129, 0, 0, 0, 0, ""};
+
+const uint32_t groupAnchors[galleryGroups] = {
+    0,                                                // labels
+    stretchX | followRight,                           // buttons
+    stretchY | followBottom,                          // scroll bars
+    stretchX | followRight | stretchY | followBottom, // edit fields
+    followRight | stretchY | followBottom,            // tree
+    followRight | followBottom,                       // list
+    stretchX | followRight | followBottom,            // log
+};
+
 namespace {
 
-const uint32_t panelGrey = 0xBFBFBF, panelLight = 0xFFFFFF, panelDark = 0x808080, windowColour = 0x8C7860,
-               titleInk = 0x802000, paper = 0xFFFFFF, ink = 0x000000, greyInk = 0x808080,
-               statusPaper = 0xE8E8E8, thumbKey = 0xFF00FF, smallThumb = 0xC08040;
+enum : int32_t { margin = 8, firstColumn = 280, lastColumn = 272, topBand = 180, bottomBand = 180 };
 
 LogFont titleFont = {-13, 0, 0, 0, 700, 0, 0, 0, 129, 0, 0, 0, 0, ""};
 
@@ -23,12 +39,15 @@ const char* const groupTitles[galleryGroups] = {
     "\xB4\xDC\xC3\xDF Buttons",                              // 단추
     "\xBD\xBA\xC5\xA9\xB7\xD1 \xB8\xB7\xB4\xEB Scroll bars", // 스크롤 막대
     "\xC0\xD4\xB7\xC2\xB6\xF5 Edit fields",                  // 입력란
+    "\xC6\xAE\xB8\xAE Tree list",                            // 트리
+    "\xB8\xF1\xB7\xCF List box",                             // 목록
+    "\xC5\xD8\xBD\xBA\xC6\xAE \xB1\xE2\xB7\xCF Text log",    // 텍스트 기록
 };
 const char* const frameCaptions[4] = {
-    "\xBA\xBC\xB7\xCF Raised",                       // 볼록
-    "\xBF\xC0\xB8\xF1 Sunken",                       // 오목
-    "\xC6\xF2\xB8\xE9 Flat",                         // 평면
-    "\xC6\xF2\xB8\xE9 \xBF\xC0\xB8\xF1 Flat sunken", // 평면 오목
+    "\xBA\xBC\xB7\xCF Raised",           // 볼록
+    "\xBF\xC0\xB8\xF1 Sunken",           // 오목
+    "\xC6\xF2\xB8\xE9 Flat",             // 평면
+    "\xC6\xF2\xB8\xE9 \xBF\xC0\xB8\xF1", // 평면 오목
 };
 const uint32_t frameFlags[4] = {labelFrame, labelFrame | labelSunkenFrame, labelFrame | labelFlatFrame,
                                 labelFrame | labelFlatFrame | labelSunkenFrame};
@@ -63,23 +82,7 @@ const char readyCaption[] =
     "\xC1\xD8\xBA\xF1\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9. Click, drag and type to "
     "try the controls.";
 
-const uint32_t artIds[galleryArtCount] = {artInformation, artWarning,   artDone,   artStar, artPlay,
-                                          artPlay + 1,    artPlay + 2,  artTrack,  artUp,   artDown,
-                                          artThumb,       artThumb + 1, artPattern};
-
-Surface* Art(uint32_t id) {
-    for (uint32_t i = 0; i < galleryArtCount; i++) {
-        if (artIds[i] == id) return gallery.art[i].pixels ? &gallery.art[i] : nullptr;
-    }
-    return nullptr;
-}
-
 // ---- What the callbacks report ----
-
-void SetStatus(WindowHandle window, WindowRecord* record, const char* text) {
-    CopyString(text, gallery.status.caption, labelCaptionSize - 1);
-    RepaintControl(window, record, &gallery.status.header);
-}
 
 // userData names the button.
 uint32_t ReportClick(WindowHandle window, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
@@ -114,23 +117,6 @@ void ReportEnter(WindowHandle window, WindowRecord* record, Control*, EditBuffer
     SetStatus(window, record, text);
 }
 
-// ---- Building ----
-
-void Add(WindowRecord* record, Control* control) {
-    AddControl(control, record, addOnTop);
-}
-
-void Group(WindowRecord* record, uint32_t index, Extent e, uint32_t anchors) {
-    InitPanel(&gallery.groups[index], &e, panelGrey, panelLight, panelDark, 1, panelBevel | anchors);
-    Add(record, &gallery.groups[index].header);
-}
-
-void Title(WindowRecord* record, uint32_t index, int32_t x, int32_t y) {
-    Extent e = {x, y, 220, 18};
-    InitLabel(&gallery.titles[index], &e, titleInk, panelGrey, &titleFont, groupTitles[index], nullptr, 0, 0);
-    Add(record, &gallery.titles[index].header);
-}
-
 // The caption in the middle of the button.
 void CentreCaption(Button* button) {
     TextSize size = {};
@@ -140,68 +126,148 @@ void CentreCaption(Button* button) {
     button->captionY = (button->header.surface.height - size.cy) / 2;
 }
 
-void CaptionButton(WindowRecord* record, Button* button, Extent e, const char* caption, uint32_t flags) {
-    InitButton(button, &e, (flags & ignoreMouse) ? greyInk : ink, panelGrey, nullptr, caption, nullptr,
-               buttonBevel | flags, ReportClick);
-    button->userData = reinterpret_cast<uintptr_t>(button->caption);
+void Field(WindowRecord* record, EditField* field, Extent e, char* text, uint32_t capacity,
+           const char* initial, uint32_t anchors) {
+    InitEditField(field, &e, editFieldFrame | editFieldSunkenFrame | anchors, text, capacity);
+    CopyString(initial, text, capacity);
+    field->header.backgroundColour = paper;
+    field->edit.backColour = paper;
+    field->edit.caret = StringLength(text, capacity);
+    field->edit.font = &galleryFont;
+    Add(record, &field->header);
+}
+
+} // namespace
+
+// ---- Layout and shared steps ----
+
+GalleryLayout LayOutGallery(int32_t width, int32_t height) {
+    GalleryLayout l = {};
+    int32_t lastX = width - margin - lastColumn;
+    int32_t middleX = margin + firstColumn + margin, middleWidth = lastX - margin - middleX;
+    int32_t bottomY = height - 44 - bottomBand, middleY = margin + topBand + margin;
+    int32_t middleHeight = bottomY - margin - middleY;
+    l.groups[groupLabels] = {margin, margin, firstColumn, topBand};
+    l.groups[groupButtons] = {middleX, margin, middleWidth, topBand};
+    l.groups[groupScrollBars] = {margin, middleY, firstColumn, middleHeight};
+    l.groups[groupEditFields] = {middleX, middleY, middleWidth, middleHeight};
+    l.groups[groupTree] = {lastX, margin, lastColumn, middleY + middleHeight - margin};
+    l.groups[groupList] = {lastX, bottomY, lastColumn, bottomBand};
+    l.groups[groupLog] = {margin, bottomY, middleX + middleWidth - margin, bottomBand};
+    l.status = {margin, height - 36, width - 2 * margin, 28};
+    return l;
+}
+
+Surface* Art(uint32_t id) {
+    for (uint32_t i = 0; i < galleryArtCount; i++) {
+        if (galleryArtIds[i] == id) return gallery.art[i].pixels ? &gallery.art[i] : nullptr;
+    }
+    return nullptr;
+}
+
+void SetStatus(WindowHandle window, WindowRecord* record, const char* text) {
+    CopyString(text, gallery.status.caption, labelCaptionSize - 1);
+    RepaintControl(window, record, &gallery.status.header);
+}
+
+void Add(WindowRecord* record, Control* control) {
+    AddControl(control, record, addOnTop);
+}
+
+void Group(WindowRecord* record, GalleryGroup group, const GalleryLayout& layout) {
+    const Extent& e = layout.groups[group];
+    InitPanel(&gallery.groups[group], &e, panelGrey, panelLight, panelDark, 1,
+              panelBevel | groupAnchors[group]);
+    Add(record, &gallery.groups[group].header);
+    Extent titleAt = {e.x + 8, e.y + 6, 180, 18};
+    // The title keeps to the group's top-left corner.
+    uint32_t anchors = groupAnchors[group], follow = 0;
+    if ((anchors & followRight) && !(anchors & stretchX)) follow |= followRight;
+    if ((anchors & followBottom) && !(anchors & stretchY)) follow |= followBottom;
+    InitLabel(&gallery.titles[group], &titleAt, titleInk, panelGrey, &titleFont, groupTitles[group], nullptr,
+              follow, 0);
+    Add(record, &gallery.titles[group].header);
+}
+
+void CaptionButton(WindowRecord* record, Button* button, Extent e, const char* caption, uint32_t flags,
+                   ButtonClickHandler onClick) {
+    InitButton(button, &e, (flags & ignoreMouse) ? greyInk : ink, panelGrey, &galleryFont, caption, nullptr,
+               buttonBevel | flags, onClick);
     CentreCaption(button);
     Add(record, &button->header);
 }
 
-void BuildLabels(WindowRecord* record) {
-    Group(record, 0, {8, 8, 340, 196}, 0);
-    Title(record, 0, 16, 14);
+void ArrowButton(WindowRecord* record, Button* button, Extent e, uint32_t art, uint32_t flags,
+                 ButtonClickHandler onClick, void* userData) {
+    Surface* images[buttonImages] = {Art(art), nullptr, Art(art)};
+    InitButton(button, &e, ink, panelGrey, nullptr, nullptr, images, buttonBevel | flags, onClick);
+    button->userData = reinterpret_cast<uintptr_t>(userData);
+    Add(record, &button->header);
+}
+
+// ---- The first groups ----
+
+void BuildLabels(WindowRecord* record, const GalleryLayout& layout) {
+    Group(record, groupLabels, layout);
+    const Extent& g = layout.groups[groupLabels];
     Surface* icons[32] = {nullptr, Art(artInformation), Art(artWarning), Art(artDone), Art(artStar)};
+    int32_t width = (g.width - 24) / 2;
     for (uint32_t i = 0; i < 4; i++) {
-        Extent e = {16 + static_cast<int32_t>(i % 2) * 166, 38 + static_cast<int32_t>(i / 2) * 46, 158, 40};
-        InitLabel(&gallery.frames[i], &e, ink, panelGrey, nullptr, frameCaptions[i], icons, frameFlags[i], 0);
+        Extent e = {g.x + 8 + static_cast<int32_t>(i % 2) * (width + 8),
+                    g.y + 30 + static_cast<int32_t>(i / 2) * 42, width, 36};
+        InitLabel(&gallery.frames[i], &e, ink, panelGrey, &galleryFont, frameCaptions[i], icons,
+                  frameFlags[i], 0);
         gallery.frames[i].iconIndex = i;
-        gallery.frames[i].textInset = 11;
+        gallery.frames[i].textInset = 10;
         Add(record, &gallery.frames[i].header);
     }
     Surface* background[32] = {Art(artPattern)};
-    Extent e = {16, 132, 324, 64};
-    InitLabel(&gallery.tiled, &e, titleInk, panelGrey, nullptr, tiledCaption, background, labelFrame, 0);
-    gallery.tiled.textInset = 4;
+    Extent e = {g.x + 8, g.y + 116, g.width - 16, 56};
+    InitLabel(&gallery.tiled, &e, titleInk, panelGrey, &galleryFont, tiledCaption, background, labelFrame, 0);
+    gallery.tiled.textInset = 3;
     Add(record, &gallery.tiled.header);
 }
 
-void BuildButtons(WindowRecord* record, int32_t clientWidth) {
-    Group(record, 1, {356, 8, clientWidth - 364, 196}, stretchX | followRight);
-    Title(record, 1, 364, 14);
+void BuildButtons(WindowRecord* record, const GalleryLayout& layout) {
+    Group(record, groupButtons, layout);
+    const Extent& g = layout.groups[groupButtons];
     Surface* images[6] = {Art(artPlay), Art(artPlay + 1), Art(artPlay + 2)};
-    Extent playAt = {364, 40, 72, 24}, offAt = {444, 40, 72, 24};
+    Extent playAt = {g.x + 8, g.y + 30, 72, 24}, offAt = {g.x + 88, g.y + 30, 72, 24};
     InitButton(&gallery.play, &playAt, ink, panelGrey, nullptr, nullptr, images, buttonBevel, ReportClick);
     gallery.play.userData = reinterpret_cast<uintptr_t>(playName);
     Add(record, &gallery.play.header);
     InitButton(&gallery.playDisabled, &offAt, ink, panelGrey, nullptr, nullptr, images,
                buttonBevel | ignoreMouse, ReportClick);
     Add(record, &gallery.playDisabled.header);
-    CaptionButton(record, &gallery.ok, {364, 76, 80, 24}, okCaption, 0);
-    CaptionButton(record, &gallery.cancel, {452, 76, 80, 24}, cancelCaption, 0);
-    CaptionButton(record, &gallery.disabled, {540, 76, 96, 24}, disabledCaption, ignoreMouse);
-    Extent noteAt = {364, 110, clientWidth - 380, 88};
-    InitLabel(&gallery.note, &noteAt, ink, panelGrey, nullptr, noteCaption, nullptr, stretchX | followRight,
-              0);
+    Button* captioned[3] = {&gallery.ok, &gallery.cancel, &gallery.disabled};
+    const char* captions[3] = {okCaption, cancelCaption, disabledCaption};
+    const Extent at[3] = {
+        {g.x + 8, g.y + 62, 56, 24}, {g.x + 70, g.y + 62, 56, 24}, {g.x + 132, g.y + 62, 76, 24}};
+    for (uint32_t i = 0; i < 3; i++) {
+        CaptionButton(record, captioned[i], at[i], captions[i], i == 2 ? ignoreMouse : 0, ReportClick);
+        captioned[i]->userData = reinterpret_cast<uintptr_t>(captioned[i]->caption);
+    }
+    Extent noteAt = {g.x + 8, g.y + 94, g.width - 16, g.height - 100};
+    InitLabel(&gallery.note, &noteAt, ink, panelGrey, &galleryFont, noteCaption, nullptr,
+              stretchX | followRight, 0);
     Add(record, &gallery.note.header);
 }
 
-void Bar(WindowRecord* record, ScrollBar* bar, Extent e, uint32_t range, uint32_t position, uint32_t flags,
-         const char* name) {
+static void Bar(WindowRecord* record, ScrollBar* bar, Extent e, uint32_t range, uint32_t position,
+                uint32_t flags, const char* name) {
     InitScrollBar(bar, &e, range, position, flags);
     bar->onRelease = ReportRelease;
     bar->userData = reinterpret_cast<uintptr_t>(name);
     Add(record, &bar->header);
 }
 
-void BuildScrollBars(WindowRecord* record, int32_t clientHeight) {
-    int32_t bottom = clientHeight - 44;
-    Group(record, 2, {8, 212, 340, bottom - 212}, stretchY | followBottom);
-    Title(record, 2, 16, 218);
-    Bar(record, &gallery.horizontal, {16, 244, 292, 16}, 100, 42, scrollBarBevel, horizontalName);
-    Bar(record, &gallery.small, {16, 268, 292, 12}, 10, 3, 0, smallName);
+void BuildScrollBars(WindowRecord* record, const GalleryLayout& layout) {
+    Group(record, groupScrollBars, layout);
+    const Extent& g = layout.groups[groupScrollBars];
+    Bar(record, &gallery.horizontal, {g.x + 8, g.y + 30, 240, 16}, 100, 42, scrollBarBevel, horizontalName);
+    Bar(record, &gallery.small, {g.x + 8, g.y + 52, 240, 12}, 10, 3, 0, smallName);
     gallery.small.thumbColour = smallThumb;
-    Bar(record, &gallery.vertical, {320, 240, 16, bottom - 8 - 240}, 1000, 500,
+    Bar(record, &gallery.vertical, {g.x + 256, g.y + 28, 16, g.height - 36}, 1000, 500,
         scrollBarVertical | stretchY | followBottom, verticalName);
     ScrollBar* v = &gallery.vertical;
     v->trackImage = Art(artTrack);
@@ -210,62 +276,50 @@ void BuildScrollBars(WindowRecord* record, int32_t clientHeight) {
     v->thumbImages[0] = Art(artThumb);
     v->thumbImages[1] = Art(artThumb + 1);
     v->thumbColour = thumbKey;
-    Extent e = {16, 290, 292, 44};
-    InitLabel(&gallery.positions, &e, ink, paper, nullptr, nullptr, nullptr, labelFrame | labelSunkenFrame,
-              0);
+    Extent e = {g.x + 8, g.y + 70, 240, 44};
+    InitLabel(&gallery.positions, &e, ink, paper, &galleryFont, nullptr, nullptr,
+              labelFrame | labelSunkenFrame, 0);
     gallery.positions.textInset = 2;
     ShowPositions();
     Add(record, &gallery.positions.header);
 }
 
-void Field(WindowRecord* record, EditField* field, Extent e, char* text, uint32_t capacity,
-           const char* initial, uint32_t anchors) {
-    InitEditField(field, &e, editFieldFrame | editFieldSunkenFrame | anchors, text, capacity);
-    CopyString(initial, text, capacity);
-    field->header.backgroundColour = paper;
-    field->edit.backColour = paper;
-    field->edit.caret = StringLength(text, capacity);
-    Add(record, &field->header);
-}
-
-void BuildEditFields(WindowRecord* record, int32_t clientWidth, int32_t clientHeight) {
-    int32_t bottom = clientHeight - 44;
-    Group(record, 3, {356, 212, clientWidth - 364, bottom - 212},
-          stretchX | followRight | stretchY | followBottom);
-    Title(record, 3, 364, 218);
-    Field(record, &gallery.single, {364, 242, clientWidth - 380, 24}, gallery.singleText,
+void BuildEditFields(WindowRecord* record, const GalleryLayout& layout) {
+    Group(record, groupEditFields, layout);
+    const Extent& g = layout.groups[groupEditFields];
+    Field(record, &gallery.single, {g.x + 8, g.y + 28, g.width - 16, 24}, gallery.singleText,
           sizeof gallery.singleText, singleInitial, stretchX | followRight);
     TextSize size = {};
-    MeasureText(mainWindowHandle, nullptr, " ", 1, &size);
+    MeasureText(mainWindowHandle, &galleryFont, " ", 1, &size);
     gallery.single.edit.originX = 4;
     gallery.single.edit.originY = (24 - size.cy) / 2;
     gallery.single.edit.enterHandler = ReportEnter;
-    Field(record, &gallery.wrapped, {364, 274, clientWidth - 380, bottom - 8 - 274}, gallery.wrappedText,
+    Field(record, &gallery.wrapped, {g.x + 8, g.y + 58, g.width - 16, g.height - 66}, gallery.wrappedText,
           sizeof gallery.wrappedText, wrappedInitial, stretchX | followRight | stretchY | followBottom);
     gallery.wrapped.edit.flags |= wrapText;
     gallery.wrapped.edit.rowSpacing = 2;
 }
 
-void BuildStatus(WindowRecord* record, int32_t clientWidth, int32_t clientHeight) {
+void BuildStatus(WindowRecord* record, const GalleryLayout& layout) {
     Surface* icons[32] = {nullptr, Art(artInformation)};
-    Extent e = {8, clientHeight - 36, clientWidth - 16, 28};
-    InitLabel(&gallery.status, &e, ink, statusPaper, nullptr, readyCaption, icons,
+    InitLabel(&gallery.status, &layout.status, ink, statusPaper, &galleryFont, readyCaption, icons,
               labelFrame | labelSunkenFrame | stretchX | followRight | followBottom, 0);
     gallery.status.textInset = 5;
     Add(record, &gallery.status.header);
 }
 
-} // namespace
-
 void BuildGallery(WindowHandle, WindowRecord* record) {
-    for (uint32_t i = 0; i < galleryArtCount; i++) LoadBitmapSurface(artIds[i], &gallery.art[i], 0);
+    for (uint32_t i = 0; i < galleryArtCount; i++) LoadBitmapSurface(galleryArtIds[i], &gallery.art[i], 0);
     record->backgroundColour = windowColour;
-    int32_t width = record->surface.width, height = record->surface.height;
-    BuildLabels(record);
-    BuildButtons(record, width);
-    BuildScrollBars(record, height);
-    BuildEditFields(record, width, height);
-    BuildStatus(record, width, height);
+    GalleryLayout layout = LayOutGallery(record->surface.width, record->surface.height);
+    BuildLabels(record, layout);
+    BuildButtons(record, layout);
+    BuildScrollBars(record, layout);
+    BuildEditFields(record, layout);
+    BuildTree(record, layout);
+    BuildList(record, layout);
+    BuildLog(record, layout);
+    BuildStatus(record, layout);
     // Typing goes to the single-row field from the start.
     record->focusControl = &gallery.single.header;
 }

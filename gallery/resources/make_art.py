@@ -10,6 +10,10 @@ Writes beside itself (24-bit BMP):
   5202/5203.bmp  16x16 start (up) and end (down) pieces of the vertical scroll bar
   5204/5205.bmp  10x28 thumb, idle and dragged; magenta is the thumb's colour key
   5301.bmp       8x8 background tile of a label
+  5401-5403.bmp  12x16 tree expanders on white: no items, collapsed, expanded
+  5404/5405.bmp  16x16 tree kind icons on white: group (a folder), item (a page)
+  5411-5416.bmp  16x16 node icons on white (person, star, heart, leaf, bell, note), also the list's icons
+  5501.bmp       104x96 picture: hills under a sun
 
 Shapes are signed distance functions sampled at pixel centres with a little
 supersampling against the background they sit on; the thumbs are sampled hard so
@@ -189,11 +193,77 @@ def pattern():
     write("5301.bmp", [[dot if (x + y) % 8 in (0, 1) else light for x in range(8)] for y in range(8)])
 
 
+PAPER = WHITE
+RED = (220, 60, 60)
+PINK = (236, 96, 140)
+LEAF = (70, 150, 70)
+SKY_TOP = (96, 150, 230)
+SKY_LOW = (200, 226, 250)
+SUN = (255, 210, 70)
+HILL_FAR = (110, 170, 120)
+HILL_NEAR = (60, 130, 70)
+
+
+def tree_art():
+    frame = box(1.5, 3.5, 10.5, 12.5)
+    inner = box(2.5, 4.5, 9.5, 11.5)
+    dash = box(3.5, 7.5, 8.5, 8.5)
+    bar = box(5.5, 5.5, 6.5, 10.5)
+    none = paint(12, 16, PAPER, [(circle(6, 8, 1.6), SHADE)])
+    collapsed = paint(12, 16, PAPER, [(frame, INK), (inner, PAPER), (dash, INK), (bar, INK)])
+    expanded = paint(12, 16, PAPER, [(frame, INK), (inner, PAPER), (dash, INK)])
+    for rid, rows in ((5401, none), (5402, collapsed), (5403, expanded)):
+        write("%d.bmp" % rid, rows)
+    folder = paint(16, 16, PAPER, [(box(1, 3, 7, 6, 1), ORANGE), (box(1, 4.5, 15, 14, 1), INK),
+                                   (box(2, 5.5, 14, 13, 0.5), YELLOW)])
+    page = paint(16, 16, PAPER, [(polygon([(3, 1), (10, 1), (13, 4), (13, 15), (3, 15)]), INK),
+                                 (polygon([(4, 2), (9.5, 2), (12, 4.5), (12, 14), (4, 14)]), WHITE),
+                                 (box(5.5, 6, 10.5, 7), SHADE), (box(5.5, 9, 10.5, 10), SHADE),
+                                 (box(5.5, 12, 9, 13), SHADE)])
+    write("5404.bmp", folder)
+    write("5405.bmp", page)
+
+
+def node_icons():
+    person = paint(16, 16, PAPER, [(circle(8, 5, 3.2), BLUE), (box(2.5, 9, 13.5, 15.5, 4), BLUE)])
+    points = []
+    for i in range(10):
+        r = 7.0 if i % 2 == 0 else 2.9
+        a = -math.pi / 2 + i * math.pi / 5
+        points.append((8 + r * math.cos(a), 8.6 + r * math.sin(a)))
+    tips = [polygon([points[(2 * i - 1) % 10], points[2 * i], points[2 * i + 1]]) for i in range(5)]
+    star = paint(16, 16, PAPER, [(union(polygon(points[1::2]), *tips), ORANGE)])
+    heart = paint(16, 16, PAPER, [(union(circle(5.2, 6, 3.4), circle(10.8, 6, 3.4),
+                                         polygon([(2, 7.4), (14, 7.4), (8, 14.2)])), RED)])
+    lens = lambda x, y: max(circle(2.5, 2.5, 10.5)(x, y), circle(13.5, 13.5, 10.5)(x, y))
+    leaf = paint(16, 16, PAPER, [(lens, LEAF), (polygon([(3.6, 12.8), (12.4, 3.2), (12.9, 3.7), (4.1, 13.3)]), WHITE)])
+    bell = paint(16, 16, PAPER, [(union(circle(8, 7, 4.6), box(3.4, 7, 12.6, 12)), YELLOW),
+                                 (box(2, 11.5, 14, 13, 0.7), ORANGE), (circle(8, 14, 1.5), INK)])
+    note = paint(16, 16, PAPER, [(circle(5.5, 12, 2.6), PINK), (box(7, 2, 8.4, 12), PINK),
+                                 (polygon([(7, 2), (13, 4), (13, 6), (7, 4.5)]), PINK)])
+    for rid, rows in ((5411, person), (5412, star), (5413, heart), (5414, leaf), (5415, bell), (5416, note)):
+        write("%d.bmp" % rid, rows)
+
+
+def picture():
+    w, h = 104, 96
+    sky = lambda x, y: mix(SKY_TOP, SKY_LOW, y / h)
+    far = lambda x, y: (58 - 14 * math.sin(x / 17.0 + 0.6)) - y
+    near = lambda x, y: (74 - 8 * math.sin(x / 11.0 + 2.2)) - y
+    rows = paint(w, h, SKY_LOW, [(box(0, 0, w, h), sky), (circle(74, 26, 11), SUN), (far, HILL_FAR),
+                                 (near, HILL_NEAR), (box(0, 0, w, 1), INK), (box(0, h - 1, w, h), INK),
+                                 (box(0, 0, 1, h), INK), (box(w - 1, 0, w, h), INK)], samples=2)
+    write("5501.bmp", rows)
+
+
 def main():
     icons()
     image_button()
     scroll_bar()
     pattern()
+    tree_art()
+    node_icons()
+    picture()
 
 
 if __name__ == "__main__":

@@ -411,7 +411,7 @@ TEST_F(LineEditor, ReadOnlyLogChangesNothing) {
     LogEditor e;
     ASSERT_TRUE(e.Make(8, 3));
     e.t.Fill({"abc", "def"});
-    e.t.log.header.flags |= readOnly;
+    e.t.log.header.flags |= textLogReadOnly;
     e.Caret() = 1;
     std::vector<char> before(e.t.log.lines, e.t.log.lines + 24);
     EXPECT_EQ(e.Char('x'), R);

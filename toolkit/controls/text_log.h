@@ -1,20 +1,21 @@
 // The text log: a scrollable list of text lines in one fixed array of equal-sized slots, one of which (the
-// current line) is edited in place through the embedded EditBuffer. This header holds the record and the
-// line store; the control's init, drawing, clicks and scrolling join it here.
+// current line) is edited in place through the embedded EditBuffer. The record, the control (text_log.cpp:
+// init, draw, the click that picks a line, scrolling) and the line store (text_log_lines.cpp).
 #pragma once
 
 #include <stdint.h>
 
+#include "toolkit/gfx/rect.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/input/edit_buffer.h"
 #include "toolkit/window/control.h"
 
 struct ScrollBar;
 
-// Kind-specific control flag of the log.
-enum TextLogFlag : uint32_t {
-    readOnly = 0x200000, // the line editor changes nothing
-};
+// The log's own flag bits.
+inline constexpr uint32_t textLogFrame = 0x80; // a one-pixel raised frame (Theme border colours)
+inline constexpr uint32_t textLogReadOnly =
+    0x200000; // the current line is drawn like the others, never edited
 
 // AddTextLogLine options.
 enum AddLineOption : uint32_t {
@@ -39,8 +40,31 @@ struct TextLog {
     uint32_t rowSpacing;     // added to the measured text height to form a row
     char* lines;             // maxLines slots of edit.capacity bytes; null when the allocation failed
     Surface* backgroundImage;
-    ScrollBar* scrollBar;
+    ScrollBar* scrollBar; // kept in step by each draw; null = none
+    // Shown and hidden with the scroll bar, as the tree list's and the list box's are (the up and down
+    // buttons of TextLogScrollUp / TextLogScrollDown); null = none.
+    Control* companions[2];
 };
+
+// Font null = the default font. The lines come from the page allocator, zero-filled, with one empty current
+// line; when that fails the log shows no lines and takes no input. The log is released by DestroyControl.
+// No mouse handler is installed: an owner that wants clicks to pick the current line sets onLeftDown to
+// TextLogLeftDown.
+void InitTextLog(TextLog* log, const Extent* placement, uint32_t flags, const LogFont* font,
+                 uint32_t lineSize, uint32_t lineLimit);
+
+// Makes the clicked line current (rows from y = 2 on; nothing before the first draw).
+void TextLogLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                     int32_t x, int32_t y);
+// The scroll bar's onRelease, with the log as its userData: the top row follows the position (16 a line).
+void TextLogScrollTo(WindowHandle window, WindowRecord* record, Control* scrollBar, uintptr_t userData,
+                     uint32_t keyState, uint32_t range, uint32_t position);
+// Button callbacks with the log as userData: one line up or down. They mark the log for redraw; the
+// button's release requests the repaint.
+uint32_t TextLogScrollUp(WindowHandle window, WindowRecord* record, Control* button, uintptr_t userData,
+                         uint32_t keyState, int32_t x, int32_t y);
+uint32_t TextLogScrollDown(WindowHandle window, WindowRecord* record, Control* button, uintptr_t userData,
+                           uint32_t keyState, int32_t x, int32_t y);
 
 // Gets a zero-filled array of limit slots of lineSize bytes from the page allocator, with one empty
 // current line in use. On failure (or a zero size) the log has no slots and no text, and every line-store

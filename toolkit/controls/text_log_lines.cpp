@@ -100,7 +100,7 @@ uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request
         if (log->lines && log->currentLine < log->maxLines) SplitCurrentLine(log);
         return lineNothing;
     }
-    if (owner->flags & readOnly) return lineReadOnly;
+    if (owner->flags & textLogReadOnly) return lineReadOnly;
     if (!log->lines || log->currentLine >= log->maxLines || buffer->capacity == 0) return lineNothing;
     // The line being edited is always the current one, even before a draw has re-pointed text.
     buffer->text = TextLogLine(log, log->currentLine);

@@ -210,3 +210,31 @@ enum : uint32_t {
 int32_t PlatformDrawText(TextContext context, const char* text, int32_t length, const PlatformRect* rect,
                          uint32_t textColour, uint32_t backgroundColour, uint32_t mode);
 // ---- End of text --------------------------------------------------------------------------------------
+
+// ---- The user's files and the local time --------------------------------------------------------------
+// Field for field the platform's SYSTEMTIME.
+struct PlatformTime {
+    uint16_t year;
+    uint16_t month;     // 1 to 12
+    uint16_t dayOfWeek; // 0 Sunday to 6 Saturday
+    uint16_t day;
+    uint16_t hour;
+    uint16_t minute;
+    uint16_t second;
+    uint16_t milliseconds;
+};
+void PlatformLocalTime(PlatformTime* time);
+
+// The directory where the program called name keeps its user's files, created when missing, with its
+// trailing separator: $XDG_DATA_HOME/name/ (or ~/.local/share/name/) on Linux, %APPDATA%\name\ on Windows.
+// Returns its length; 0 when there is none, or when it and its zero byte do not fit in size bytes. A name
+// must be one plain path component.
+uint32_t PlatformDataDirectory(const char* name, char* destination, uint32_t size);
+
+// Reads a file: returns its size in bytes, of which at most capacity were copied (a size above capacity
+// means the file was larger than the buffer), or -1 when it cannot be read.
+int64_t PlatformReadFile(const char* path, void* destination, uint32_t capacity);
+// Replaces a file's contents with size bytes. They are written beside it first and then moved over it, so a
+// failed write leaves the old contents. -1 on success, 0 on failure.
+int32_t PlatformWriteFile(const char* path, const void* data, uint32_t size);
+// ---- End of the user's files --------------------------------------------------------------------------

@@ -113,7 +113,7 @@ void DrawListBox(WindowRecord* window, Control* control);
 void DrawPanel(WindowRecord* window, Control* control);
 void DrawPicture(WindowRecord* window, Control* control);
 
-// Draw routines by kind / 4 - 1; a null entry is a kind not built into this toolkit yet.
+// Draw routines by kind / 4 - 1.
 extern const DrawRoutine PaintTable[9];
 // The draw routine of a kind, or null for kind 0, unknown kinds and empty entries.
 DrawRoutine DrawRoutineOf(uint32_t kind);

@@ -1,14 +1,14 @@
+// Every kind's draw routine, by kind / 4 - 1.
 #include "toolkit/window/control.h"
 
-// Kinds whose draw routine is not part of this build yet stay null and are skipped like kind 0.
 const DrawRoutine PaintTable[9] = {
     DrawButton,    // 4
     DrawScrollBar, // 8
-    nullptr,       // 12 TreeList
+    DrawTreeList,  // 12
     DrawLabel,     // 16
-    nullptr,       // 20 TextLog
+    DrawTextLog,   // 20
     DrawEditField, // 24
-    nullptr,       // 28 ListBox
+    DrawListBox,   // 28
     DrawPanel,     // 32
     DrawPicture,   // 36
 };

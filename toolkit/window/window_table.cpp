@@ -26,6 +26,13 @@ WindowRecord* FindWindowRecord(WindowHandle window) {
     return slot < 0 ? nullptr : &windowTable.records[slot];
 }
 
+WindowHandle WindowHandleOf(const WindowRecord* record) {
+    for (int32_t i = 0; i < windowSlots; i++) {
+        if (&windowTable.records[i] == record) return windowTable.handles[i];
+    }
+    return 0;
+}
+
 WindowHandle CreateToolkitWindow(uint32_t flags, const char* className, const char* title,
                                  const Extent* placement, uintptr_t menu, WindowHandle parent,
                                  WindowRecord** out) {

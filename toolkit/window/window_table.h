@@ -74,5 +74,7 @@ int32_t FindFreeWindowSlot();
 void HideFlaggedWindows();
 // The record of a toolkit window, or null for a foreign handle.
 WindowRecord* FindWindowRecord(WindowHandle window);
+// The handle of a record of the table, or 0 for a record outside it (or a free slot).
+WindowHandle WindowHandleOf(const WindowRecord* record);
 // The window-level handler for a MouseEventCode.
 WindowMouseHandler WindowMouseHandlerOf(const WindowRecord* record, uint32_t code);

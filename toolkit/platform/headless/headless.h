@@ -44,6 +44,11 @@ const char* HeadlessLastMessageBoxCaption();
 // The input method's strings for PlatformImeString; a negative count makes the call fail with it.
 void HeadlessSetImeString(uint32_t kind, const char* bytes, int32_t count);
 
+// Where PlatformDataDirectory makes the program's directory (a real directory; null or "" = none, the
+// state after a reset), and the time PlatformLocalTime gives (after a reset: Saturday 2000-01-01 00:00).
+void HeadlessSetDataRoot(const char* root);
+void HeadlessSetLocalTime(const PlatformTime* time);
+
 // The next n page allocations / pixel buffers fail.
 void HeadlessFailAllocations(int32_t count);
 void HeadlessFailPixels(int32_t count);

@@ -56,6 +56,8 @@ struct HeadlessState {
     char imeComposition[16];
     int32_t imeCompositionCount;
     int32_t failAllocations, failPixels, livePixels;
+    char dataRoot[512];
+    PlatformTime localTime;
 };
 
 extern HeadlessState headless;

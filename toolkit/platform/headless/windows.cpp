@@ -18,6 +18,7 @@ void HeadlessReset() {
     headless.nextHandle = 0x10000;
     MessageRingInit(&headless.posted, headless.queue, headlessQueueSize);
     CopyString("velquist", headless.commandLine, sizeof headless.commandLine);
+    headless.localTime = {2000, 1, 6, 1, 0, 0, 0, 0};
 }
 
 // Starts in a usable state even before the first HeadlessReset.

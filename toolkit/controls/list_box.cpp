@@ -1,0 +1,228 @@
+// Record → init → draw → mouse → scrolling. The list box has no keys and owns no memory: no destroy handler.
+#include "toolkit/controls/list_box.h"
+
+#include <stddef.h>
+#include <string.h>
+
+#include "toolkit/controls/scroll_bar.h"
+#include "toolkit/gfx/draw.h"
+#include "toolkit/gfx/text.h"
+#include "toolkit/window/composition.h"
+
+static const ControlDescriptor listBoxKind = {
+    kindListBox,
+    sizeof(ListBox),
+    captureOnLeft | redrawBits,
+    0xBFBFBF,
+    {ListBoxMouseMove, ListBoxLeftDown, ListBoxLeftUp},
+    nullptr,
+    nullptr,
+};
+
+// ---- Init ----
+
+void InitListBox(ListBox* list, const Extent* placement, const LogFont* font, uint32_t flags) {
+    InitControlHeader(&list->header, &listBoxKind, placement, flags);
+    list->firstRow = list->visibleRows = 0;
+    list->currentItem = nullptr;
+    list->rowSpacing = 2;
+    memset(list->items, 0, sizeof list->items);
+    list->itemCount = 0;
+    list->backgroundImage = nullptr;
+    memset(list->icons, 0, sizeof list->icons);
+    list->rowHeight = 0;
+    list->textColour = 0x000000;
+    list->selectionColour = 0xEE0000;
+    list->separatorColour = 0x000000;
+    list->font = font;
+    list->scrollBar = nullptr;
+    list->companions[0] = list->companions[1] = nullptr;
+}
+
+uint32_t SetListBoxItems(ListBox* list, ListBoxItem* first, uint32_t stride, uint32_t count) {
+    list->currentItem = nullptr;
+    list->itemCount = 0;
+    memset(list->items, 0, sizeof list->items);
+    uint32_t leftOut = 0;
+    uint8_t* record = reinterpret_cast<uint8_t*>(first);
+    for (uint32_t i = 0; record && i < count; i++, record += stride) {
+        ListBoxItem* item = reinterpret_cast<ListBoxItem*>(record);
+        if (!(item->flags & listBoxItemListed)) continue;
+        if (list->itemCount < listBoxItems)
+            list->items[list->itemCount++] = item;
+        else
+            leftOut++;
+    }
+    return leftOut;
+}
+
+// ---- Draw ----
+
+static bool Listed(const ListBoxItem* item) {
+    return item && (item->flags & listBoxItemListed);
+}
+
+static const char* TextOf(const ListBoxItem* item) {
+    return reinterpret_cast<const char*>(item) + offsetof(ListBoxItem, text);
+}
+
+// Row height, the rows drawn and the top row brought back so that no empty rows trail the last item.
+static void MeasureListBox(ListBox* list) {
+    TextSize size = {};
+    MeasureText(drawingWindow, list->font, "    ", 4, &size);
+    uint64_t height = static_cast<uint64_t>(size.cy > 0 ? size.cy : 0) + list->rowSpacing;
+    list->rowHeight = height == 0 ? 1 : height > 0xFFFFu ? 0xFFFFu : static_cast<uint32_t>(height);
+    int32_t inside = list->header.surface.height - 2;
+    list->visibleRows = inside > 0 ? static_cast<uint32_t>(inside) / list->rowHeight : 0;
+    if (list->itemCount <= list->visibleRows) {
+        list->firstRow = 0;
+        list->visibleRows = list->itemCount;
+    } else if (list->firstRow > list->itemCount - list->visibleRows) {
+        list->firstRow = list->itemCount - list->visibleRows;
+    }
+}
+
+void DrawListBox(WindowRecord* window, Control* control) {
+    ListBox* list = reinterpret_cast<ListBox*>(control);
+    Surface* own = &control->surface;
+    int32_t width = own->width, height = own->height;
+    Bounds all = {0, 0, width - 1, height - 1};
+    if (list->backgroundImage) {
+        Extent area = {0, 0, width, height};
+        TileSurface(own, list->backgroundImage, &area);
+    } else {
+        DrawRect(own, &all, control->backgroundColour, rectFill);
+    }
+    MeasureListBox(list);
+    int32_t rowHeight = static_cast<int32_t>(list->rowHeight);
+    for (uint32_t row = 0; row < list->visibleRows; row++) {
+        const ListBoxItem* item = list->items[list->firstRow + row];
+        if (!Listed(item)) continue;
+        int32_t top = static_cast<int32_t>(1 + row * list->rowHeight);
+        int32_t textLeft = 1;
+        if (item->flags & listBoxItemSelected) {
+            Bounds r = {1, top, width - 2, top + rowHeight - 1};
+            DrawRect(own, &r, list->selectionColour, rectFill);
+        }
+        // An index outside the table shows no icon.
+        Surface* icon = item->iconIndex < listBoxIcons ? list->icons[item->iconIndex] : nullptr;
+        if (icon) {
+            BlitSurface(icon, own, 1, top, 0, 0);
+            textLeft += icon->width;
+        }
+        Extent box = {textLeft, top, width - 1 - textLeft, rowHeight};
+        DrawTextInSurface(TextOf(item), list->font, own, &box, list->textColour, 0, transparentText);
+        if (control->flags & listBoxSeparators && width > 2)
+            DrawLine(own, 1, top + rowHeight - 1, static_cast<uint32_t>(width - 2), list->separatorColour, 0);
+    }
+    if (control->flags & listBoxFrame) {
+        uint32_t light = 0xFFFFFF, dark = 0x000000;
+        if (control->flags & listBoxInvertedFrame) {
+            light = 0x000000;
+            dark = 0xFFFFFF;
+        }
+        DrawBevel(own, &all, light, dark, light, dark);
+    }
+    KeepScrollBarInStep(window, control, list->scrollBar, list->companions,
+                        list->itemCount - list->visibleRows, list->firstRow);
+}
+
+// ---- Mouse ----
+
+// The item of the row at y (y, not y - 1: the top margin is not subtracted); null for no row, and before the
+// first draw, which gives the rows their height.
+static ListBoxItem* ItemAt(const ListBox* list, int32_t y) {
+    if (y < 0 || list->rowHeight == 0) return nullptr;
+    uint64_t index = static_cast<uint64_t>(y) / list->rowHeight + list->firstRow;
+    if (index >= list->itemCount) return nullptr;
+    ListBoxItem* item = list->items[index];
+    return Listed(item) ? item : nullptr;
+}
+
+static bool Selecting(const Control* control) {
+    return (control->flags & listBoxSelecting) != 0;
+}
+
+// A plain press selects the row under the pointer alone (or nothing, on empty space); with Ctrl it toggles
+// that row and keeps the others. A double click arrives here as a second press.
+void ListBoxLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState, int32_t,
+                     int32_t y) {
+    ListBox* list = reinterpret_cast<ListBox*>(control);
+    bool changed = false;
+    if (!Selecting(control) && !(keyState & MK_CONTROL)) {
+        for (uint32_t i = 0; i < list->itemCount; i++) {
+            if (list->items[i]) list->items[i]->flags &= ~listBoxItemSelected;
+        }
+        changed = true;
+    }
+    control->flags |= listBoxSelecting;
+    if (ListBoxItem* item = ItemAt(list, y)) {
+        list->currentItem = item;
+        item->flags ^= listBoxItemSelected;
+        changed = true;
+    }
+    if (changed) RepaintControl(window, record, control);
+}
+
+void ListBoxLeftUp(WindowHandle, WindowRecord*, Control* control, uint32_t, int32_t, int32_t) {
+    control->flags &= ~listBoxSelecting;
+}
+
+// While a press lasts, rows under the pointer join the selection (none ever leaves it), and each move past
+// the top or the bottom edge scrolls one row and selects the row that comes into view.
+void ListBoxMouseMove(WindowHandle window, WindowRecord* record, Control* control, uint32_t, int32_t,
+                      int32_t y) {
+    ListBox* list = reinterpret_cast<ListBox*>(control);
+    // Before the first draw there are no rows to join or scroll.
+    if (!Selecting(control) || list->rowHeight == 0) return;
+    bool changed = false;
+    ListBoxItem* joining = nullptr;
+    if (y < 0) {
+        if (list->firstRow > 0) {
+            list->firstRow--;
+            joining = list->items[list->firstRow];
+            changed = true;
+        }
+    } else if (y >= control->surface.height) {
+        if (list->firstRow + static_cast<uint64_t>(list->visibleRows) < list->itemCount) {
+            joining = list->items[list->firstRow + list->visibleRows];
+            list->firstRow++;
+            changed = true;
+        }
+    } else if (ListBoxItem* item = ItemAt(list, y)) {
+        list->currentItem = item;
+        if (!(item->flags & listBoxItemSelected)) joining = item;
+    }
+    if (Listed(joining)) {
+        joining->flags |= listBoxItemSelected;
+        changed = true;
+    }
+    if (changed) RepaintControl(window, record, control);
+}
+
+// ---- Scrolling ----
+
+void ListBoxScrollTo(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t, uint32_t,
+                     uint32_t position) {
+    ListBox* list = reinterpret_cast<ListBox*>(userData);
+    list->firstRow = position / scrollUnitsPerRow + ((position & 8) ? 1 : 0);
+    MarkForRedraw(&list->header, record, redrawBits);
+}
+
+uint32_t ListBoxScrollUp(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t, int32_t,
+                         int32_t) {
+    ListBox* list = reinterpret_cast<ListBox*>(userData);
+    if (list->firstRow == 0) return 0;
+    list->firstRow--;
+    MarkForRedraw(&list->header, record, redrawBits);
+    return redrawBits;
+}
+
+uint32_t ListBoxScrollDown(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
+                           int32_t, int32_t) {
+    ListBox* list = reinterpret_cast<ListBox*>(userData);
+    if (list->firstRow + static_cast<uint64_t>(list->visibleRows) >= list->itemCount) return 0;
+    list->firstRow++;
+    MarkForRedraw(&list->header, record, redrawBits);
+    return redrawBits;
+}
