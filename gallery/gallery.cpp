@@ -19,6 +19,14 @@ static void StopBlinkTimer(WindowHandle window, WindowRecord*) {
     PlatformKillTimer(window, blinkTimer);
 }
 
+// "종료하시겠습니까?" — Yes closes; No, Escape (IDCANCEL under Wine) keep the gallery open. A question that
+// could not be asked lets it close.
+static int32_t ConfirmClose(WindowHandle window, WindowRecord*) {
+    int32_t answer = PlatformMessageBox(
+        window, "\xC1\xBE\xB7\xE1\xC7\xCF\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?", galleryTitle, MB_YESNO);
+    return answer == IDNO || answer == IDCANCEL ? 0 : 1;
+}
+
 int32_t RunGallery() {
     PlatformRegisterClass(galleryClassName, GalleryWindowProc, classStyle, largeIconId, smallIconId);
     int32_t screenW = 0, screenH = 0;
@@ -32,6 +40,7 @@ int32_t RunGallery() {
     if (window == 0) return 1;
     InitDisplay();
     record->onDestroy = StopBlinkTimer;
+    record->onClose = ConfirmClose;
     record->minTrackWidth = minimumWidth;
     record->minTrackHeight = minimumHeight;
     BuildGallery(window, record);

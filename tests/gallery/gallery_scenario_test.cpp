@@ -2,7 +2,7 @@
 // start-up, a click and a drag on the first kinds, Korean typed through the input method, the tree (expand,
 // select, rename in Korean, double and right click, the sort turned round), the list (click, Ctrl-click,
 // drag past the edge, the arrow), the log (typed lines and Enter, a sent line, save, load back, a damaged and
-// a foreign file), a resize and the close.
+// a foreign file), a resize and the close (the quit question answered No, then Yes).
 #include <fstream>
 #include <iterator>
 
@@ -284,11 +284,19 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         EXPECT_EQ(gallery.list.header.x, listX + 100);
         EXPECT_EQ(gallery.log.header.surface.width, logWidth + 100);
         ExpectEveryControlShown("after the resize");
+        HeadlessPushMessageBoxAnswer(IDNO);
+        HeadlessPushMessageBoxAnswer(IDYES);
+        Post(WM_CLOSE, 0, 0);
+    });
+    steps.push_back([&] {
+        EXPECT_EQ(HeadlessMessageBoxCount(), 1);
+        EXPECT_EQ(std::string(HeadlessLastMessageBoxText()), Cp949("종료하시겠습니까?"));
+        EXPECT_TRUE(HeadlessWindowExists(mainWindowHandle)) << "No keeps the gallery open";
         Post(WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(next, steps.size());
-    EXPECT_EQ(HeadlessMessageBoxCount(), 0) << "the gallery closes without a question";
+    EXPECT_EQ(HeadlessMessageBoxCount(), 2) << "Yes closes the gallery";
 }
 
 GALLERY_TEST_FORMATS(GalleryScenario);

@@ -77,8 +77,11 @@ static bool Grab(Display* display, int32_t x, int32_t y, int32_t w, int32_t h, c
     uint32_t* pixels = static_cast<uint32_t*>(malloc(sizeof(uint32_t) * w * h));
     bool ok = pixels && GrabScreen(display, x, y, w, h, pixels);
     if (ok && needsPicture) {
+        // A window manager's or Wine's own frame alone shows colours before the program paints; the lower
+        // half of a window is the program's.
+        int32_t from = (h / 2) * w;
         ok = false;
-        for (int32_t i = 1; i < w * h && !ok; i++) ok = pixels[i] != pixels[0];
+        for (int32_t i = from + 1; i < w * h && !ok; i++) ok = pixels[i] != pixels[from];
     }
     ok = ok && WritePicture(path, pixels, w, h);
     free(pixels);
