@@ -1,11 +1,12 @@
 // Command-line face of the X tools, for scripts (tools/run-app.sh and the Wine checks):
-//   x11_helper find NAME                  one line per window: id x y width height transient
-//   x11_helper wait NAME SECONDS [NOT]    waits for a window named NAME (other than the id NOT); prints its
-//   line x11_helper gone ID SECONDS            waits until the window is no longer shown x11_helper close ID
-//   WM_DELETE_WINDOW, as a window manager's close button sends it x11_helper focus ID                   raise
-//   and give the keyboard focus x11_helper grab X Y W H FILE          a screen rectangle as a PNG (FILE ends
-//   in .png) or PPM file x11_helper shot ID SECONDS FILE       waits until the window shows more than one
-//   colour, then grabs it
+//   x11_helper find NAME                one line per window: id x y width height transient
+//   x11_helper wait NAME SECONDS [NOT]  waits for a window named NAME (not the id NOT); prints its line
+//   x11_helper gone ID SECONDS          waits until the window is no longer shown
+//   x11_helper close ID                 WM_DELETE_WINDOW, as a window manager's close button sends it
+//   x11_helper focus ID                 raise and give the keyboard focus
+//   x11_helper grab X Y W H FILE        a screen rectangle as a PNG (FILE ends in .png) or PPM file
+//   x11_helper shot ID SECONDS FILE     waits until the window's lower half shows more than one colour
+//                                       (the program's own picture, not a frame), then grabs the window
 // Every wait polls with the given deadline; the result is 1 when the deadline passed.
 #include <stdio.h>
 #include <stdlib.h>
