@@ -579,6 +579,61 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
     ExpectMessages(in, want);
 }
 
+// With nothing composed the input method hands back Backspace, the arrows, Home, End, Delete and even Ctrl
+// (ibus-hangul's forwarding), and SDL drops them: they are replayed too. Backspace inside a composition is
+// the input method's own. A Ctrl that SDL never saw still counts for the clicks until its release.
+TEST_F(SdlBackend, KeysHandedBackWithNothingComposedAndTheirModifiersCount) {
+    auto raw = [&](int32_t code, uint32_t character, uintptr_t modifier = 0) {
+        SDL_Event e = {};
+        e.user.type = sdl.rawKeyEvent;
+        e.user.code = code;
+        e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
+        e.user.data2 = reinterpret_cast<void*>(modifier);
+        SdlTranslateEvent(&e);
+    };
+    struct Case {
+        int32_t code;
+        uint32_t character;
+    };
+    const Case handedBack[] = {{8, 8}, {37, 0}, {36, 0}, {35, 0}, {46, 0}};
+    for (const Case& c : handedBack) raw(c.code, c.character);
+    Editing("\xED\x95\x98"); // 하
+    raw(8, 8);               // takes ㅏ off: no key for the program
+    Editing("\xE3\x85\x8E"); // ㅎ
+    raw(8, 8);
+    Editing("");
+    raw(17, 0, KMOD_LCTRL); // swallowed
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 4, 1);
+    Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 3, 4, 1);
+    raw(0, 0, sdlRawRelease | KMOD_LCTRL);
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 4, 1);
+    Settle(window);
+    std::vector<Seen> in;
+    for (const Seen& m : Input()) {
+        if (m.message != WM_IME_STARTCOMPOSITION && m.message != WM_IME_COMPOSITION) in.push_back(m);
+    }
+    const LParam up = static_cast<LParam>(0xC0000001u);
+    const Seen want[] = {
+        {window, WM_KEYDOWN, 8, 1, ""},
+        {window, WM_CHAR, 8, 1, ""},
+        {window, WM_KEYUP, 8, up, ""},
+        {window, WM_KEYDOWN, 37, 1, ""},
+        {window, WM_KEYUP, 37, up, ""},
+        {window, WM_KEYDOWN, 36, 1, ""},
+        {window, WM_KEYUP, 36, up, ""},
+        {window, WM_KEYDOWN, 35, 1, ""},
+        {window, WM_KEYUP, 35, up, ""},
+        {window, WM_KEYDOWN, 46, 1, ""},
+        {window, WM_KEYUP, 46, up, ""},
+        {window, WM_KEYDOWN, 17, 1, ""},
+        {window, WM_KEYUP, 17, up, ""},
+        {window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, Point(3, 4), ""},
+        {window, WM_LBUTTONUP, MK_CONTROL, Point(3, 4), ""},
+        {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 4), ""},
+    };
+    ExpectMessages(in, want);
+}
+
 TEST_F(SdlBackend, WindowEventsBecomeCloseSizeAndPaint) {
     WindowEvent(SDL_WINDOWEVENT_CLOSE);
     WindowEvent(SDL_WINDOWEVENT_MINIMIZED);

@@ -1,7 +1,10 @@
-// Keys that an input method swallows and hands back ("forwarding", the default of ibus-hangul for space,
-// Enter, digits and punctuation in Hangul mode). SDL 2.26 drops keys handed back that way, so the backend
-// watches the raw X key presses: a key that never arrives as an SDL key is replayed, after the commit of
-// the composition it ended, or at once when nothing was being composed.
+// Keys that an input method swallows and hands back ("forwarding", the default of ibus-hangul for every key
+// it does not compose with in Hangul mode: space, Enter, digits and punctuation, but also Backspace, Delete,
+// the arrows, Home and End with nothing composed, and Ctrl and Alt). SDL 2.26 drops keys handed back that
+// way, so the backend watches the raw X key presses: a key that never arrives as an SDL key is replayed,
+// after the commit of the composition it ended, or at once when nothing was being composed. SDL also never
+// learns of a swallowed Ctrl or Alt, so the watch keeps SDL's modifier state in step with the raw presses
+// and releases: the input method then sees Ctrl+letter as such, and clicks carry the keys held.
 #include <SDL_syswm.h>
 #include <X11/Xutil.h>
 
@@ -9,46 +12,122 @@
 
 namespace {
 
-// Keys the input method may hand back: space, Enter, Tab, digits and punctuation. Letters are its own.
-bool EndsComposition(KeySym symbol) {
-    if (symbol == XK_Return || symbol == XK_KP_Enter || symbol == XK_Tab) return true;
-    if (symbol < 0x20 || symbol > 0x7E) return false;
-    return !((symbol >= 'a' && symbol <= 'z') || (symbol >= 'A' && symbol <= 'Z'));
-}
-
 bool IsLetter(KeySym symbol) {
     return (symbol >= 'a' && symbol <= 'z') || (symbol >= 'A' && symbol <= 'Z');
 }
 
-SDL_Keycode SdlKeycodeOf(KeySym symbol) {
-    if (symbol == XK_Return) return SDLK_RETURN;
-    if (symbol == XK_KP_Enter) return SDLK_KP_ENTER;
-    if (symbol == XK_Tab) return SDLK_TAB;
-    return static_cast<SDL_Keycode>(symbol);
+// The input method's own keys: letters compose, the Hangul and Hanja keys switch its modes.
+bool InputMethodKey(KeySym symbol) {
+    return IsLetter(symbol) || symbol == XK_Hangul || symbol == XK_Hangul_Hanja;
 }
 
-enum : int32_t { rawLetter = -1 }; // the code of a raw letter press; 0 for other keys that are not watched
+// The SDL scancode of a key that is not a printable character, 0 for keys the backend does not replay.
+SDL_Scancode ScancodeOf(KeySym symbol) {
+    static const struct {
+        KeySym symbol;
+        SDL_Scancode scancode;
+    } keys[] = {
+        {XK_BackSpace, SDL_SCANCODE_BACKSPACE},
+        {XK_Tab, SDL_SCANCODE_TAB},
+        {XK_Return, SDL_SCANCODE_RETURN},
+        {XK_Escape, SDL_SCANCODE_ESCAPE},
+        {XK_Delete, SDL_SCANCODE_DELETE},
+        {XK_Insert, SDL_SCANCODE_INSERT},
+        {XK_Home, SDL_SCANCODE_HOME},
+        {XK_End, SDL_SCANCODE_END},
+        {XK_Prior, SDL_SCANCODE_PAGEUP},
+        {XK_Next, SDL_SCANCODE_PAGEDOWN},
+        {XK_Left, SDL_SCANCODE_LEFT},
+        {XK_Right, SDL_SCANCODE_RIGHT},
+        {XK_Up, SDL_SCANCODE_UP},
+        {XK_Down, SDL_SCANCODE_DOWN},
+        {XK_KP_Enter, SDL_SCANCODE_KP_ENTER},
+        {XK_Control_L, SDL_SCANCODE_LCTRL},
+        {XK_Control_R, SDL_SCANCODE_RCTRL},
+        {XK_Shift_L, SDL_SCANCODE_LSHIFT},
+        {XK_Shift_R, SDL_SCANCODE_RSHIFT},
+        {XK_Alt_L, SDL_SCANCODE_LALT},
+        {XK_Alt_R, SDL_SCANCODE_RALT},
+    };
+    for (const auto& k : keys) {
+        if (k.symbol == symbol) return k.scancode;
+    }
+    if (symbol >= XK_F1 && symbol <= XK_F12)
+        return static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (symbol - XK_F1));
+    if (symbol >= XK_KP_0 && symbol <= XK_KP_9)
+        return symbol == XK_KP_0 ? SDL_SCANCODE_KP_0
+                                 : static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (symbol - XK_KP_1));
+    return SDL_SCANCODE_UNKNOWN;
+}
+
+// The modifier a key is, 0 for other keys.
+uint16_t ModifierOf(SDL_Scancode scancode) {
+    switch (scancode) {
+    case SDL_SCANCODE_LCTRL:
+        return KMOD_LCTRL;
+    case SDL_SCANCODE_RCTRL:
+        return KMOD_RCTRL;
+    case SDL_SCANCODE_LSHIFT:
+        return KMOD_LSHIFT;
+    case SDL_SCANCODE_RSHIFT:
+        return KMOD_RSHIFT;
+    case SDL_SCANCODE_LALT:
+        return KMOD_LALT;
+    case SDL_SCANCODE_RALT:
+        return KMOD_RALT;
+    default:
+        return 0;
+    }
+}
+
+// The virtual key of a raw key, 0 for keys that are not watched.
+uint32_t VirtualKeyOf(KeySym symbol, bool numLock) {
+    if (symbol >= 0x20 && symbol <= 0x7E) {
+        SDL_Keycode key = static_cast<SDL_Keycode>(symbol);
+        return SdlVirtualKey(key, SDL_GetScancodeFromKey(key), true);
+    }
+    SDL_Scancode scancode = ScancodeOf(symbol);
+    if (scancode == SDL_SCANCODE_UNKNOWN) return 0;
+    return SdlVirtualKey(SDL_GetKeyFromScancode(scancode), scancode, numLock);
+}
+
+// The WM_CHAR a key types, as Windows makes it: printable ASCII, Backspace, Tab, Enter and Escape.
+uint32_t CharacterOf(XKeyEvent* key) {
+    char text[8] = {};
+    KeySym typed = 0;
+    int n = XLookupString(key, text, sizeof text, &typed, nullptr);
+    uint8_t c = n == 1 ? static_cast<uint8_t>(text[0]) : 0;
+    if (c == 8 || c == 9 || c == 13 || c == 27 || (c >= 0x20 && c < 0x7F)) return c;
+    return 0;
+}
+
+enum : int32_t { vkBackspace = 8 };
 
 // Runs as SDL queues each event, while the raw X event is still at hand (SDL keeps one copy of it for all
-// queued events): a key press goes into the queue, in its place, as a raw-key event of the backend's own.
+// queued events): a key press goes into the queue, in its place, as a raw-key event of the backend's own;
+// a modifier's press or release changes SDL's modifier state before SDL hands the key to the input method.
 int WatchRawKeys(void*, SDL_Event* event) {
     if (event->type != SDL_SYSWMEVENT || !event->syswm.msg || event->syswm.msg->subsystem != SDL_SYSWM_X11)
         return 1;
     XEvent x = event->syswm.msg->msg.x11.event;
-    if (x.type != KeyPress) return 1;
+    if (x.type != KeyPress && x.type != KeyRelease) return 1;
+    KeySym symbol = XLookupKeysym(&x.xkey, 0);
+    uint16_t modifier = ModifierOf(ScancodeOf(symbol));
+    if (modifier) {
+        uint16_t now = static_cast<uint16_t>(SDL_GetModState());
+        SDL_SetModState(static_cast<SDL_Keymod>(x.type == KeyPress ? now | modifier : now & ~modifier));
+    }
+    if (x.type == KeyRelease && !modifier) return 1;
     SDL_Event raw = {};
     raw.user.type = sdl.rawKeyEvent;
-    KeySym symbol = XLookupKeysym(&x.xkey, 0);
-    if (EndsComposition(symbol)) {
-        char text[8] = {};
-        KeySym typed = 0;
-        int n = XLookupString(&x.xkey, text, sizeof text, &typed, nullptr);
-        SDL_Keycode key = SdlKeycodeOf(symbol);
-        raw.user.code = static_cast<Sint32>(SdlVirtualKey(key, SDL_GetScancodeFromKey(key), true));
-        uint8_t c = n == 1 ? static_cast<uint8_t>(text[0]) : 0;
-        raw.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(c < 0x80 ? c : 0));
-    } else if (IsLetter(symbol)) {
-        raw.user.code = rawLetter;
+    if (x.type == KeyRelease) {
+        raw.user.data2 = reinterpret_cast<void*>(sdlRawRelease | modifier);
+    } else if (InputMethodKey(symbol)) {
+        raw.user.code = IsLetter(symbol) ? sdlRawLetter : 0;
+    } else {
+        raw.user.code = static_cast<Sint32>(VirtualKeyOf(symbol, (x.xkey.state & Mod2Mask) != 0));
+        raw.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(CharacterOf(&x.xkey)));
+        raw.user.data2 = reinterpret_cast<void*>(static_cast<uintptr_t>(modifier));
     }
     SDL_PushEvent(&raw);
     return 1;
@@ -97,11 +176,21 @@ void SdlSettleRawKey() {
 void SdlNoteRawKey(const SDL_UserEvent* event) {
     SdlSettleRawKey();
     SdlSwallowedKeys& s = sdl.swallowed;
-    if (event->code == rawLetter) {
+    // Modifiers held or let go count for the messages that follow, whether or not SDL saw the key.
+    uintptr_t flags = reinterpret_cast<uintptr_t>(event->data2);
+    uint16_t modifier = static_cast<uint16_t>(flags & 0xFFFF);
+    if (flags & sdlRawRelease) {
+        sdl.keyMods = static_cast<uint16_t>(sdl.keyMods & ~modifier);
+        return;
+    }
+    sdl.keyMods = static_cast<uint16_t>(sdl.keyMods | modifier);
+    if (event->code == sdlRawLetter) {
         s.last = swallowedLetter;
         return;
     }
     if (event->code == 0) return;
+    // Backspace inside a composition takes a letter off it: the input method's own key then.
+    if (event->code == vkBackspace && (sdl.composing || s.lettersUnanswered > 0)) return;
     if (s.count == sdlSwallowedKeys) {
         s.keys[0].state = swallowedReady; // the oldest goes on rather than being lost
         Replay();

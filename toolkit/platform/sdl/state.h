@@ -26,6 +26,10 @@ struct SdlSwallowedKey {
     int32_t state; // unknown until the next event shows whether SDL reported it; then waiting for a commit
                    // or ready to replay
 };
+// The backend's raw-key event: code is the key's virtual key (sdlRawLetter for a letter, 0 for a key that is
+// not replayed), data1 its WM_CHAR, data2 the KMOD_ bit of a modifier, with sdlRawRelease for its release.
+enum : int32_t { sdlRawLetter = -1 };
+inline constexpr uintptr_t sdlRawRelease = 0x10000;
 struct SdlSwallowedKeys {
     SdlSwallowedKey keys[sdlSwallowedKeys]; // oldest first
     int32_t count;
@@ -73,7 +77,8 @@ struct SdlState {
     int32_t holdingKeys;
     uint64_t holdUntil;
     SdlSwallowedKeys swallowed;
-    uint32_t rawKeyEvent; // the SDL event type of raw key presses, 0 before video starts
+    uint32_t
+        rawKeyEvent; // the SDL event type of raw key presses and modifier releases, 0 before video starts
     char imeResult[8];
     int32_t imeResultCount;
     char imeComposition[8];
@@ -101,9 +106,10 @@ void SdlTranslateEvent(const SDL_Event* event);
 // Queues the keys held behind a composition, in the order they were pressed.
 void SdlReleaseHeldKeys();
 
-// Keys an input method swallows while composing and hands back after its commit, which SDL drops: raw X key
-// presses are noted, SDL's own key reports and the input method's commits and compositions resolve them,
-// and a swallowed key that ended a composition is replayed after its commit.
+// Keys an input method swallows and hands back, which SDL drops: raw X key presses are noted, SDL's own key
+// reports and the input method's commits and compositions resolve them, and a swallowed key is replayed
+// (after the commit of a composition it ended). Raw presses and releases of Shift, Ctrl and Alt keep the
+// modifier state right when the input method swallowed them.
 void SdlWatchRawKeys();
 void SdlNoteRawKey(const SDL_UserEvent* event);
 void SdlSettleRawKey();
