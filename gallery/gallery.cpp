@@ -27,17 +27,12 @@ static int32_t ConfirmClose(WindowHandle window, WindowRecord*) {
     return answer == IDNO || answer == IDCANCEL ? 0 : 1;
 }
 
-int32_t RunGallery() {
+WindowHandle OpenGallery(const Extent* placement) {
     PlatformRegisterClass(galleryClassName, GalleryWindowProc, classStyle, largeIconId, smallIconId);
-    int32_t screenW = 0, screenH = 0;
-    PlatformScreenSize(&screenW, &screenH);
-    Extent placement = {(screenW - windowWidth) / 2, (screenH - windowHeight) / 2, windowWidth, windowHeight};
-    if (placement.x < 0) placement.x = 0;
-    if (placement.y < 0) placement.y = 0;
     WindowRecord* record = nullptr;
     WindowHandle window = CreateToolkitWindow(systemMenu | resizableFrame | mainWindow | clientSurface,
-                                              galleryClassName, galleryTitle, &placement, 0, 0, &record);
-    if (window == 0) return 1;
+                                              galleryClassName, galleryTitle, placement, 0, 0, &record);
+    if (window == 0) return 0;
     InitDisplay();
     record->onDestroy = StopBlinkTimer;
     record->onClose = ConfirmClose;
@@ -47,6 +42,16 @@ int32_t RunGallery() {
     PlatformSetTimer(window, blinkTimer, blinkPeriod);
     PlatformShowWindow(window, SW_SHOWNORMAL);
     PlatformUpdateWindow(window);
+    return window;
+}
+
+int32_t RunGallery() {
+    int32_t screenW = 0, screenH = 0;
+    PlatformScreenSize(&screenW, &screenH);
+    Extent placement = {(screenW - windowWidth) / 2, (screenH - windowHeight) / 2, windowWidth, windowHeight};
+    if (placement.x < 0) placement.x = 0;
+    if (placement.y < 0) placement.y = 0;
+    if (OpenGallery(&placement) == 0) return 1;
     PlatformMessage message = {};
     while (PlatformGetMessage(&message) != 0) {
         PlatformTranslateMessage(&message);

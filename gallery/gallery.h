@@ -100,6 +100,10 @@ extern Gallery gallery;
 
 // Registers the class, creates and shows the window and runs the message loop; the loop's exit code.
 int32_t RunGallery();
+// Registers the class and opens the window at placement (its outer rectangle), built, shown and with the
+// caret's blink timer running; 0 when the window could not be made. RunGallery centres it at its default
+// size; a test opens it at the size of another screen's gallery.
+WindowHandle OpenGallery(const Extent* placement);
 // Builds every control on the main window, whose client area is the window surface.
 void BuildGallery(WindowHandle window, WindowRecord* record);
 // Frees the art's pixels (the controls are destroyed with the window).

@@ -87,6 +87,20 @@ pid_t StartProgram(const char* path, const char* outputPath) {
     _exit(127);
 }
 
+pid_t StartCommand(const char* const* argv, const char* outputPath) {
+    pid_t child = fork();
+    if (child != 0) return child;
+    if (outputPath) {
+        int out = open(outputPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out >= 0) {
+            dup2(out, 1);
+            dup2(out, 2);
+        }
+    }
+    execvp(argv[0], const_cast<char* const*>(argv));
+    _exit(127);
+}
+
 bool WaitForExit(pid_t program, int32_t milliseconds, int32_t* code) {
     int64_t deadline = NowMilliseconds() + milliseconds;
     for (;;) {

@@ -17,6 +17,8 @@ void StopXSession(XSession* session);
 
 // Starts a program on the session's display with its standard output going to outputPath (if given).
 pid_t StartProgram(const char* path, const char* outputPath);
+// The same with arguments: argv[0] is looked up on the PATH, the list ends with a null.
+pid_t StartCommand(const char* const* argv, const char* outputPath);
 // Waits up to milliseconds for the program to end: true and its exit code (or 128 + signal) when it did.
 bool WaitForExit(pid_t program, int32_t milliseconds, int32_t* code);
 bool ProgramRunning(pid_t program);
