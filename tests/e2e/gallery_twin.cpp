@@ -53,6 +53,9 @@ bool GalleryTwin::Open(int32_t width, int32_t height, const std::string& dataRoo
 
 void GalleryTwin::Close() {
     if (!open) return;
+    // Tearing the window down destroys the controls, which frees their surfaces and the log's lines.
+    PlatformDestroyWindow(mainWindowHandle);
+    Pump();
     ReleaseGalleryArt();
     ResetToolkit();
     open = false;
