@@ -105,6 +105,8 @@ void SdlReleaseHeldKeys();
 // presses are noted, SDL's own key reports and the input method's commits and compositions resolve them,
 // and a swallowed key that ended a composition is replayed after its commit.
 void SdlWatchRawKeys();
+// On X, an error about a window that is already gone leaves the program running.
+void SdlTolerateGoneWindows();
 void SdlNoteRawKey(const SDL_UserEvent* event);
 void SdlSettleRawKey();
 void SdlKeyDelivered();
