@@ -204,7 +204,8 @@ void ChangeLists(Scene* s, Storm* in, WindowRecord* w) {
         break;
     case 4: {
         const char* text = nodeNames[in->Byte() % 6];
-        AddTextLogLine(&s->log, in->Byte() & 1 ? uint32_t(appendLine) : in->Byte() % 14, text, in->Byte() % 4);
+        AddTextLogLine(&s->log, in->Byte() & 1 ? uint32_t(appendLine) : in->Byte() % 14, text,
+                       in->Byte() % 4);
         break;
     }
     case 5:

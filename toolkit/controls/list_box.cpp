@@ -212,17 +212,11 @@ void ListBoxScrollTo(WindowHandle, WindowRecord* record, Control*, uintptr_t use
 uint32_t ListBoxScrollUp(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t, int32_t,
                          int32_t) {
     ListBox* list = reinterpret_cast<ListBox*>(userData);
-    if (list->firstRow == 0) return 0;
-    list->firstRow--;
-    MarkForRedraw(&list->header, record, redrawBits);
-    return redrawBits;
+    return StepTopRowUp(record, &list->header, &list->firstRow);
 }
 
 uint32_t ListBoxScrollDown(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
                            int32_t, int32_t) {
     ListBox* list = reinterpret_cast<ListBox*>(userData);
-    if (list->firstRow + static_cast<uint64_t>(list->visibleRows) >= list->itemCount) return 0;
-    list->firstRow++;
-    MarkForRedraw(&list->header, record, redrawBits);
-    return redrawBits;
+    return StepTopRowDown(record, &list->header, &list->firstRow, list->visibleRows, list->itemCount);
 }

@@ -63,3 +63,18 @@ void KeepScrollBarInStep(WindowRecord* record, Control* list, ScrollBar* bar,
     }
     if (changed && record) RepaintWhatThisPaintPassed(record, list);
 }
+
+uint32_t StepTopRowUp(WindowRecord* record, Control* list, uint32_t* firstRow) {
+    if (*firstRow == 0) return 0;
+    (*firstRow)--;
+    MarkForRedraw(list, record, redrawBits);
+    return redrawBits;
+}
+
+uint32_t StepTopRowDown(WindowRecord* record, Control* list, uint32_t* firstRow, uint32_t visibleRows,
+                        uint32_t rowCount) {
+    if (*firstRow + static_cast<uint64_t>(visibleRows) >= rowCount) return 0;
+    (*firstRow)++;
+    MarkForRedraw(list, record, redrawBits);
+    return redrawBits;
+}

@@ -17,3 +17,9 @@ enum : uint32_t { scrollCompanions = 2, scrollUnitsPerRow = 16 };
 // a full repaint is requested, so the window never keeps a stale bar.
 void KeepScrollBarInStep(WindowRecord* record, Control* list, ScrollBar* bar,
                          Control* const companions[scrollCompanions], uint32_t hiddenRows, uint32_t firstRow);
+
+// The arrow buttons' step: the top row one up, or one down while rows lie below the last one shown. Marks
+// the list and returns the redraw bits when the top row moved, else 0.
+uint32_t StepTopRowUp(WindowRecord* record, Control* list, uint32_t* firstRow);
+uint32_t StepTopRowDown(WindowRecord* record, Control* list, uint32_t* firstRow, uint32_t visibleRows,
+                        uint32_t rowCount);

@@ -126,17 +126,11 @@ void TextLogScrollTo(WindowHandle, WindowRecord* record, Control*, uintptr_t use
 uint32_t TextLogScrollUp(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t, int32_t,
                          int32_t) {
     TextLog* log = reinterpret_cast<TextLog*>(userData);
-    if (log->firstRow == 0) return 0;
-    log->firstRow--;
-    MarkForRedraw(&log->header, record, redrawBits);
-    return redrawBits;
+    return StepTopRowUp(record, &log->header, &log->firstRow);
 }
 
 uint32_t TextLogScrollDown(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
                            int32_t, int32_t) {
     TextLog* log = reinterpret_cast<TextLog*>(userData);
-    if (log->firstRow + static_cast<uint64_t>(log->visibleRows) >= log->lineCount) return 0;
-    log->firstRow++;
-    MarkForRedraw(&log->header, record, redrawBits);
-    return redrawBits;
+    return StepTopRowDown(record, &log->header, &log->firstRow, log->visibleRows, log->lineCount);
 }

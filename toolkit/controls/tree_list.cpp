@@ -347,17 +347,11 @@ void TreeListScrollTo(WindowHandle, WindowRecord* record, Control*, uintptr_t us
 uint32_t TreeListScrollUp(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t, int32_t,
                           int32_t) {
     TreeList* tree = reinterpret_cast<TreeList*>(userData);
-    if (tree->firstRow == 0) return 0;
-    tree->firstRow--;
-    MarkForRedraw(&tree->header, record, redrawBits);
-    return redrawBits;
+    return StepTopRowUp(record, &tree->header, &tree->firstRow);
 }
 
 uint32_t TreeListScrollDown(WindowHandle, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
                             int32_t, int32_t) {
     TreeList* tree = reinterpret_cast<TreeList*>(userData);
-    if (tree->firstRow + static_cast<uint64_t>(tree->visibleRows) >= tree->rowCount) return 0;
-    tree->firstRow++;
-    MarkForRedraw(&tree->header, record, redrawBits);
-    return redrawBits;
+    return StepTopRowDown(record, &tree->header, &tree->firstRow, tree->visibleRows, tree->rowCount);
 }

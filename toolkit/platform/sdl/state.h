@@ -111,6 +111,8 @@ void SdlReleaseHeldKeys();
 // (after the commit of a composition it ended). Raw presses and releases of Shift, Ctrl and Alt keep the
 // modifier state right when the input method swallowed them.
 void SdlWatchRawKeys();
+// On X, an error about a window that is already gone leaves the program running.
+void SdlTolerateGoneWindows();
 void SdlNoteRawKey(const SDL_UserEvent* event);
 void SdlSettleRawKey();
 void SdlKeyDelivered();

@@ -33,6 +33,7 @@ int32_t SdlStartVideo() {
         sdl.videoState = -1;
         return 0;
     }
+    SdlTolerateGoneWindows();
     SDL_StartTextInput();
     SdlWatchRawKeys();
     sdl.keyMods = static_cast<uint16_t>(SDL_GetModState());
