@@ -56,7 +56,8 @@ test: deps
 # Google Benchmark in repetitions (the summary compares medians), then the Linux program on Xvfb.
 bench: build
 	./build/normal/bench/velquist_bench --benchmark_min_time=0.1 --benchmark_repetitions=7
-	./build/normal/bench/velquist_desktop_bench build/normal/app/velquist build/normal/bench/velquist_present_timed
+	./build/normal/bench/velquist_desktop_bench build/normal/app/velquist build/normal/bench/velquist_present_timed \
+		build/normal/bench/velquist_bare_window
 
 fuzz: deps
 	cmake -S . -B build/fuzz -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \

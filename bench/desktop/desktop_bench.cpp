@@ -1,7 +1,9 @@
 // The Linux program as a user meets it, on a private virtual X display: time to the first frame (from the
 // start of the process to the damage that completed the window's picture), the idle CPU share and resident
 // memory over an idle stretch, and the time of each screen copy (from the twin program that prints them).
-//   velquist_desktop_bench PROGRAM TIMED_TWIN [starts] [idle seconds]
+// The first frame is also shown against SDL alone opening the same window (REFERENCE), started in turn with
+// the program so that both meet the same machine.
+//   velquist_desktop_bench PROGRAM TIMED_TWIN REFERENCE [starts] [idle seconds]
 #include <SDL.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -174,14 +176,15 @@ void Row(const char* what, double value, const char* unit, double target, bool b
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        fprintf(stderr, "usage: %s PROGRAM TIMED_TWIN [starts] [idle seconds]\n", argv[0]);
+    if (argc < 4) {
+        fprintf(stderr, "usage: %s PROGRAM TIMED_TWIN REFERENCE [starts] [idle seconds]\n", argv[0]);
         return 2;
     }
     const char* program = argv[1];
     const char* twin = argv[2];
-    int32_t starts = argc > 3 ? atoi(argv[3]) : 10;
-    int32_t idleSeconds = argc > 4 ? atoi(argv[4]) : 20;
+    const char* reference = argv[3];
+    int32_t starts = argc > 4 ? atoi(argv[4]) : 10;
+    int32_t idleSeconds = argc > 5 ? atoi(argv[5]) : 20;
     if (!LoadTile()) {
         fprintf(stderr, "desktop bench: cannot read the background tile\n");
         return 1;
@@ -205,15 +208,20 @@ int main(int argc, char** argv) {
            idleSeconds);
 
     // First frames: one start to warm the file cache, then the measured ones.
-    std::vector<double> firstFrames;
+    std::vector<double> firstFrames, bareFrames;
     for (int32_t i = 0; i <= starts; i++) {
         pid_t pid = 0;
         double ms = FirstFrame(x.display, program, "/dev/null", &pid);
         KillProgram(pid);
         if (i > 0 && ms >= 0) firstFrames.push_back(ms);
+        ms = FirstFrame(x.display, reference, "/dev/null", &pid);
+        KillProgram(pid);
+        if (i > 0 && ms >= 0) bareFrames.push_back(ms);
     }
     printf("first frames (ms):");
     for (double ms : firstFrames) printf(" %.1f", ms);
+    printf("\nSDL alone (ms):   ");
+    for (double ms : bareFrames) printf(" %.1f", ms);
     printf("\n");
 
     // Idle: the sprite animates at 10 frames a second and nothing else happens.
@@ -259,6 +267,10 @@ int main(int argc, char** argv) {
 
     printf("\n%-58s %10s\n", "Linux program on Xvfb (medians where repeated)", "measured");
     Row("time to first frame (median of starts)", Median(firstFrames), "ms", targets.firstFrameMs);
+    printf("%-58s %10.2f ms   (reference)\n", "SDL alone to the same first frame (median)",
+           Median(bareFrames));
+    printf("%-58s %10.2f x    (information)\n", "first frame against SDL alone",
+           Median(firstFrames) / Median(bareFrames));
     Row("idle CPU share of one core (10 frames/s)", cpuShare, "%", targets.idleCpuPercent);
     Row("resident memory, largest while idle", residentMax, "MB", targets.residentMb);
     printf("%-58s %10.2f MB   (start-up included)\n", "resident memory, peak", peak);
