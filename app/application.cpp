@@ -23,7 +23,7 @@ Extent MainWindowPlacement(int32_t screenW, int32_t screenH) {
     return {x > 0 ? x : 0, y > 0 ? y : 0, mainWidth, mainHeight};
 }
 
-int32_t RunApplication(uintptr_t, uint32_t, const char* commandLine, int32_t) {
+int32_t OpenApplication(const char* commandLine) {
     recordedCommandLine = commandLine;
     SetCommandLineText(commandLine);
     SetScratchAllocator(PlatformAllocatePages, PlatformFreePages);
@@ -31,14 +31,19 @@ int32_t RunApplication(uintptr_t, uint32_t, const char* commandLine, int32_t) {
     int32_t screenW = 0, screenH = 0;
     PlatformScreenSize(&screenW, &screenH);
     Extent placement = MainWindowPlacement(screenW, screenH);
-    // Without a main window there is nothing to run (no display, for one): end with a failure code.
     if (CreateToolkitWindow(systemMenu | mainWindow | clientSurface, mainClassName, applicationTitle,
                             &placement, 0, 0, nullptr) == 0) {
-        return 1;
+        return 0;
     }
     SetUpMainWindow();
     PlatformShowWindow(mainWindowHandle, SW_SHOWNORMAL);
     PlatformUpdateWindow(mainWindowHandle);
+    return 1;
+}
+
+int32_t RunApplication(uintptr_t, uint32_t, const char* commandLine, int32_t) {
+    // Without a main window there is nothing to run (no display, for one): end with a failure code.
+    if (!OpenApplication(commandLine)) return 1;
     PlatformMessage message = {};
     while (PlatformGetMessage(&message) != 0) {
         PlatformTranslateMessage(&message);

@@ -16,6 +16,8 @@ extern const char applicationTitle[];
 extern const char mainClassName[];
 
 int32_t RunApplication(uintptr_t instance, uint32_t unused, const char* commandLine, int32_t showCommand);
+// Registers the class and opens and shows the main window; 0 when there is no window.
+int32_t OpenApplication(const char* commandLine);
 void SetUpMainWindow();
 intptr_t AppWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);
 int32_t ConfirmQuit(WindowHandle window, WindowRecord* record);
