@@ -15,7 +15,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export MUTANTS_ROOT=$root MUTANTS_DIR=${MUTANTS_DIR:-$root/build/mutants}
 exec python3 - "$@" <<'PY'
-import os, subprocess, sys, time
+import filecmp, os, shutil, subprocess, sys, time
 
 # name / file / find: exact text, unique in the file (\n for a line break) / replace / build: targets /
 # tests: ctest regex of the tests that should fail.
@@ -304,9 +304,27 @@ def run(command, seconds=None, quiet=True):
 
 # The scratch copy: the working tree as it is, without build outputs; unchanged files keep their times, so
 # the build stays incremental (and ccache answers for a line put back).
-os.makedirs(src, exist_ok=True)
-subprocess.run(["rsync", "-a", "--delete", "--exclude", "/build/", "--exclude", ".git", root + "/", src + "/"],
-               check=True)
+def sync():
+    wanted = set()
+    for top, dirs, files in os.walk(root):
+        dirs[:] = [d for d in dirs if not (top == root and d in ("build", ".git"))]
+        for name in files:
+            if top == root and name == ".git":
+                continue
+            rel = os.path.relpath(os.path.join(top, name), root)
+            wanted.add(rel)
+            to = os.path.join(src, rel)
+            if not os.path.exists(to) or not filecmp.cmp(os.path.join(root, rel), to, shallow=False):
+                os.makedirs(os.path.dirname(to), exist_ok=True)
+                shutil.copy(os.path.join(root, rel), to)
+    for top, dirs, files in os.walk(src):
+        dirs[:] = [d for d in dirs if not (top == src and d == "build")]
+        for name in files:
+            if os.path.relpath(os.path.join(top, name), src) not in wanted:
+                os.remove(os.path.join(top, name))
+
+
+sync()
 if not os.path.exists(os.path.join(build, "CMakeCache.txt")):
     subprocess.run(["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                     "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -g", "-DVQ_TESTS=ON", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"],
