@@ -76,10 +76,10 @@ replace: if (p.right > c.right) to[kept++] = {c.right, top, p.right, bottom};
 build: test_gfx test_composition
 tests: ^Rect\.|VisibleParts
 
-name: gfx-bevel-right-colour
+name: gfx-bevel-bottom-row
 file: toolkit/gfx/draw.cpp
-find: DrawLine(surface, r.right, r.top, height, right, lineVertical);
-replace: DrawLine(surface, r.right, r.top, height, left, lineVertical);
+find: DrawLine(surface, r.left, r.bottom, width, bottom, 0);
+replace: DrawLine(surface, r.left, r.bottom - 1, width, bottom, 0);
 build: test_gfx
 tests: Draw\.
 
@@ -93,7 +93,7 @@ tests: Draw\.
 name: gfx-keyed-tail
 file: toolkit/gfx/blit.cpp
 find: if (pixel != key) memcpy(destination + 2 * i, &pixel, 2);
-replace: memcpy(destination + 2 * i, &pixel, 2);
+replace: if (pixel == key) memcpy(destination + 2 * i, &pixel, 2);
 build: test_gfx
 tests: Blit\.
 
