@@ -9,11 +9,12 @@
 #   tools/mutants.sh --list          the faults, one a line
 #
 # A fault whose text is no longer in its file (the code moved on) prints "n/a": update its entry.
-# MUTANTS_DIR (default build/mutants) holds the copy and its build; MUTANTS_TIMEOUT (default 600) bounds
-# the tests of one fault, in seconds. The Win32 faults need MinGW and Wine (tests/e2e-windows).
+# MUTANTS_DIR (default build/mutants) holds the copy and its build; MUTANTS_TREE (default: this working
+# tree) is the tree copied, e.g. an earlier commit's from `git archive`; MUTANTS_TIMEOUT (default 600)
+# bounds the tests of one fault, in seconds. The Win32 faults need MinGW and Wine (tests/e2e-windows).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export MUTANTS_ROOT=$root MUTANTS_DIR=${MUTANTS_DIR:-$root/build/mutants}
+export MUTANTS_ROOT=${MUTANTS_TREE:-$root} MUTANTS_DIR=${MUTANTS_DIR:-$root/build/mutants}
 exec python3 - "$@" <<'PY'
 import filecmp, os, shutil, subprocess, sys, time
 
