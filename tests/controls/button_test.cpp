@@ -5,8 +5,8 @@
 
 namespace {
 
-static const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0xBFBFBF, kRed = 0x0000FF, kGreen = 0x00FF00,
-               kBlue = 0xFF0000;
+static const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0xBFBFBF, kRed = 0x0000FF,
+                      kGreen = 0x00FF00, kBlue = 0xFF0000;
 
 struct Click {
     uintptr_t userData;
@@ -17,8 +17,8 @@ struct Click {
 static std::vector<Click> clicks;
 static uint32_t clickAnswer;
 
-static uint32_t RecordClick(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState, int32_t x,
-                     int32_t y) {
+static uint32_t RecordClick(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState,
+                            int32_t x, int32_t y) {
     clicks.push_back({userData, keyState, x, y});
     return clickAnswer;
 }

@@ -12,7 +12,7 @@
 namespace {
 
 static const uint32_t kGrey = 0xBFBFBF, kSelection = 0xEE0000, kBlack = 0x000000, kWhite = 0xFFFFFF,
-               kSeparator = 0x0000FF;
+                      kSeparator = 0x0000FF;
 static const int32_t X = 10, Y = 10, W = 100, kRowHeight = 15;
 
 // Red steps by 8, so all 31 colours stay apart in 5-5-5 too.

@@ -5,8 +5,8 @@
 
 namespace {
 
-static const uint32_t kThumb = 0xEEEEEE, kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0x0000FF, kGreen = 0x00FF00,
-               kBlue = 0xFF0000, kKey = 0xFF00FF;
+static const uint32_t kThumb = 0xEEEEEE, kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0x0000FF,
+                      kGreen = 0x00FF00, kBlue = 0xFF0000, kKey = 0xFF00FF;
 
 struct Release {
     uintptr_t userData;
@@ -16,7 +16,7 @@ struct Release {
 static std::vector<Release> releases;
 
 static void RecordRelease(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState,
-                   uint32_t range, uint32_t position) {
+                          uint32_t range, uint32_t position) {
     releases.push_back({userData, keyState, range, position});
 }
 

@@ -8,8 +8,8 @@
 
 namespace {
 
-static const uint32_t kGrey = 0xBFBFBF, kGreen = 0x00FF00, kBlue = 0xFF0000, kBlack = 0x000000, kWhite = 0xFFFFFF,
-               kRed = 0x0000FF;
+static const uint32_t kGrey = 0xBFBFBF, kGreen = 0x00FF00, kBlue = 0xFF0000, kBlack = 0x000000,
+                      kWhite = 0xFFFFFF, kRed = 0x0000FF;
 static const int32_t X = 10, Y = 10, W = 200, H = 90, kRowHeight = 20;
 
 class TextLogTest : public ControlWindow {

@@ -10,7 +10,8 @@
 
 namespace {
 
-static const uint32_t kGrey = 0xBFBFBF, kBlack = 0x000000, kGreen = 0x00FF00, kYellow = 0x00FFFF, kBlue = 0xFF0000;
+static const uint32_t kGrey = 0xBFBFBF, kBlack = 0x000000, kGreen = 0x00FF00, kYellow = 0x00FFFF,
+                      kBlue = 0xFF0000;
 static const uint32_t kExpander[3] = {0x000080, 0x008000, 0x800000};
 static const int32_t X = 10, Y = 10, W = 200, kRowHeight = 20;
 

@@ -140,7 +140,8 @@ TEST_P(TextTest, TransparentKeepsPixelsAndOpaquePaintsOnlyTheCells) {
 }
 
 // Draws text with its top-left corner at (x, y) of a fresh surface.
-static std::vector<uint16_t> Drawn(const LogFont* font, const char* text, Extent box, uint32_t flags, Box region) {
+static std::vector<uint16_t> Drawn(const LogFont* font, const char* text, Extent box, uint32_t flags,
+                                   Box region) {
     Surface s = FilledSurface(400, 120, kFill);
     DrawTextInSurface(text, font, &s, &box, kInk, kPaper, flags);
     std::vector<uint16_t> pixels = Region(s, region);
