@@ -10,9 +10,9 @@
 
 namespace {
 
-const uint32_t kMagenta = 0xFF00FF;
-const uint32_t kCtrlDownData = 0x001D0001;
-const uint32_t kCtrlUpData = 0xC01D0001;
+static const uint32_t kMagenta = 0xFF00FF;
+static const uint32_t kCtrlDownData = 0x001D0001;
+static const uint32_t kCtrlUpData = 0xC01D0001;
 
 class AppScenario : public BothFormats {
   protected:
@@ -193,8 +193,7 @@ TEST_P(AppScenario, QuitQuestionNoAndEscapeKeepRunningYesEnds) {
     EXPECT_EQ(sprite.header.surface.pixels, nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, AppScenario, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+VQ_BOTH_FORMATS(AppScenario);
 
 TEST(ProgramDirectory, CommandLinesAsTheSystemWritesThem) {
     struct Case {

@@ -9,7 +9,7 @@
 
 namespace {
 
-intptr_t PaintingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static intptr_t PaintingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     WindowRecord* w = FindWindowRecord(window);
     if (w && PaintWindow(window, w, message, wParam, lParam) == 0) return 0;
     return PlatformDefaultProcessing(window, message, wParam, lParam);
@@ -23,7 +23,6 @@ class CompositionTest : public BothFormats {
     Picture pictures[6] = {};
     void SetUp() override {
         BothFormats::SetUp();
-        InitDisplay();
         PlatformRegisterClass("Paint_Class", PaintingProc, 0, 0, 0);
         Extent placement = {0, 0, 100 + 2 * headlessBorder, 80 + 2 * headlessBorder + headlessCaption};
         h = CreateToolkitWindow(clientSurface, "Paint_Class", "c", &placement, 0, 0, &w);
@@ -241,7 +240,7 @@ TEST_P(CompositionTest, ControlOutsideTheListOnlyGetsItsBits) {
     ReleaseSurface(&loose.header.surface);
 }
 
-void PaintStripes(WindowRecord* record) {
+static void PaintStripes(WindowRecord* record) {
     Bounds all = {0, 0, record->surface.width - 1, record->surface.height - 1};
     DrawRect(&record->surface, &all, 0x00FF00, rectFill);
 }
@@ -287,7 +286,6 @@ TEST_P(CompositionTest, ZeroSizedWindowSurfacePaintsNothingAndDoesNotFail) {
     EXPECT_EQ(s.pixelsWritten, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, CompositionTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+VQ_BOTH_FORMATS(CompositionTest);
 
 } // namespace

@@ -17,7 +17,7 @@ namespace {
 
 enum : int32_t { windowWidth = 100, windowHeight = 80, sceneControls = 12, images = 4 };
 
-intptr_t SceneProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static intptr_t SceneProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     if (DispatchToolkitMessage(window, message, wParam, lParam) == 0) return 0;
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
@@ -38,7 +38,6 @@ class CompositionInvariant : public BothFormats {
 
     void SetUp() override {
         BothFormats::SetUp();
-        InitDisplay();
         PlatformRegisterClass("Scene_Class", SceneProc, 0, 0, 0);
         // Each picture has a colour, a stripe of another and a magenta hole for the colour key.
         const uint32_t colours[images] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF};
@@ -147,7 +146,6 @@ TEST_P(CompositionInvariant, EveryPaintEqualsAFullRedraw) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, CompositionInvariant, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+VQ_BOTH_FORMATS(CompositionInvariant);
 
 } // namespace

@@ -13,7 +13,6 @@ class PanelPictureTest : public BothFormats {
     WindowRecord* w = nullptr;
     void SetUp() override {
         BothFormats::SetUp();
-        InitDisplay();
         RegisterTestClass();
         Extent placement = {0, 0, 200, 200};
         CreateToolkitWindow(clientSurface | popupWindow, "Test_Class", "p", &placement, 0, 0, &w);
@@ -123,7 +122,6 @@ TEST_P(PanelPictureTest, PictureShowsItsImageOnceOrTiled) {
     ReleaseSurface(&image);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PanelPictureTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+VQ_BOTH_FORMATS(PanelPictureTest);
 
 } // namespace

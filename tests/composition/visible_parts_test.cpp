@@ -17,15 +17,15 @@ namespace {
 
 enum : int32_t { sceneW = 96, sceneH = 72, keyColour = 0xFF00FF };
 
-intptr_t PaintingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static intptr_t PaintingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     WindowRecord* w = FindWindowRecord(window);
     if (w && PaintWindow(window, w, message, wParam, lParam) == 0) return 0;
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
 
-Surface tile;
+static Surface tile;
 
-void PaintTile(WindowRecord* record) {
+static void PaintTile(WindowRecord* record) {
     Extent all = {0, 0, record->surface.width, record->surface.height};
     TileSurface(&record->surface, &tile, &all);
 }
@@ -48,7 +48,6 @@ class VisibleParts : public BothFormats {
 
     void SetUp() override {
         BothFormats::SetUp();
-        InitDisplay();
         PlatformRegisterClass("Scene_Class", PaintingProc, 0, 0, 0);
         Extent placement = {0, 0, sceneW + 2 * headlessBorder, sceneH + 2 * headlessBorder + headlessCaption};
         h = CreateToolkitWindow(clientSurface, "Scene_Class", "s", &placement, 0, 0, &w);
@@ -219,7 +218,6 @@ TEST_P(VisibleParts, EveryPaintShowsTheFullCompositionAndWritesNoMoreThanAFullRe
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, VisibleParts, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+VQ_BOTH_FORMATS(VisibleParts);
 
 } // namespace

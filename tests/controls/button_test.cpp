@@ -5,8 +5,8 @@
 
 namespace {
 
-const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0xBFBFBF, kRed = 0x0000FF, kGreen = 0x00FF00,
-               kBlue = 0xFF0000;
+static const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0xBFBFBF, kRed = 0x0000FF,
+                      kGreen = 0x00FF00, kBlue = 0xFF0000;
 
 struct Click {
     uintptr_t userData;
@@ -14,11 +14,11 @@ struct Click {
     int32_t x, y;
     bool operator==(const Click&) const = default;
 };
-std::vector<Click> clicks;
-uint32_t clickAnswer;
+static std::vector<Click> clicks;
+static uint32_t clickAnswer;
 
-uint32_t RecordClick(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState, int32_t x,
-                     int32_t y) {
+static uint32_t RecordClick(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState,
+                            int32_t x, int32_t y) {
     clicks.push_back({userData, keyState, x, y});
     return clickAnswer;
 }
@@ -204,6 +204,6 @@ TEST_P(ButtonTest, CaptionSitsAtItsCornerAndKeeps62Bytes) {
     EXPECT_EQ(moved.top - ink.top, 7);
 }
 
-CONTROL_TEST_FORMATS(ButtonTest);
+VQ_BOTH_FORMATS(ButtonTest);
 
 } // namespace

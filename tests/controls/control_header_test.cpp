@@ -56,6 +56,6 @@ TEST_P(ControlHeaderTest, TeardownClearsEveryRecordButTheButtonsAndScrollBars) {
     EXPECT_EQ(HeadlessLivePixelBuffers(), 0);
 }
 
-CONTROL_TEST_FORMATS(ControlHeaderTest);
+VQ_BOTH_FORMATS(ControlHeaderTest);
 
 } // namespace

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "tests/dispatch/dispatching_window.h"
+#include "toolkit/controls/button.h"
+#include "toolkit/controls/scroll_bar.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/input/keyboard_routing.h"
@@ -27,19 +29,18 @@ inline std::ostream& operator<<(std::ostream& out, const Area& a) {
     return out << "{" << a.left << ", " << a.top << ", " << a.right << ", " << a.bottom << "}";
 }
 
-class ControlWindow : public ::testing::TestWithParam<bool> {
+class ControlWindow : public BothFormats {
   protected:
     static constexpr int32_t windowWidth = 320, windowHeight = 200;
     static constexpr uint32_t windowColour = 0x405060;
 
     void SetUp() override {
-        ResetToolkit(GetParam());
+        BothFormats::SetUp();
         seenMessages.clear();
         caretBlinkCounter = 1;
         PlatformRegisterClass("Test_Class", DispatchingWindowProc, 0, 0, 0);
         Extent placement = {0, 0, windowWidth, windowHeight};
         h = CreateToolkitWindow(popupWindow | clientSurface, "Test_Class", "controls", &placement, 0, 0, &w);
-        InitDisplay();
         w->backgroundColour = windowColour;
         PlatformShowWindow(h, SW_SHOWNORMAL);
         HeadlessPump();
@@ -47,7 +48,7 @@ class ControlWindow : public ::testing::TestWithParam<bool> {
     void TearDown() override {
         if (FindWindowRecord(h)) PlatformDestroyWindow(h);
         for (Surface& s : images) ReleaseSurface(&s);
-        ResetToolkit();
+        BothFormats::TearDown();
         seenMessages.clear();
     }
 
@@ -108,6 +109,36 @@ class ControlWindow : public ::testing::TestWithParam<bool> {
         return out;
     }
 
+    // The height of a row of text in the default font: a list's rows are this plus its rowSpacing.
+    static int32_t FontHeight() {
+        TextSize size = {};
+        MeasureText(drawingWindow, nullptr, "    ", 4, &size);
+        return size.cy;
+    }
+
+    // A scroll bar linked on top and kept in step by a list box, tree list or text log, whose release (when
+    // given) scrolls the list.
+    template <typename List>
+    void WireScrollBar(List* list, ScrollBar* bar, Extent at, uint32_t flags, ScrollBarCallback release) {
+        InitScrollBar(bar, &at, 0, 0, flags);
+        bar->onRelease = release;
+        bar->userData = reinterpret_cast<uintptr_t>(list);
+        list->scrollBar = bar;
+        AddControl(&bar->header, w, addOnTop);
+    }
+    // Up and down buttons linked on top, shown and hidden with the list's bar, that scroll the list.
+    template <typename List>
+    void WireScrollButtons(List* list, Button* up, Extent upAt, ButtonClickHandler scrollUp, Button* down,
+                           Extent downAt, ButtonClickHandler scrollDown) {
+        InitButton(up, &upAt, 0x000000, 0xFFFFFF, nullptr, nullptr, nullptr, 0, scrollUp);
+        InitButton(down, &downAt, 0x000000, 0xFFFFFF, nullptr, nullptr, nullptr, 0, scrollDown);
+        up->userData = down->userData = reinterpret_cast<uintptr_t>(list);
+        list->companions[0] = &up->header;
+        list->companions[1] = &down->header;
+        AddControl(&up->header, w, addOnTop);
+        AddControl(&down->header, w, addOnTop);
+    }
+
     // An image owned by the test: one colour, with an optional second colour in a one-pixel border.
     Surface* Image(int32_t width, int32_t height, uint32_t colour, uint32_t border = 0xFFFFFFFFu) {
         images.emplace_back();
@@ -123,10 +154,3 @@ class ControlWindow : public ::testing::TestWithParam<bool> {
     WindowRecord* w = nullptr;
     std::deque<Surface> images; // addresses stay put as images are added
 };
-
-inline std::string FormatName(const ::testing::TestParamInfo<bool>& info) {
-    return info.param ? "565" : "555";
-}
-
-#define CONTROL_TEST_FORMATS(suite)                                                                          \
-    INSTANTIATE_TEST_SUITE_P(Formats, suite, ::testing::Values(true, false), FormatName)

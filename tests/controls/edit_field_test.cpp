@@ -6,10 +6,11 @@
 
 namespace {
 
-const uint32_t kGrey = 0xBFBFBF, kBlue = 0xFF0000, kGreen = 0x00FF00, kBlack = 0x000000, kWhite = 0xFFFFFF;
+static const uint32_t kGrey = 0xBFBFBF, kBlue = 0xFF0000, kGreen = 0x00FF00, kBlack = 0x000000,
+                      kWhite = 0xFFFFFF;
 // "가", "나" in code page 949.
-const char* const kGa = "\xB0\xA1";
-const char* const kNa = "\xB3\xAA";
+static const char* const kGa = "\xB0\xA1";
+static const char* const kNa = "\xB3\xAA";
 
 class EditFieldTest : public ControlWindow {
   protected:
@@ -240,6 +241,6 @@ TEST_P(EditFieldTest, ABlinkRepaintsOnlyTheFocusedField) {
     PlatformDestroyWindow(h); // before the records on the stack go
 }
 
-CONTROL_TEST_FORMATS(EditFieldTest);
+VQ_BOTH_FORMATS(EditFieldTest);
 
 } // namespace

@@ -11,12 +11,12 @@
 
 namespace {
 
-const uint32_t kGrey = 0xBFBFBF, kSelection = 0xEE0000, kBlack = 0x000000, kWhite = 0xFFFFFF,
-               kSeparator = 0x0000FF;
-const int32_t X = 10, Y = 10, W = 100, kRowHeight = 15;
+static const uint32_t kGrey = 0xBFBFBF, kSelection = 0xEE0000, kBlack = 0x000000, kWhite = 0xFFFFFF,
+                      kSeparator = 0x0000FF;
+static const int32_t X = 10, Y = 10, W = 100, kRowHeight = 15;
 
 // Red steps by 8, so all 31 colours stay apart in 5-5-5 too.
-uint32_t IconColour(uint32_t i) {
+static uint32_t IconColour(uint32_t i) {
     return (i * 8) | ((255 - i * 8) << 8) | (((i * 37 + 64) & 0xFF) << 16);
 }
 
@@ -29,11 +29,6 @@ class ListBoxTest : public ControlWindow {
     void TearDown() override {
         PlatformDestroyWindow(h); // before the records go
         ControlWindow::TearDown();
-    }
-    static int32_t FontHeight() {
-        TextSize size = {};
-        MeasureText(drawingWindow, nullptr, "    ", 4, &size);
-        return size.cy;
     }
     void MakeItems(uint32_t n) {
         records.assign(n, ListBoxItem{});
@@ -60,16 +55,8 @@ class ListBoxTest : public ControlWindow {
     void AttachBar() {
         Extent barAt = {X + W + 4, Y + 16, 16, 88}, upAt = {X + W + 4, Y, 16, 16},
                downAt = {X + W + 4, Y + 104, 16, 16};
-        InitScrollBar(&bar, &barAt, 0, 0, scrollBarVertical);
-        bar.onRelease = ListBoxScrollTo;
-        bar.userData = reinterpret_cast<uintptr_t>(&list);
-        InitButton(&up, &upAt, kBlack, kWhite, nullptr, nullptr, nullptr, 0, ListBoxScrollUp);
-        InitButton(&down, &downAt, kBlack, kWhite, nullptr, nullptr, nullptr, 0, ListBoxScrollDown);
-        up.userData = down.userData = reinterpret_cast<uintptr_t>(&list);
-        list.scrollBar = &bar;
-        list.companions[0] = &up.header;
-        list.companions[1] = &down.header;
-        for (Control* c : {&bar.header, &up.header, &down.header}) AddControl(c, w, addOnTop);
+        WireScrollBar(&list, &bar, barAt, scrollBarVertical, ListBoxScrollTo);
+        WireScrollButtons(&list, &up, upAt, ListBoxScrollUp, &down, downAt, ListBoxScrollDown);
     }
     int32_t RowMiddle(int32_t row) { return Y + 1 + row * kRowHeight + 7; }
     void Click(int32_t row, WParam keys = 0) {
@@ -164,11 +151,8 @@ TEST_P(ListBoxTest, TheBarsReleaseRoundsHalfRowsUp) {
     ShowList(20);
     // A horizontal bar of 300 pixels has room for all 208 units: its thumb is 90 long and a pixel is a unit.
     Extent e = {X, 150, 300, 16};
-    InitScrollBar(&bar, &e, 0, 0, 0);
-    bar.onRelease = ListBoxScrollTo;
-    bar.userData = reinterpret_cast<uintptr_t>(&list);
-    list.scrollBar = &bar;
-    Show(&bar.header);
+    WireScrollBar(&list, &bar, e, 0, ListBoxScrollTo);
+    Redraw(&bar.header);
     Redraw(&list.header);
     ASSERT_EQ(bar.range, 208u);
     struct Case {
@@ -360,11 +344,8 @@ TEST_P(ListBoxTest, APressBeforeTheFirstDrawSelectsNothingAndDividesByNothing) {
 
 // The bar is linked below the list: the paint has passed it when the list's draw hides or shows it.
 TEST_P(ListBoxTest, ABarLinkedBelowTheListFollowsInTheSamePump) {
-    Extent barAt = {X + W + 4, Y, 16, 120};
-    InitScrollBar(&bar, &barAt, 0, 0, scrollBarVertical);
-    AddControl(&bar.header, w, addOnTop);
     InitList(20);
-    list.scrollBar = &bar;
+    WireScrollBar(&list, &bar, {X + W + 4, Y, 16, 120}, scrollBarVertical, nullptr);
     Show(&list.header);
     EXPECT_TRUE(BarShown());
     SetListBoxItems(&list, records.data(), sizeof(ListBoxItem), 5);
@@ -385,10 +366,7 @@ TEST_P(ListBoxTest, HidingTheBarOnAPanelKeepsWhatLiesOnThePanel) {
     AddControl(&panel.header, w, addOnTop);
     InitList(20);
     AddControl(&list.header, w, addOnTop);
-    Extent barAt = {X + W + 4, Y, 16, 120};
-    InitScrollBar(&bar, &barAt, 0, 0, scrollBarVertical);
-    AddControl(&bar.header, w, addOnTop);
-    list.scrollBar = &bar;
+    WireScrollBar(&list, &bar, {X + W + 4, Y, 16, 120}, scrollBarVertical, nullptr);
     Label label;
     Extent labelAt = {X + W + 30, Y, 60, 30};
     InitLabel(&label, &labelAt, kBlack, kGrey, nullptr, "label", nullptr, labelFrame, 0);
@@ -408,6 +386,6 @@ TEST_P(ListBoxTest, HidingTheBarOnAPanelKeepsWhatLiesOnThePanel) {
     PlatformDestroyWindow(h);
 }
 
-CONTROL_TEST_FORMATS(ListBoxTest);
+VQ_BOTH_FORMATS(ListBoxTest);
 
 } // namespace

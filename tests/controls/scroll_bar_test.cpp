@@ -5,18 +5,18 @@
 
 namespace {
 
-const uint32_t kThumb = 0xEEEEEE, kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0x0000FF, kGreen = 0x00FF00,
-               kBlue = 0xFF0000, kKey = 0xFF00FF;
+static const uint32_t kThumb = 0xEEEEEE, kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0x0000FF,
+                      kGreen = 0x00FF00, kBlue = 0xFF0000, kKey = 0xFF00FF;
 
 struct Release {
     uintptr_t userData;
     uint32_t keyState, range, position;
     bool operator==(const Release&) const = default;
 };
-std::vector<Release> releases;
+static std::vector<Release> releases;
 
-void RecordRelease(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState,
-                   uint32_t range, uint32_t position) {
+static void RecordRelease(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState,
+                          uint32_t range, uint32_t position) {
     releases.push_back({userData, keyState, range, position});
 }
 
@@ -191,6 +191,6 @@ TEST_P(ScrollBarTest, APressBeforeTheFirstDrawKeepsThePosition) {
     EXPECT_EQ(bar.position, 510u) << "after the draw the geometry is there";
 }
 
-CONTROL_TEST_FORMATS(ScrollBarTest);
+VQ_BOTH_FORMATS(ScrollBarTest);
 
 } // namespace

@@ -8,20 +8,15 @@
 
 namespace {
 
-const uint32_t kGrey = 0xBFBFBF, kGreen = 0x00FF00, kBlue = 0xFF0000, kBlack = 0x000000, kWhite = 0xFFFFFF,
-               kRed = 0x0000FF;
-const int32_t X = 10, Y = 10, W = 200, H = 90, kRowHeight = 20;
+static const uint32_t kGrey = 0xBFBFBF, kGreen = 0x00FF00, kBlue = 0xFF0000, kBlack = 0x000000,
+                      kWhite = 0xFFFFFF, kRed = 0x0000FF;
+static const int32_t X = 10, Y = 10, W = 200, H = 90, kRowHeight = 20;
 
 class TextLogTest : public ControlWindow {
   protected:
     void TearDown() override {
         PlatformDestroyWindow(h); // destroys the log (and frees its lines) before the record goes
         ControlWindow::TearDown();
-    }
-    static int32_t FontHeight() {
-        TextSize size = {};
-        MeasureText(drawingWindow, nullptr, "    ", 4, &size);
-        return size.cy;
     }
     // A log at (X, Y) with rows of 20 pixels (4 fit), lines "line 0", "line 1" ... in dark red, its current
     // line in blue on a green box; clicks pick lines. Not shown yet.
@@ -46,16 +41,8 @@ class TextLogTest : public ControlWindow {
     void AttachBar() {
         Extent barAt = {X, Y + H + 4, 150, 16}, upAt = {X + W + 4, Y, 16, 16},
                downAt = {X + W + 4, Y + 20, 16, 16};
-        InitScrollBar(&bar, &barAt, 0, 0, 0);
-        bar.onRelease = TextLogScrollTo;
-        bar.userData = reinterpret_cast<uintptr_t>(&log);
-        InitButton(&up, &upAt, kBlack, kWhite, nullptr, nullptr, nullptr, 0, TextLogScrollUp);
-        InitButton(&down, &downAt, kBlack, kWhite, nullptr, nullptr, nullptr, 0, TextLogScrollDown);
-        up.userData = down.userData = reinterpret_cast<uintptr_t>(&log);
-        log.scrollBar = &bar;
-        log.companions[0] = &up.header;
-        log.companions[1] = &down.header;
-        for (Control* c : {&bar.header, &up.header, &down.header}) AddControl(c, w, addOnTop);
+        WireScrollBar(&log, &bar, barAt, 0, TextLogScrollTo);
+        WireScrollButtons(&log, &up, upAt, TextLogScrollUp, &down, downAt, TextLogScrollDown);
     }
     Area Row(int32_t row) { return {X, Y + 1 + row * kRowHeight, X + W, Y + 1 + (row + 1) * kRowHeight}; }
     // Which line a row shows as plain text, by comparing it with the line drawn on the log's background;
@@ -295,6 +282,6 @@ TEST_P(TextLogTest, ALogWithoutLinesDrawsItsBackgroundAndTakesNoInput) {
     EXPECT_EQ(Changed({X + 1, Y + 1, X + W - 1, Y + H - 1}, kGrey), (Area{0, 0, 0, 0}));
 }
 
-CONTROL_TEST_FORMATS(TextLogTest);
+VQ_BOTH_FORMATS(TextLogTest);
 
 } // namespace

@@ -10,11 +10,12 @@
 
 namespace {
 
-const uint32_t kGrey = 0xBFBFBF, kBlack = 0x000000, kGreen = 0x00FF00, kYellow = 0x00FFFF, kBlue = 0xFF0000;
-const uint32_t kExpander[3] = {0x000080, 0x008000, 0x800000};
-const int32_t X = 10, Y = 10, W = 200, kRowHeight = 20;
+static const uint32_t kGrey = 0xBFBFBF, kBlack = 0x000000, kGreen = 0x00FF00, kYellow = 0x00FFFF,
+                      kBlue = 0xFF0000;
+static const uint32_t kExpander[3] = {0x000080, 0x008000, 0x800000};
+static const int32_t X = 10, Y = 10, W = 200, kRowHeight = 20;
 
-uint32_t NodeColour(uint32_t i) {
+static uint32_t NodeColour(uint32_t i) {
     return ((i * 8 + 8) & 0xFF) | (((i * 16 + 32) & 0xFF) << 8) | (0xC0u << 16);
 }
 
@@ -51,11 +52,6 @@ class TreeListTest : public ControlWindow {
     void TearDown() override {
         PlatformDestroyWindow(h); // before the records go
         ControlWindow::TearDown();
-    }
-    static int32_t FontHeight() {
-        TextSize size = {};
-        MeasureText(drawingWindow, nullptr, "    ", 4, &size);
-        return size.cy;
     }
     // G1 (expanded) with a and b (pinned), G2 with c, and G3 without items.
     void MakeForest() {
@@ -123,12 +119,12 @@ class TreeListTest : public ControlWindow {
     TreeList tree;
 };
 
-std::vector<std::pair<std::string, TreeNode*>> reports;
+static std::vector<std::pair<std::string, TreeNode*>> reports;
 
-void RecordDouble(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
+static void RecordDouble(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
     reports.push_back({"double", node});
 }
-void RecordRight(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
+static void RecordRight(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
     reports.push_back({"right", node});
 }
 
@@ -528,6 +524,6 @@ TEST_P(TreeListTest, APressBeforeTheFirstDrawHitsNothing) {
     EXPECT_NE(tree.selectedNode, nullptr) << "drawn once, the rows are there";
 }
 
-CONTROL_TEST_FORMATS(TreeListTest);
+VQ_BOTH_FORMATS(TreeListTest);
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gallery/gallery.h"
@@ -24,7 +25,7 @@ inline LParam At(int32_t x, int32_t y) {
 
 class GalleryFixture : public BothFormats {
   protected:
-    std::vector<std::function<void()>> steps;
+    std::vector<std::pair<std::string, std::function<void()>>> steps; // named, in order
     size_t next = 0;
     std::string root;
 
@@ -47,8 +48,13 @@ class GalleryFixture : public BothFormats {
     static int32_t Idle(void* context) {
         GalleryFixture* self = static_cast<GalleryFixture*>(context);
         if (self->next >= self->steps.size()) return 0;
-        self->steps[self->next++]();
+        SCOPED_TRACE("step: " + self->steps[self->next].first);
+        self->steps[self->next++].second();
         return 1;
+    }
+    // A step runs when the loop is idle: it checks what came of the input before it and posts the next.
+    void Step(const std::string& name, std::function<void()> body) {
+        steps.push_back({name, std::move(body)});
     }
     int32_t Run() {
         HeadlessSetIdleHook(Idle, this);
@@ -147,8 +153,3 @@ class GalleryFixture : public BothFormats {
         return out;
     }
 };
-
-#define GALLERY_TEST_FORMATS(suite)                                                                          \
-    INSTANTIATE_TEST_SUITE_P(                                                                                \
-        Formats, suite, ::testing::Values(true, false),                                                      \
-        [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; })

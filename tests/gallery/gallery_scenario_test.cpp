@@ -10,26 +10,42 @@
 
 namespace {
 
-class GalleryScenario : public GalleryFixture {};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
+class GalleryScenario : public GalleryFixture {
+  protected:
     // Colours convert once the gallery has found the display's pixel format.
-    auto white = [] { return ColourToPixel(0xFFFFFF); };
-    auto black = [] { return ColourToPixel(0x000000); };
+    static uint32_t White() { return ColourToPixel(0xFFFFFF); }
+    static uint32_t Black() { return ColourToPixel(0x000000); }
+
+    // ---- The steps of the scenario, each checking what the input of the one before led to ----
+
+    void StartUp();
+    void ButtonsAndBars();
+    void TypeIntoField();
+    void Tree();
+    void ListBox();
+    void TypeIntoLog();
+    void SaveAndLoad();
+    void ResizeAndClose();
+
     const std::string stamp = Cp949("2024년5월1일(수)[오후]3시4분9초 ");
     const std::string started = stamp + Cp949("갤러리를 시작했습니다. Gallery started.");
     std::vector<uint32_t> statusAtStart;
     TreeNode* alice = &gallery.treeItems[3];
-    steps.push_back([&] {
+    std::vector<std::string> saved; // the log's lines when it was saved
+    int32_t statusWidth = 0, statusY = 0, treeHeight = 0, listX = 0, logWidth = 0; // before the resize
+};
+
+static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+static void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+void GalleryScenario::StartUp() {
+    Step("the start-up screen", [this] {
         EXPECT_STREQ(HeadlessWindowTitle(mainWindowHandle), "Velquist Gallery");
         EXPECT_TRUE(HeadlessWindowVisible(mainWindowHandle));
         for (const Surface& s : gallery.art) ASSERT_GT(s.width, 0) << "every image loads";
@@ -40,9 +56,9 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         // The frames: raised white top-left, sunken black top-left.
         const Control& raised = gallery.frames[0].header;
         const Control& sunken = gallery.frames[1].header;
-        EXPECT_EQ(Screen(raised.x + 30, raised.y), white());
-        EXPECT_EQ(Screen(raised.x + 30, raised.y + raised.surface.height - 1), black());
-        EXPECT_EQ(Screen(sunken.x + 30, sunken.y), black());
+        EXPECT_EQ(Screen(raised.x + 30, raised.y), White());
+        EXPECT_EQ(Screen(raised.x + 30, raised.y + raised.surface.height - 1), Black());
+        EXPECT_EQ(Screen(sunken.x + 30, sunken.y), Black());
         // The disabled image button shows its second image; the picture shows its image.
         const Control& off = gallery.playDisabled.header;
         EXPECT_EQ(ImageMismatches(Art(artPlay + 1), off.x, off.y, 0x10000), 0);
@@ -68,7 +84,10 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         statusAtStart = ScreenOf(gallery.status.header);
         Click(gallery.ok.header, 30, 12);
     });
-    steps.push_back([&] {
+}
+
+void GalleryScenario::ButtonsAndBars() {
+    Step("OK clicked", [this] {
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("확인 누름 (30, 12)"));
         EXPECT_NE(ScreenOf(gallery.status.header), statusAtStart);
         EXPECT_EQ(Mismatches(gallery.status.header), 0);
@@ -79,7 +98,7 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         Post(WM_MOUSEMOVE, MK_LBUTTON, At(bar.x + bar.surface.width + 40, bar.y + 8));
         Post(WM_LBUTTONUP, 0, At(bar.x + bar.surface.width + 40, bar.y + 8));
     });
-    steps.push_back([&] {
+    Step("the bar dragged", [this] {
         EXPECT_EQ(gallery.horizontal.position, 100u);
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("가로 놓음: 100 / 100"));
         EXPECT_EQ(std::string(gallery.positions.caption).substr(0, 15), Cp949("가로 100 / 100,"));
@@ -93,27 +112,33 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         Post(WM_KEYDOWN, 36, 0x01470001);
         Post(WM_IME_COMPOSITION, 0xB0A1, GCS_COMPSTR);
     });
-    steps.push_back([&] {
+}
+
+void GalleryScenario::TypeIntoField() {
+    Step("a syllable in the making", [this] {
         const Control& field = gallery.wrapped.header;
         ASSERT_EQ(mainWindowRecord->focusControl, &field);
         // White on black at (1, 1) of the field, where the caret stands: a one-syllable cell.
         int32_t blackRows = 0, lightInCell = 0;
-        for (int32_t y = 1; y < 20; y++) blackRows += Screen(field.x + 2, field.y + y) == black();
+        for (int32_t y = 1; y < 20; y++) blackRows += Screen(field.x + 2, field.y + y) == Black();
         for (int32_t y = 1; y < 16; y++) {
-            for (int32_t x = 3; x < 12; x++) lightInCell += Screen(field.x + x, field.y + y) != black();
+            for (int32_t x = 3; x < 12; x++) lightInCell += Screen(field.x + x, field.y + y) != Black();
         }
         EXPECT_GE(blackRows, 10) << "the cell is as high as a row";
         EXPECT_GT(lightInCell, 5) << "the syllable is drawn in it";
         EXPECT_EQ(Mismatches(field), 0);
         TypeSyllable(Cp949("가"));
     });
-    steps.push_back([&] {
+    Step("the syllable typed", [this] {
         EXPECT_EQ(std::string(gallery.wrappedText).substr(0, 4), Cp949("가여")) << "가 before 여기에";
         EXPECT_EQ(gallery.wrapped.edit.composition, 0u);
         // The tree: open the collapsed group by its expander (right of the 18-pixel kind column).
         Click(gallery.tree.header, 24, TreeRowY(&gallery.treeGroups[2]));
     });
-    steps.push_back([&] {
+}
+
+void GalleryScenario::Tree() {
+    Step("the group opened", [this] {
         std::vector<std::string> rows = TreeRows();
         ASSERT_EQ(rows.size(), 16u);
         EXPECT_EQ(std::vector<std::string>(rows.begin() + 10, rows.end()),
@@ -124,17 +149,17 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         EXPECT_EQ(Mismatches(gallery.tree.header), 0);
         Click(gallery.tree.header, 100, TreeRowY(alice));
     });
-    steps.push_back([&] {
+    Step("Alice selected", [this] {
         EXPECT_EQ(gallery.tree.selectedNode, alice);
         EXPECT_EQ(gallery.tree.header.editBuffer, nullptr);
         Click(gallery.tree.header, 100, TreeRowY(alice));
     });
-    steps.push_back([&] {
+    Step("the rename started", [this] {
         ASSERT_NE(gallery.tree.header.editBuffer, nullptr) << "the second press renames";
         EXPECT_EQ(mainWindowRecord->focusControl, &gallery.tree.header);
         TypeSyllable(Cp949("가")); // over "Al": names are overwritten from their start
     });
-    steps.push_back([&] {
+    Step("Alice renamed", [this] {
         EXPECT_EQ(std::string(alice->name), Cp949("가ice"));
         EXPECT_EQ(Mismatches(gallery.tree.header), 0);
         // A double click on the first item.
@@ -143,7 +168,7 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         Post(WM_LBUTTONDBLCLK, MK_LBUTTON, At(gallery.tree.header.x + 100, gallery.tree.header.y + y));
         Post(WM_LBUTTONUP, 0, At(gallery.tree.header.x + 100, gallery.tree.header.y + y));
     });
-    steps.push_back([&] {
+    Step("the double click", [this] {
         EXPECT_EQ(gallery.tree.header.editBuffer, nullptr) << "the press ended the rename";
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("두 번 누름 Double click: 김민수"));
         const Control& t = gallery.tree.header;
@@ -151,12 +176,12 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         Post(WM_RBUTTONDOWN, MK_RBUTTON, At(t.x + 100, t.y + y));
         Post(WM_RBUTTONUP, 0, At(t.x + 100, t.y + y));
     });
-    steps.push_back([&] {
+    Step("the right click", [this] {
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("오른쪽 단추 Right click: Bob"));
         EXPECT_EQ(gallery.tree.selectedNode, &gallery.treeItems[4]) << "a right release selects";
         ClickMiddle(gallery.sort.header);
     });
-    steps.push_back([&] {
+    Step("the sort turned round", [this] {
         std::vector<std::string> rows = TreeRows();
         EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + 6),
                   (std::vector<std::string>{Cp949("친구 Friends"), Cp949("김민수"), Cp949("이서연"),
@@ -168,7 +193,10 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         Click(gallery.list.header, 60, ListRowY(0));
         Click(gallery.list.header, 60, ListRowY(2), MK_CONTROL);
     });
-    steps.push_back([&] {
+}
+
+void GalleryScenario::ListBox() {
+    Step("two fruit selected", [this] {
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("선택 2개 selected 사과 Apple 포도 Grape"));
         // Press on the fourth row and drag below the list: three moves scroll three rows in.
         const Control& l = gallery.list.header;
@@ -176,7 +204,7 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         for (int i = 0; i < 3; i++) Post(WM_MOUSEMOVE, MK_LBUTTON, At(l.x + 60, l.y + l.surface.height + 10));
         Post(WM_LBUTTONUP, 0, At(l.x + 60, l.y + l.surface.height + 10));
     });
-    steps.push_back([&] {
+    Step("the drag past the edge", [this] {
         EXPECT_EQ(gallery.list.firstRow, 3u);
         uint32_t rows = gallery.list.visibleRows;
         std::string expected = Cp949("선택 4개 selected ") + gallery.listItems[3].text + " " +
@@ -188,7 +216,7 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         EXPECT_EQ(Mismatches(gallery.listBar.header), 0);
         ClickMiddle(gallery.listDown.header);
     });
-    steps.push_back([&] {
+    Step("the arrow", [this] {
         EXPECT_EQ(gallery.list.firstRow, 4u);
         EXPECT_EQ(gallery.listBar.position, 64u);
         // The log: a click on its empty line, a line typed in Latin and Korean, and Enter.
@@ -198,7 +226,10 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         TypeSyllable(Cp949("가"));
         Type("\r");
     });
-    steps.push_back([&] {
+}
+
+void GalleryScenario::TypeIntoLog() {
+    Step("a line typed into the log", [this] {
         EXPECT_EQ(mainWindowRecord->focusControl, &gallery.log.header);
         EXPECT_EQ(LogLines(), (std::vector<std::string>{started, stamp + Cp949("hello 가"), ""}));
         EXPECT_EQ(gallery.log.currentLine, 2u);
@@ -208,8 +239,7 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         Type("abc");
         ClickMiddle(gallery.send.header);
     });
-    std::vector<std::string> saved;
-    steps.push_back([&] {
+    Step("a line sent", [this] {
         saved = {started, stamp + Cp949("hello 가"), stamp + "abc", ""};
         EXPECT_EQ(LogLines(), saved);
         EXPECT_EQ(gallery.log.currentLine, 3u);
@@ -217,7 +247,10 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("기록에 추가 Added: abc"));
         ClickMiddle(gallery.save.header);
     });
-    steps.push_back([&] {
+}
+
+void GalleryScenario::SaveAndLoad() {
+    Step("saved", [this] {
         EXPECT_EQ(std::string(gallery.status.caption),
                   Cp949("기록을 저장했습니다 Saved (4줄 lines): ") + LogPath());
         EXPECT_GT(ReadFile(LogPath()).size(), 20u) << "the file is there";
@@ -226,11 +259,11 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         Click(gallery.log.header, 40, 2 + 3 * rowHeight + rowHeight / 2);
         Type("xyz\r");
     });
-    steps.push_back([&] {
+    Step("typed after the save", [this] {
         EXPECT_EQ(LogLines().size(), 5u);
         ClickMiddle(gallery.load.header);
     });
-    steps.push_back([&] {
+    Step("loaded back", [this] {
         EXPECT_EQ(LogLines(), saved);
         EXPECT_EQ(gallery.log.currentLine, 3u);
         EXPECT_EQ(std::string(gallery.status.caption),
@@ -243,7 +276,7 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         Type("q");
         ClickMiddle(gallery.load.header);
     });
-    steps.push_back([&] {
+    Step("a damaged file refused", [this] {
         EXPECT_EQ(
             std::string(gallery.status.caption),
             Cp949("기록 파일이 손상되었습니다. 아무것도 바꾸지 않았습니다. Damaged log; nothing changed: ") +
@@ -252,8 +285,7 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         WriteFile(LogPath(), "hello, world\n");
         ClickMiddle(gallery.load.header);
     });
-    int32_t statusWidth = 0, statusY = 0, treeHeight = 0, listX = 0, logWidth = 0;
-    steps.push_back([&] {
+    Step("a foreign file refused", [this] {
         EXPECT_EQ(
             std::string(gallery.status.caption),
             Cp949(
@@ -274,11 +306,14 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         PlatformWindowRect(mainWindowHandle, &r);
         HeadlessResizeWindow(mainWindowHandle, r.right - r.left + 100, r.bottom - r.top + 60);
     });
-    steps.push_back([&] {
+}
+
+void GalleryScenario::ResizeAndClose() {
+    Step("resized", [this] {
         const Control& status = gallery.status.header;
         EXPECT_EQ(status.surface.width, statusWidth + 100);
         EXPECT_EQ(status.y, statusY + 60);
-        EXPECT_EQ(Screen(status.x + status.surface.width - 1, status.y + 10), white())
+        EXPECT_EQ(Screen(status.x + status.surface.width - 1, status.y + 10), White())
             << "its sunken frame's right edge";
         EXPECT_EQ(gallery.tree.header.surface.height, treeHeight + 60);
         EXPECT_EQ(gallery.list.header.x, listX + 100);
@@ -288,17 +323,28 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         HeadlessPushMessageBoxAnswer(IDYES);
         Post(WM_CLOSE, 0, 0);
     });
-    steps.push_back([&] {
+    Step("No keeps it open", [this] {
         EXPECT_EQ(HeadlessMessageBoxCount(), 1);
         EXPECT_EQ(std::string(HeadlessLastMessageBoxText()), Cp949("종료하시겠습니까?"));
         EXPECT_TRUE(HeadlessWindowExists(mainWindowHandle)) << "No keeps the gallery open";
         Post(WM_CLOSE, 0, 0);
     });
+}
+
+TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
+    StartUp();
+    ButtonsAndBars();
+    TypeIntoField();
+    Tree();
+    ListBox();
+    TypeIntoLog();
+    SaveAndLoad();
+    ResizeAndClose();
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(next, steps.size());
     EXPECT_EQ(HeadlessMessageBoxCount(), 2) << "Yes closes the gallery";
 }
 
-GALLERY_TEST_FORMATS(GalleryScenario);
+VQ_BOTH_FORMATS(GalleryScenario);
 
 } // namespace

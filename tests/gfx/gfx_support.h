@@ -1,5 +1,4 @@
-// Surfaces over exactly-sized test memory, a per-pixel model to compare against, and a fixture that runs
-// a test in both pixel formats.
+// Surfaces over exactly-sized test memory and a per-pixel model to compare against.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/toolkit_fixture.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/gfx/surface.h"
 
@@ -87,19 +87,3 @@ inline void ExpectMatches(const TestSurface& s, const PixelModel& m, const char*
     EXPECT_TRUE(s.SpareWordsIntact()) << what;
     EXPECT_EQ(s.Pixels(), m.pixels) << what;
 }
-
-// Runs the test body with Theme pixelFormat set for 5-5-5 (false) or 5-6-5 (true), restoring it after.
-class BothFormats : public ::testing::TestWithParam<bool> {
-  protected:
-    void SetUp() override {
-        saved = Theme[pixelFormat];
-        Theme[pixelFormat] = GetParam() ? (saved | rgb565) : (saved & ~uint32_t{rgb565});
-    }
-    void TearDown() override { Theme[pixelFormat] = saved; }
-    uint32_t saved = 0;
-};
-
-#define VQ_BOTH_FORMATS(Fixture)                                                                             \
-    INSTANTIATE_TEST_SUITE_P(                                                                                \
-        Formats, Fixture, ::testing::Values(false, true),                                                    \
-        [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "rgb565" : "rgb555"; })

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <string>
+
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/headless/headless.h"
 #include "toolkit/window/window_table.h"
@@ -37,9 +39,20 @@ inline uint16_t PixelAt(const Surface& s, int32_t x, int32_t y) {
     return p;
 }
 
-// Runs a test body in both pixel formats.
+// Runs a test body in both pixel formats (the parameter is true for 5-6-5), the toolkit's display set up
+// on the backend's format.
 class BothFormats : public ::testing::TestWithParam<bool> {
   protected:
-    void SetUp() override { ResetToolkit(GetParam()); }
+    void SetUp() override {
+        ResetToolkit(GetParam());
+        InitDisplay();
+    }
     void TearDown() override { ResetToolkit(); }
 };
+
+inline std::string FormatName(const ::testing::TestParamInfo<bool>& info) {
+    return info.param ? "565" : "555";
+}
+
+#define VQ_BOTH_FORMATS(suite)                                                                               \
+    INSTANTIATE_TEST_SUITE_P(Formats, suite, ::testing::Values(true, false), FormatName)

@@ -141,10 +141,6 @@ TEST_F(SurfaceTest, InitDisplayProbesFormatAndRegistersCommand) {
 
 class BitmapTest : public BothFormats {
   protected:
-    void SetUp() override {
-        BothFormats::SetUp();
-        InitDisplay();
-    }
     std::string TempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
         std::string path = ::testing::TempDir() + "vq_" + std::to_string(getpid()) + "_" + name;
         FILE* f = fopen(path.c_str(), "wb");
@@ -245,7 +241,6 @@ TEST_P(BitmapTest, BadInputFailsAndLeavesTheSurfaceUntouched) {
     EXPECT_EQ(HeadlessLivePixelBuffers(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, BitmapTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "565" : "555"; });
+VQ_BOTH_FORMATS(BitmapTest);
 
 } // namespace

@@ -3,8 +3,8 @@
 
 namespace {
 
-const uint16_t kFill = 0x1234;
-const uint32_t kInk = 0x000000, kPaper = 0xFFFFFF;
+static const uint16_t kFill = 0x1234;
+static const uint32_t kInk = 0x000000, kPaper = 0xFFFFFF;
 
 struct Fonts {
     const char* name;
@@ -12,7 +12,7 @@ struct Fonts {
     const LogFont* pointer() const { return font.lfFaceName[0] ? &font : nullptr; }
 };
 
-std::vector<Fonts> AllFonts() {
+static std::vector<Fonts> AllFonts() {
     return {{"default", LogFont{}}, {"NanumGothic 16", MakeFont("NanumGothic", -16)}};
 }
 
@@ -140,7 +140,8 @@ TEST_P(TextTest, TransparentKeepsPixelsAndOpaquePaintsOnlyTheCells) {
 }
 
 // Draws text with its top-left corner at (x, y) of a fresh surface.
-std::vector<uint16_t> Drawn(const LogFont* font, const char* text, Extent box, uint32_t flags, Box region) {
+static std::vector<uint16_t> Drawn(const LogFont* font, const char* text, Extent box, uint32_t flags,
+                                   Box region) {
     Surface s = FilledSurface(400, 120, kFill);
     DrawTextInSurface(text, font, &s, &box, kInk, kPaper, flags);
     std::vector<uint16_t> pixels = Region(s, region);
@@ -341,7 +342,6 @@ TEST_P(TextTest, SurfacesWithoutPlatformPixelsReceiveNothing) {
     ReleaseSurface(&real);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, TextTest, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "rgb565" : "rgb555"; });
+VQ_BOTH_FORMATS(TextTest);
 
 } // namespace

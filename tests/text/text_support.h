@@ -85,27 +85,4 @@ inline TextSize Measure(const LogFont* font, const char* text) {
     return size;
 }
 
-// Writes the surface as a binary PPM (8 bits a channel), for looking at.
-inline void WritePpm(const Surface& s, const char* path) {
-    FILE* f = fopen(path, "wb");
-    if (!f) return;
-    fprintf(f, "P6\n%d %d\n255\n", s.width, s.height);
-    for (int32_t y = 0; y < s.height; y++) {
-        for (int32_t x = 0; x < s.width; x++) {
-            uint32_t c = PixelToColour(PixelAt(s, x, y));
-            unsigned char rgb[3] = {static_cast<unsigned char>(c), static_cast<unsigned char>(c >> 8),
-                                    static_cast<unsigned char>(c >> 16)};
-            fwrite(rgb, 1, 3, f);
-        }
-    }
-    fclose(f);
-}
-
-// Both pixel formats, with the toolkit's conversion agreeing with the backend's as after InitDisplay.
-class TextTest : public BothFormats {
-  protected:
-    void SetUp() override {
-        BothFormats::SetUp();
-        Theme[pixelFormat] = GetParam() ? static_cast<uint32_t>(rgb565) : 0u;
-    }
-};
+class TextTest : public BothFormats {};

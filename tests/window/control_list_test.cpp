@@ -129,9 +129,9 @@ struct BigRecord {
     Control header;
     uint32_t extra[6];
 };
-int destroyCalls;
-Control* destroyedWith;
-void CountDestroy(Control* control) {
+static int destroyCalls;
+static Control* destroyedWith;
+static void CountDestroy(Control* control) {
     destroyCalls++;
     destroyedWith = control;
     EXPECT_NE(control->surface.pixels, nullptr) << "the handler runs before the surface goes";
@@ -163,14 +163,6 @@ TEST_F(ControlListTest, DestroyClearsSizedRecordsAndKeepsUnsizedOnes) {
     EXPECT_EQ(button.extra[5], 99u);
     EXPECT_EQ(button.header.surface.pixels, nullptr);
     EXPECT_EQ(HeadlessLivePixelBuffers(), 1) << "only the window surface is left";
-}
-
-TEST(PaintTableTest, OnlyValidKindsHaveEntries) {
-    EXPECT_EQ(DrawRoutineOf(0), nullptr);
-    EXPECT_EQ(DrawRoutineOf(3), nullptr);
-    EXPECT_EQ(DrawRoutineOf(40), nullptr);
-    EXPECT_EQ(DrawRoutineOf(0xFFFFFFFC), nullptr);
-    for (uint32_t kind = 4; kind <= 36; kind += 4) EXPECT_EQ(DrawRoutineOf(kind), PaintTable[kind / 4 - 1]);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // init, draw, the click that picks a line, scrolling) and the line store (text_log_lines.cpp).
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "toolkit/gfx/rect.h"
@@ -45,6 +46,9 @@ struct TextLog {
     // buttons of TextLogScrollUp / TextLogScrollDown); null = none.
     Control* companions[2];
 };
+// The edit buffer follows the header, and the log's own fields follow the buffer, with no gaps between.
+static_assert(offsetof(TextLog, edit) == sizeof(Control));
+static_assert(offsetof(TextLog, currentLine) == sizeof(Control) + sizeof(EditBuffer));
 
 // Font null = the default font. The lines come from the page allocator, zero-filled, with one empty current
 // line; when that fails the log shows no lines and takes no input. The log is released by DestroyControl.

@@ -2,6 +2,7 @@
 // painter shows it. Embedded in the control that owns it; the control header's editBuffer points at it.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "toolkit/platform/platform.h"
@@ -46,3 +47,6 @@ struct EditBuffer {
     int32_t originX;
     int32_t originY;
 };
+// Fields lie in the order written; these are the widths that the documented layout fixes.
+static_assert(offsetof(EditBuffer, flags) == 0 && sizeof(EditBuffer::text) == sizeof(void*));
+static_assert(sizeof(EditBuffer::composition) == 4);
