@@ -14,7 +14,7 @@
 
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/platform.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/window_table.h"
 
 enum : int32_t { width = 200, height = 150, steps = 40, waitMilliseconds = 10000 };
 

@@ -8,7 +8,8 @@
 
 #include "toolkit/platform/platform.h"
 #include "toolkit/platform/sdl/message_box.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/events.h"
+#include "toolkit/platform/sdl/window_table.h"
 
 namespace {
 
@@ -38,8 +39,8 @@ intptr_t OwnerProc(WindowHandle window, uint32_t message, WParam wParam, LParam 
 }
 
 SdlWindow* Box() {
-    int32_t boxClass = ClassTableFind(&sdl.classes, "VqMessageBox");
-    for (SdlWindow& w : sdl.windows) {
+    int32_t boxClass = ClassTableFind(&sdlWindows.classes, "VqMessageBox");
+    for (SdlWindow& w : sdlWindows.windows) {
         if (w.handle && w.classIndex == boxClass) return &w;
     }
     return nullptr;

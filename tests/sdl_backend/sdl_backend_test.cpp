@@ -10,7 +10,11 @@
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/common/bitmap_decode.h"
 #include "toolkit/platform/platform.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/events.h"
+#include "toolkit/platform/sdl/encoding.h"
+#include "toolkit/platform/sdl/keys.h"
+#include "toolkit/platform/sdl/raw_keys.h"
+#include "toolkit/platform/sdl/window_table.h"
 
 namespace {
 
@@ -246,7 +250,7 @@ TEST_F(SdlBackend, CloseDestroysAndSendsDestroyBeforeReturning) {
     EXPECT_EQ(seen[1].message, WM_DESTROY);
     EXPECT_EQ(seen[1].window, other);
     EXPECT_EQ(SdlFind(other), nullptr);
-    EXPECT_EQ(sdl.capture, 0u) << "the capture ends with its window";
+    EXPECT_EQ(sdlWindows.capture, 0u) << "the capture ends with its window";
     EXPECT_EQ(PlatformSetTimer(other, 5, 10), 0u);
     EXPECT_EQ(PlatformShowWindow(other, SW_SHOWNORMAL), 0);
     EXPECT_EQ(PlatformDestroyWindow(other), 0);
@@ -539,7 +543,7 @@ TEST_F(SdlBackend, KeysThatEndACompositionFollowItsCommit) {
 TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
     auto raw = [&](int32_t code, uint32_t character) {
         SDL_Event e = {};
-        e.user.type = sdl.rawKeyEvent;
+        e.user.type = sdlRawKeyEvent;
         e.user.code = code;
         e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
         SdlTranslateEvent(&e);
@@ -585,7 +589,7 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
 TEST_F(SdlBackend, KeysHandedBackWithNothingComposedAndTheirModifiersCount) {
     auto raw = [&](int32_t code, uint32_t character, uintptr_t modifier = 0) {
         SDL_Event e = {};
-        e.user.type = sdl.rawKeyEvent;
+        e.user.type = sdlRawKeyEvent;
         e.user.code = code;
         e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
         e.user.data2 = reinterpret_cast<void*>(modifier);

@@ -132,6 +132,9 @@ int32_t PlatformMessageBox(WindowHandle window, const char* text, const char* ca
 // The input method: copies the string of the given kind (GCS_RESULTSTR) of the window's current
 // composition as code page 949 bytes; returns its byte count, or a negative number on failure.
 int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination, uint32_t size);
+// The toolkit dropped the window's half-made character: the input method drops it too, and a commit of it
+// that comes anyway reaches no control.
+void PlatformCancelComposition(WindowHandle window);
 
 // Zero-filled page memory; null on failure.
 void* PlatformAllocatePages(size_t size);

@@ -1,5 +1,5 @@
 // SDL keys as Windows virtual-key codes.
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/keys.h"
 
 enum : uint32_t {
     vkBack = 8,

@@ -5,11 +5,16 @@
 
 #include <string.h>
 
+#include "toolkit/platform/sdl/present_stats.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/common/backend_pixels.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/window_table.h"
 
-SdlPresentStats sdlPresentStats;
+static SdlPresentStats stats;
+
+SdlPresentStats SdlPresentStatistics() {
+    return stats;
+}
 
 // Surfaces are 5-6-5, the format both ways to the screen take without a conversion of their own.
 int32_t BackendPixelsAre565() {
@@ -21,7 +26,7 @@ void SdlStartScreen(SdlWindow* w) {
     if (SDL_GetHint(SDL_HINT_RENDER_DRIVER) || SdlDisplayHasGpu(w->window)) {
         w->renderer = SDL_CreateRenderer(w->window, -1, 0);
     }
-    if (w->renderer) sdlPresentStats.rendererWindows++;
+    if (w->renderer) stats.rendererWindows++;
 }
 
 void SdlStopScreen(SdlWindow* w) {
@@ -166,10 +171,10 @@ int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t, co
         area.right > area.left && area.bottom > area.top
             ? static_cast<uint64_t>(area.right - area.left) * static_cast<uint64_t>(area.bottom - area.top)
             : 0;
-    sdlPresentStats.presents++;
-    sdlPresentStats.pixelsSent += pixels;
-    sdlPresentStats.lastPixels = static_cast<uint32_t>(pixels);
-    sdlPresentStats.lastNanoseconds =
+    stats.presents++;
+    stats.pixelsSent += pixels;
+    stats.lastPixels = static_cast<uint32_t>(pixels);
+    stats.lastNanoseconds =
         (SDL_GetPerformanceCounter() - start) * 1000000000ull / SDL_GetPerformanceFrequency();
     return done;
 }

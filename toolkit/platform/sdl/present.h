@@ -15,13 +15,3 @@ void SdlStartScreen(SdlWindow* w);
 void SdlStopScreen(SdlWindow* w);
 // The window lost what it showed (exposed, resized, restored): the next copy sends every pixel.
 void SdlScreenLost(SdlWindow* w);
-
-// For tests and benchmarks.
-struct SdlPresentStats {
-    uint32_t presents;        // copies of a drawable surface to a window
-    uint64_t pixelsSent;      // pixels that went to the screen, all copies together
-    uint32_t lastPixels;      // of the last copy (0: nothing had changed)
-    uint64_t lastNanoseconds; // wall time of the last copy
-    uint32_t rendererWindows; // windows that present through a renderer rather than their own surface
-};
-extern SdlPresentStats sdlPresentStats;
