@@ -1,7 +1,8 @@
 // A window on the SDL backend that logs every message it gets, one line each on standard output, and
 // shows a striped surface: the end-to-end tests drive it with real X input.
 //   message <number> <wParam hex> <lParam hex> [ime <result bytes hex>]
-// Closing asks the quit question; Yes ends the program with exit code 0.
+// Closing asks the quit question; Yes ends the program with exit code 0. A right press drops the composition,
+// as the toolkit does when a click moves the focus.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -55,6 +56,9 @@ static intptr_t ProbeProc(WindowHandle window, uint32_t message, WParam wParam, 
         return 0;
     case WM_LBUTTONUP:
         PlatformReleaseCapture();
+        return 0;
+    case WM_RBUTTONDOWN:
+        PlatformCancelComposition(window);
         return 0;
     case WM_CLOSE: {
         // "종료하시겠습니까?" in code page 949.

@@ -269,6 +269,18 @@ TEST_F(ProbeOnX, KoreanThroughARealInputMethod) {
         std::string typed =
             TypedText(std::vector<std::string>(lines.begin() + static_cast<long>(mark), lines.end()));
         EXPECT_EQ(typed, "\xC7\xD1\xB1\xDB abc \xBE\xF0\n") << "typed: " << typed;
+        // A composition the program drops (요, dropped by a right press) stays dropped: the input method's
+        // late commit of it reaches nothing, and 가 typed next arrives alone.
+        mark = Lines().size();
+        Do("xdotool key --delay 150 d y");
+        ASSERT_GT(WaitForLine("message 271 bfe4 8", mark), 0u) << "no composition to drop";
+        Do(MoveTo(50, 60) + " click 3");
+        ASSERT_GT(WaitForLine("message 517 ", mark), 0u);
+        Do("xdotool key --delay 150 r k Return");
+        ASSERT_GT(WaitForLine("message 258 d ", mark), 0u) << "Enter never came";
+        lines = Lines();
+        typed = TypedText(std::vector<std::string>(lines.begin() + static_cast<long>(mark), lines.end()));
+        EXPECT_EQ(typed, "\xB0\xA1\n") << "typed: " << typed;
         StopProbe();
         StopImeSession(&ime);
     }
