@@ -86,7 +86,8 @@ int main() {
     PlatformRegisterClass("Probe_Class", ProbeProc, 0x200B, 100, 101);
     InitDisplay();
     mainHandle = PlatformCreateWindow("Probe_Class", "SDL probe",
-                                      WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 100, 100, 320, 200, 0, 0);
+                                      WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 100, 100,
+                                      320, 200, 0, 0);
     if (!mainHandle) return 2;
     printf("ready %llx pixels565 %u\n", static_cast<unsigned long long>(mainHandle),
            Theme[pixelFormat] & rgb565);

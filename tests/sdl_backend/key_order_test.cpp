@@ -48,7 +48,7 @@ static void Apply(KeyOrder* o, const Step& s) {
         break;
     case 't':
         KeyOrderCommit(o, 1, s.value);
-        KeyOrderTextEnd(o, true, s.now);
+        KeyOrderTextEnd(o, true);
         break;
     case 'r':
         KeyOrderRawKey(o, 1, static_cast<uint32_t>(s.value), 0, s.now);

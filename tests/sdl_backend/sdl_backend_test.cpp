@@ -64,7 +64,8 @@ void RegisterClasses() {
 
 WindowHandle MakeWindow(const char* className = "Test_Double", int32_t x = 100, int32_t y = 100) {
     RegisterClasses();
-    WindowHandle w = PlatformCreateWindow(className, "Test", WS_SYSMENU, x, y, 160, 120, 0, 0);
+    WindowHandle w = PlatformCreateWindow(className, "Test", WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, x,
+                                          y, 160, 120, 0, 0);
     PlatformShowWindow(w, SW_SHOWNORMAL);
     return w;
 }
@@ -272,6 +273,9 @@ TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
     EXPECT_EQ(seen[0].message, WM_GETMINMAXINFO)
         << "the procedure hears of the window before its handle returns";
     EXPECT_EQ(seen[0].window, w);
+    EXPECT_TRUE(SDL_GetWindowFlags(SdlFind(w)->window) & SDL_WINDOW_RESIZABLE);
+    EXPECT_FALSE(SDL_GetWindowFlags(SdlFind(window)->window) & SDL_WINDOW_RESIZABLE)
+        << "a maximise box without a sizing border keeps the size";
     PlatformRect client = {};
     ASSERT_EQ(PlatformClientRect(w, &client), 1);
     EXPECT_EQ(client.right, 200);

@@ -230,7 +230,7 @@ static void TextInput(const SDL_TextInputEvent* e) {
         }
         p += n;
     }
-    KeyOrderTextEnd(&sdlKeyOrder, committed, SDL_GetTicks64());
+    KeyOrderTextEnd(&sdlKeyOrder, committed);
 }
 
 // The character being composed (the last one of the input method's text), or its disappearance.

@@ -81,7 +81,7 @@ void KeyOrderCommit(KeyOrder* o, WindowHandle target, WParam character) {
     if (character) o->output(target, WM_IME_COMPOSITION, character, static_cast<LParam>(GCS_RESULTSTR));
 }
 
-void KeyOrderTextEnd(KeyOrder* o, bool committed, uint64_t) {
+void KeyOrderTextEnd(KeyOrder* o, bool committed) {
     o->composing = 0;
     // A commit while letters are still unanswered ends an earlier syllable, not the one a key ended.
     if (committed && o->lettersUnanswered == 0) ReleaseAll(o);

@@ -49,7 +49,7 @@ void KeyOrderComposing(KeyOrder* order, WindowHandle target, bool empty, WParam 
 // of the keys that ended it, unless it is the commit of a dropped composition.
 void KeyOrderCommit(KeyOrder* order, WindowHandle target, WParam character);
 // A text event has ended: nothing is composed now; after a commit the keys that ended it go on.
-void KeyOrderTextEnd(KeyOrder* order, bool committed, uint64_t now);
+void KeyOrderTextEnd(KeyOrder* order, bool committed);
 // Raw X presses, seen before SDL or the input method: a letter (the input method's own), or a key that is
 // replayed (WM_KEYDOWN, its WM_CHAR if any, WM_KEYUP) unless SDL reports it itself.
 void KeyOrderRawLetter(KeyOrder* order, uint64_t now);

@@ -127,7 +127,9 @@ WindowHandle PlatformCreateWindow(const char* className, const char* title, uint
     // Sizes are the client area's: the window manager draws its frame outside.
     uint32_t flags = SDL_WINDOW_HIDDEN;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
-    if (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) flags |= SDL_WINDOW_RESIZABLE;
+    // Only a sizing border makes a window resizable, as on Windows. A maximise box alone cannot keep its
+    // meaning: an X window manager maximises only windows whose size hints let them grow.
+    if (style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
     SDL_Window* window = SDL_CreateWindow(utf8, x, y, width > 0 ? width : 1, height > 0 ? height : 1, flags);
     if (!window) return 0;
     memset(w, 0, sizeof *w);
