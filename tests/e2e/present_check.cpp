@@ -83,7 +83,7 @@ int main() {
     if (!handle) return 2;
     PlatformShowWindow(handle, SW_SHOWNORMAL);
     SdlWindow* w = SdlFind(handle);
-    printf("%s\n", w->renderer ? "renderer" : "surface");
+    printf("%s\n", w->screen.renderer ? "renderer" : "surface");
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(w->window, &info) || info.subsystem != SDL_SYSWM_X11) return 3;

@@ -82,7 +82,7 @@ class SdlPresent : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(SdlPresent, WindowShowsTheSurfaceAfterEveryPresentAndOnlyChangedPixelsAreSent) {
-    EXPECT_EQ(SdlFind(window)->renderer != nullptr, GetParam() != nullptr)
+    EXPECT_EQ(SdlFind(window)->screen.renderer != nullptr, GetParam() != nullptr)
         << "without a GPU and without a renderer named, no renderer";
     std::mt19937 random(3);
     for (int32_t y = 0; y < surface.height; y++)

@@ -1,10 +1,22 @@
 // The SDL backend's screen copy: how each window reaches the screen, and what the copies so far did.
 #pragma once
 
+#include <SDL.h>
 #include <stdint.h>
 
+#include "toolkit/platform/common/screen_copy.h"
+
 struct SdlWindow;
-struct SDL_Window;
+
+// How one window reaches the screen.
+struct SdlScreen {
+    SDL_Renderer* renderer; // null: pixels go through the window's own surface
+    SDL_Texture* texture;
+    int32_t textureWidth, textureHeight;
+    SDL_Surface* surface; // the window surface the last copy wrote into
+    int32_t surfaceWidth, surfaceHeight;
+    ScreenCopy shown; // what the window shows
+};
 
 // Whether the window's display has a GPU that SDL's accelerated renderer would draw with.
 int32_t SdlDisplayHasGpu(SDL_Window* window);

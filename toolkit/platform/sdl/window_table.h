@@ -6,8 +6,8 @@
 #include <stdint.h>
 
 #include "toolkit/platform/common/class_table.h"
-#include "toolkit/platform/common/screen_copy.h"
 #include "toolkit/platform/platform.h"
+#include "toolkit/platform/sdl/present.h"
 
 enum : int32_t { sdlMaxWindows = 160 };
 
@@ -16,12 +16,7 @@ struct SdlWindow {
     int32_t classIndex;
     uint32_t style;
     SDL_Window* window;
-    SDL_Renderer* renderer; // null: pixels go through the window's own surface
-    SDL_Texture* texture;
-    int32_t textureWidth, textureHeight;
-    SDL_Surface* screen; // the window surface the last copy wrote into
-    int32_t screenWidth, screenHeight;
-    ScreenCopy shown; // what the window shows
+    SdlScreen screen; // the way to the screen (present.cpp)
     uint32_t sdlId;
     int32_t visible;
     int32_t minimised;
