@@ -12,17 +12,14 @@
 #include "toolkit/controls/picture.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/platform/headless/headless.h"
+#include "toolkit/reset.h"
 #include "toolkit/window/composition.h"
 #include "toolkit/window/dispatch.h"
 
 namespace {
 
 void ResetAll() {
-    for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
-    memset(&windowTable, 0, sizeof windowTable);
-    mainWindowHandle = 0;
-    drawingWindow = 0;
-    mainWindowRecord = nullptr;
+    ResetToolkitState();
     HeadlessReset();
 }
 

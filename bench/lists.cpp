@@ -16,6 +16,7 @@
 #include "toolkit/controls/tree_list.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/platform/headless/headless.h"
+#include "toolkit/reset.h"
 #include "toolkit/window/composition.h"
 #include "toolkit/window/dispatch.h"
 
@@ -24,11 +25,7 @@ namespace {
 const int32_t listWidth = 300, visibleRows = 30, windowWidth = 800, windowHeight = 600;
 
 void ResetAll(bool use565) {
-    for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
-    memset(&windowTable, 0, sizeof windowTable);
-    mainWindowHandle = 0;
-    drawingWindow = 0;
-    mainWindowRecord = nullptr;
+    ResetToolkitState();
     HeadlessReset();
     HeadlessSetPixelFormat565(use565 ? 1 : 0);
 }

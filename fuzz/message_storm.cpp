@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "fuzz/fuzz_input.h"
+#include "toolkit/reset.h"
 #include "util/dbcs_string.h"
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/edit_field.h"
@@ -40,11 +41,7 @@ int32_t AskOnClose(WindowHandle window, WindowRecord*) {
 }
 
 void Reset() {
-    for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
-    memset(&windowTable, 0, sizeof windowTable);
-    mainWindowHandle = 0;
-    drawingWindow = 0;
-    mainWindowRecord = nullptr;
+    ResetToolkitState();
     HeadlessReset();
 }
 
