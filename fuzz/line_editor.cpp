@@ -26,8 +26,8 @@ char TextByte(Input& in) {
     return static_cast<char>(b & 0x80 ? kinds[b % sizeof kinds] : (b & 0x7F) | 0x01);
 }
 
-const uint32_t keys[] = {editKeyLeft, editKeyRight, editKeyHome, editKeyEnd, editKeyDelete, editKeyInsert, 38,
-                         40,          33,           34,          0,          0x10025};
+const uint32_t keys[] = {vkLeft, vkRight, vkHome,  vkEnd,  vkDelete, vkInsert,
+                         vkUp,   vkDown,  vkPrior, vkNext, 0,        0x10000 | vkLeft};
 
 struct Editor {
     bool plain;
@@ -105,8 +105,8 @@ void Step(Editor& e, Input& in) {
         mode = EditInputMode::Key;
         value = keys[in.Byte() % (sizeof keys / sizeof keys[0])];
         count = (op & 0x80) ? 1 : 0;
-        moves = count == 0 && (value == editKeyLeft || value == editKeyRight || value == editKeyHome ||
-                               value == editKeyEnd || value == editKeyDelete);
+        moves = count == 0 && (value == vkLeft || value == vkRight || value == vkHome || value == vkEnd ||
+                               value == vkDelete);
         break;
     }
     case 6: {

@@ -47,7 +47,8 @@ class AppScenario : public BothFormats {
     }
     void Tick() { HeadlessAdvanceClock(100); }
     void Key(uint32_t data) {
-        PlatformPostMessage(mainWindowHandle, data & 0x80000000u ? WM_KEYUP : WM_KEYDOWN, 17, LParam(data));
+        PlatformPostMessage(mainWindowHandle, data & 0x80000000u ? WM_KEYUP : WM_KEYDOWN, vkControl,
+                            LParam(data));
     }
     uint32_t Screen(int32_t x, int32_t y) { return HeadlessScreenPixel(mainWindowHandle, x, y); }
     uint32_t TileAt(int32_t x, int32_t y) { return PixelAt(backgroundTile, x % 16, y % 16); }

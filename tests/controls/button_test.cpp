@@ -163,10 +163,10 @@ TEST_P(ButtonTest, EnterClicksOnEveryKeyDownAndItsResultDecidesTheRedraw) {
     ShowCaptionButton();
     w->focusControl = &button.header;
     const uint32_t down = 0x001C0001, repeat = 0x401C0001, up = 0xC01C0001;
-    Post(WM_KEYDOWN, 13, down);
-    Post(WM_KEYDOWN, 13, repeat);
-    Post(WM_KEYUP, 13, up);
-    Post(WM_KEYDOWN, 32, 0x00390001);
+    Post(WM_KEYDOWN, vkReturn, down);
+    Post(WM_KEYDOWN, vkReturn, repeat);
+    Post(WM_KEYUP, vkReturn, up);
+    Post(WM_KEYDOWN, vkSpace, 0x00390001);
     ASSERT_EQ(clicks.size(), 2u);
     EXPECT_EQ(clicks[0], (Click{button.userData, 0, 0, 0}));
     EXPECT_EQ(button.state, uint32_t(buttonReleased)) << "the keyboard does not press the button";
@@ -175,10 +175,10 @@ TEST_P(ButtonTest, EnterClicksOnEveryKeyDownAndItsResultDecidesTheRedraw) {
     std::vector<uint32_t> black = ScreenPixels({21, 31, 99, 53});
     button.captionColour = kRed;
     clickAnswer = 0;
-    Post(WM_KEYDOWN, 13, down);
+    Post(WM_KEYDOWN, vkReturn, down);
     EXPECT_EQ(ScreenPixels({21, 31, 99, 53}), black);
     clickAnswer = 0x1FF;
-    Post(WM_KEYDOWN, 13, down);
+    Post(WM_KEYDOWN, vkReturn, down);
     EXPECT_NE(ScreenPixels({21, 31, 99, 53}), black);
 }
 

@@ -113,7 +113,7 @@ TEST_P(TextLogTest, ANewLogShowsOneEmptyLineThatTypingEdits) {
     Area ink = Changed({X + 1, Y + 1, X + W - 1, Y + 20}, kGrey);
     EXPECT_GT(ink.right - ink.left, 8) << "the line shows";
     // Enter splits at the caret and moves down: the caret stands in the second row.
-    Post(WM_KEYDOWN, 37); // Left
+    Post(WM_KEYDOWN, vkLeft);
     Post(WM_CHAR, 13);
     EXPECT_EQ(log.lineCount, 2u);
     EXPECT_EQ(log.currentLine, 1u);

@@ -391,15 +391,15 @@ TEST_P(TreeListTest, KoreanRenamingStaysInsideTheNameAndKeepsCharactersWhole) {
     Press(WM_LBUTTONDOWN, 60, row1);
     Press(WM_LBUTTONDOWN, 60, row1);
     ASSERT_NE(tree.header.editBuffer, nullptr);
-    Post(WM_KEYDOWN, 35); // End
+    Post(WM_KEYDOWN, vkEnd);
     for (int i = 0; i < 4; i++) type(na);
     Post(WM_CHAR, 'x');
     EXPECT_LE(StringLength(items[0].node.name, 47), 46u);
     EXPECT_TRUE(whole(items[0].node.name));
     EXPECT_EQ(items[0].node.name[47], 0x5A);
     // Overwriting a Korean character with a Latin one, and a Latin one with a Korean one, keeps them whole.
-    Post(WM_KEYDOWN, 36); // Home
-    Post(WM_KEYDOWN, 39); // Right: past the first syllable
+    Post(WM_KEYDOWN, vkHome);
+    Post(WM_KEYDOWN, vkRight); // past the first syllable
     Post(WM_CHAR, 'q');
     type(na);
     // 'q' takes the second syllable's place (padded with a space); the syllable after it replaces the

@@ -63,9 +63,9 @@ TEST_F(KeyboardRoutingTest, KeysReachOnKeyOfAControlWithoutText) {
 
     w->focusControl = keyed;
     keyAnswer = 0x1FF;
-    EXPECT_EQ(Key(WM_KEYDOWN, 17, 0x001D0001), 1) << "0x1FF asks for a redraw";
+    EXPECT_EQ(Key(WM_KEYDOWN, vkControl, 0x001D0001), 1) << "0x1FF asks for a redraw";
     keyAnswer = 0x40;
-    EXPECT_EQ(Key(WM_KEYUP, 17, static_cast<LParam>(0xC01D0001u)), 0) << "0x40 asks for none";
+    EXPECT_EQ(Key(WM_KEYUP, vkControl, static_cast<LParam>(0xC01D0001u)), 0) << "0x40 asks for none";
     EXPECT_EQ(keyCalls, (std::vector<KeyCall>{{keyed, 17, 0x001D0001}, {keyed, 17, 0xC01D0001u}}));
     // Characters and compositions are swallowed by such a control.
     keyAnswer = 0x30;
@@ -96,16 +96,16 @@ TEST_F(KeyboardRoutingTest, TextControlsGetTheLineEditor) {
     EXPECT_STREQ(text, "aB");
     EXPECT_EQ(caretBlinkCounter, 0u);
 
-    EXPECT_EQ(Key(WM_KEYDOWN, 37), 1); // left
+    EXPECT_EQ(Key(WM_KEYDOWN, vkLeft), 1);
     EXPECT_EQ(buffer.caret, 1u);
     // A key release reaches the editor, which ignores it; the caret cycle restarts all the same.
     caretBlinkCounter = 0;
-    EXPECT_EQ(Key(WM_KEYUP, 37, static_cast<LParam>(0xC0000001u)), 0);
+    EXPECT_EQ(Key(WM_KEYUP, vkLeft, static_cast<LParam>(0xC0000001u)), 0);
     EXPECT_EQ(caretBlinkCounter, 3u);
     EXPECT_EQ(buffer.caret, 1u);
     // Insert toggles the mode without a redraw.
     caretBlinkCounter = 0;
-    EXPECT_EQ(Key(WM_KEYDOWN, 45), 0);
+    EXPECT_EQ(Key(WM_KEYDOWN, vkInsert), 0);
     EXPECT_EQ(buffer.flags & insertMode, 0u);
     EXPECT_EQ(caretBlinkCounter, 3u);
     EXPECT_TRUE(keyCalls.empty()) << "onKey of a text control is never called";
@@ -114,7 +114,7 @@ TEST_F(KeyboardRoutingTest, TextControlsGetTheLineEditor) {
     buffer.text = nullptr;
     caretBlinkCounter = 0;
     EXPECT_EQ(Key(WM_CHAR, 'x'), 0);
-    EXPECT_EQ(Key(WM_KEYDOWN, 39), 0);
+    EXPECT_EQ(Key(WM_KEYDOWN, vkRight), 0);
     EXPECT_EQ(caretBlinkCounter, 0u);
     buffer.text = text;
 
@@ -193,7 +193,7 @@ TEST_F(KeyboardRoutingTest, CaretBlinkCountsDownThenToggles) {
     EXPECT_TRUE(tick());
     EXPECT_EQ(caretBlinkCounter, 0u);
     // A keystroke restarts the cycle.
-    Key(WM_KEYDOWN, 36);
+    Key(WM_KEYDOWN, vkHome);
     EXPECT_EQ(caretBlinkCounter, 3u);
 
     // The text pointer is not looked at; a control without a buffer is not redrawn.

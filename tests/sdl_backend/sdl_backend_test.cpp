@@ -329,11 +329,11 @@ TEST_F(SdlBackend, MouseMessagesCarryKeysAndSignedPositions) {
         {window, WM_LBUTTONUP, 0, Point(6, 8), ""},
         {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(6, 8), ""},
         {window, WM_LBUTTONUP, 0, Point(6, 8), ""},
-        {window, WM_KEYDOWN, 17, 1, ""},
+        {window, WM_KEYDOWN, vkControl, 1, ""},
         {window, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, Point(1, 2), ""},
         {window, WM_RBUTTONUP, MK_CONTROL, Point(1, 2), ""},
         {window, WM_RBUTTONDBLCLK, MK_RBUTTON | MK_CONTROL, Point(1, 2), ""},
-        {window, WM_KEYUP, 17, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYUP, vkControl, static_cast<LParam>(0xC0000001u), ""},
         {window, WM_RBUTTONUP, 0, Point(1, 2), ""},
     };
     ExpectMessages(in, want);
@@ -395,25 +395,25 @@ TEST_F(SdlBackend, KeysBecomeVirtualKeysAndCharacters) {
     Settle(window);
     std::vector<Seen> in = Input();
     const Seen want[] = {
-        {window, WM_KEYDOWN, 17, 1, ""},
-        {window, WM_KEYDOWN, 17, static_cast<LParam>(0x40000001u), ""},
-        {window, WM_KEYUP, 17, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYDOWN, vkControl, 1, ""},
+        {window, WM_KEYDOWN, vkControl, static_cast<LParam>(0x40000001u), ""},
+        {window, WM_KEYUP, vkControl, static_cast<LParam>(0xC0000001u), ""},
         {window, WM_KEYDOWN, 'A', 1, ""},
         {window, WM_CHAR, 'a', 1, ""},
         {window, WM_KEYUP, 'A', static_cast<LParam>(0xC0000001u), ""},
-        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_KEYDOWN, vkReturn, 1, ""},
         {window, WM_CHAR, 13, 1, ""},
-        {window, WM_KEYDOWN, 8, 1, ""},
+        {window, WM_KEYDOWN, vkBack, 1, ""},
         {window, WM_CHAR, 8, 1, ""},
-        {window, WM_KEYDOWN, 9, 1, ""},
+        {window, WM_KEYDOWN, vkTab, 1, ""},
         {window, WM_CHAR, 9, 1, ""},
         {window, WM_KEYDOWN, 27, 1, ""},
         {window, WM_CHAR, 27, 1, ""},
         {window, WM_KEYDOWN, 'C', 1, ""},
         {window, WM_CHAR, 3, 1, ""},
-        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_KEYDOWN, vkReturn, 1, ""},
         {window, WM_CHAR, 10, 1, ""},
-        {window, WM_KEYUP, 13, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYUP, vkReturn, static_cast<LParam>(0xC0000001u), ""},
     };
     ExpectMessages(in, want);
 
@@ -528,7 +528,7 @@ TEST_F(SdlBackend, KeysThatEndACompositionFollowItsCommit) {
         {window, WM_KEYUP, ' ', static_cast<LParam>(0xC0000001u), ""},
         {window, WM_IME_STARTCOMPOSITION, 0, 0, ""},
         {window, WM_IME_COMPOSITION, 0xBEEE, composing, ""},
-        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_KEYDOWN, vkReturn, 1, ""},
         {window, WM_CHAR, 13, 1, ""},
     };
     ExpectMessages(in, want);
@@ -573,7 +573,7 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
         {window, WM_KEYDOWN, '1', 1, ""},
         {window, WM_CHAR, '1', 1, ""},
         {window, WM_KEYUP, '1', up, ""},
-        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_KEYDOWN, vkReturn, 1, ""},
         {window, WM_CHAR, 13, 1, ""},
     };
     ExpectMessages(in, want);
@@ -614,19 +614,19 @@ TEST_F(SdlBackend, KeysHandedBackWithNothingComposedAndTheirModifiersCount) {
     }
     const LParam up = static_cast<LParam>(0xC0000001u);
     const Seen want[] = {
-        {window, WM_KEYDOWN, 8, 1, ""},
+        {window, WM_KEYDOWN, vkBack, 1, ""},
         {window, WM_CHAR, 8, 1, ""},
-        {window, WM_KEYUP, 8, up, ""},
-        {window, WM_KEYDOWN, 37, 1, ""},
-        {window, WM_KEYUP, 37, up, ""},
-        {window, WM_KEYDOWN, 36, 1, ""},
-        {window, WM_KEYUP, 36, up, ""},
-        {window, WM_KEYDOWN, 35, 1, ""},
-        {window, WM_KEYUP, 35, up, ""},
-        {window, WM_KEYDOWN, 46, 1, ""},
-        {window, WM_KEYUP, 46, up, ""},
-        {window, WM_KEYDOWN, 17, 1, ""},
-        {window, WM_KEYUP, 17, up, ""},
+        {window, WM_KEYUP, vkBack, up, ""},
+        {window, WM_KEYDOWN, vkLeft, 1, ""},
+        {window, WM_KEYUP, vkLeft, up, ""},
+        {window, WM_KEYDOWN, vkHome, 1, ""},
+        {window, WM_KEYUP, vkHome, up, ""},
+        {window, WM_KEYDOWN, vkEnd, 1, ""},
+        {window, WM_KEYUP, vkEnd, up, ""},
+        {window, WM_KEYDOWN, vkDelete, 1, ""},
+        {window, WM_KEYUP, vkDelete, up, ""},
+        {window, WM_KEYDOWN, vkControl, 1, ""},
+        {window, WM_KEYUP, vkControl, up, ""},
         {window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, Point(3, 4), ""},
         {window, WM_LBUTTONUP, MK_CONTROL, Point(3, 4), ""},
         {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 4), ""},

@@ -50,28 +50,28 @@ uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t n, uin
 uint32_t KeyDown(Edit& e, uint32_t key) {
     uint32_t& caret = e.buffer->caret;
     switch (key) {
-    case editKeyInsert:
+    case vkInsert:
         e.buffer->flags ^= insertMode;
         return 0;
-    case editKeyLeft:
+    case vkLeft:
         if (caret > 0) {
             caret--;
             if (IsTrail(e, caret)) caret--;
         }
         return kRedraw;
-    case editKeyRight:
+    case vkRight:
         if (caret < e.length) {
             caret++;
             if (IsTrail(e, caret)) caret++;
         }
         return kRedraw;
-    case editKeyHome:
+    case vkHome:
         caret = 0;
         return kRedraw;
-    case editKeyEnd:
+    case vkEnd:
         caret = e.length;
         return kRedraw;
-    case editKeyDelete:
+    case vkDelete:
         if (caret < e.length) {
             if (IsTrail(e, caret)) caret--; // the whole character under the caret goes
             DeleteBytes(e.text, caret, CharWidth(e, caret));

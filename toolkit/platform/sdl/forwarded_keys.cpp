@@ -101,8 +101,6 @@ uint32_t CharacterOf(XKeyEvent* key) {
     return 0;
 }
 
-enum : int32_t { vkBackspace = 8 };
-
 // Runs as SDL queues each event, while the raw X event is still at hand (SDL keeps one copy of it for all
 // queued events): a key press goes into the queue, in its place, as a raw-key event of the backend's own;
 // a modifier's press or release changes SDL's modifier state before SDL hands the key to the input method.
@@ -190,7 +188,7 @@ void SdlNoteRawKey(const SDL_UserEvent* event) {
     }
     if (event->code == 0) return;
     // Backspace inside a composition takes a letter off it: the input method's own key then.
-    if (event->code == vkBackspace && (sdl.composing || s.lettersUnanswered > 0)) return;
+    if (event->code == static_cast<int32_t>(vkBack) && (sdl.composing || s.lettersUnanswered > 0)) return;
     if (s.count == sdlSwallowedKeys) {
         s.keys[0].state = swallowedReady; // the oldest goes on rather than being lost
         Replay();
