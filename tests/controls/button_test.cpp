@@ -3,10 +3,9 @@
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/button.h"
 
+static const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0xBFBFBF, kRed = 0x0000FF,
+                      kGreen = 0x00FF00, kBlue = 0xFF0000;
 namespace {
-
-const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0xBFBFBF, kRed = 0x0000FF, kGreen = 0x00FF00,
-               kBlue = 0xFF0000;
 
 struct Click {
     uintptr_t userData;
@@ -14,14 +13,18 @@ struct Click {
     int32_t x, y;
     bool operator==(const Click&) const = default;
 };
-std::vector<Click> clicks;
-uint32_t clickAnswer;
 
-uint32_t RecordClick(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState, int32_t x,
-                     int32_t y) {
+} // namespace
+
+static std::vector<Click> clicks;
+static uint32_t clickAnswer;
+
+static uint32_t RecordClick(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState,
+                            int32_t x, int32_t y) {
     clicks.push_back({userData, keyState, x, y});
     return clickAnswer;
 }
+namespace {
 
 class ButtonTest : public ControlWindow {
   protected:
@@ -42,6 +45,8 @@ class ButtonTest : public ControlWindow {
     bool LooksReleased() { return Screen(20, 40) == P(kWhite) && Screen(99, 40) == P(kBlack); }
     Button button;
 };
+
+} // namespace
 
 TEST_P(ButtonTest, ClicksOnlyWhenReleasedOverTheButton) {
     struct Step {
@@ -205,5 +210,3 @@ TEST_P(ButtonTest, CaptionSitsAtItsCornerAndKeeps62Bytes) {
 }
 
 CONTROL_TEST_FORMATS(ButtonTest);
-
-} // namespace

@@ -6,11 +6,10 @@
 #include "toolkit/controls/scroll_bar.h"
 #include "toolkit/controls/text_log.h"
 
+static const uint32_t kGrey = 0xBFBFBF, kGreen = 0x00FF00, kBlue = 0xFF0000, kBlack = 0x000000,
+                      kWhite = 0xFFFFFF, kRed = 0x0000FF;
+static const int32_t X = 10, Y = 10, W = 200, H = 90, kRowHeight = 20;
 namespace {
-
-const uint32_t kGrey = 0xBFBFBF, kGreen = 0x00FF00, kBlue = 0xFF0000, kBlack = 0x000000, kWhite = 0xFFFFFF,
-               kRed = 0x0000FF;
-const int32_t X = 10, Y = 10, W = 200, H = 90, kRowHeight = 20;
 
 class TextLogTest : public ControlWindow {
   protected:
@@ -94,6 +93,8 @@ class TextLogTest : public ControlWindow {
     ScrollBar bar;
     Button up, down;
 };
+
+} // namespace
 
 TEST_P(TextLogTest, ANewLogShowsOneEmptyLineThatTypingEdits) {
     Extent e = {X, Y, W, H};
@@ -296,5 +297,3 @@ TEST_P(TextLogTest, ALogWithoutLinesDrawsItsBackgroundAndTakesNoInput) {
 }
 
 CONTROL_TEST_FORMATS(TextLogTest);
-
-} // namespace

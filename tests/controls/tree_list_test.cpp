@@ -8,15 +8,15 @@
 #include "toolkit/controls/tree_list.h"
 #include "util/dbcs_string.h"
 
-namespace {
+static const uint32_t kGrey = 0xBFBFBF, kBlack = 0x000000, kGreen = 0x00FF00, kYellow = 0x00FFFF,
+                      kBlue = 0xFF0000;
+static const uint32_t kExpander[3] = {0x000080, 0x008000, 0x800000};
+static const int32_t X = 10, Y = 10, W = 200, kRowHeight = 20;
 
-const uint32_t kGrey = 0xBFBFBF, kBlack = 0x000000, kGreen = 0x00FF00, kYellow = 0x00FFFF, kBlue = 0xFF0000;
-const uint32_t kExpander[3] = {0x000080, 0x008000, 0x800000};
-const int32_t X = 10, Y = 10, W = 200, kRowHeight = 20;
-
-uint32_t NodeColour(uint32_t i) {
+static uint32_t NodeColour(uint32_t i) {
     return ((i * 8 + 8) & 0xFF) | (((i * 16 + 32) & 0xFF) << 8) | (0xC0u << 16);
 }
+namespace {
 
 // The nodes of one tree, each with an icon of its own colour and a name.
 struct Forest {
@@ -123,12 +123,14 @@ class TreeListTest : public ControlWindow {
     TreeList tree;
 };
 
-std::vector<std::pair<std::string, TreeNode*>> reports;
+} // namespace
 
-void RecordDouble(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
+static std::vector<std::pair<std::string, TreeNode*>> reports;
+
+static void RecordDouble(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
     reports.push_back({"double", node});
 }
-void RecordRight(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
+static void RecordRight(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
     reports.push_back({"right", node});
 }
 
@@ -529,5 +531,3 @@ TEST_P(TreeListTest, APressBeforeTheFirstDrawHitsNothing) {
 }
 
 CONTROL_TEST_FORMATS(TreeListTest);
-
-} // namespace

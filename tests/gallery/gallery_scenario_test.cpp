@@ -12,12 +12,14 @@ namespace {
 
 class GalleryScenario : public GalleryFixture {};
 
-std::string ReadFile(const std::string& path) {
+} // namespace
+
+static std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
+static void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -300,5 +302,3 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
 }
 
 GALLERY_TEST_FORMATS(GalleryScenario);
-
-} // namespace

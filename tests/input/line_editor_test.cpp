@@ -4,14 +4,15 @@
 
 #include "tests/input/editor_fixture.h"
 
+static const uint32_t R = 0x30;
 namespace {
-
-const uint32_t R = 0x30;
 
 class LineEditor : public ::testing::Test {
   protected:
     void SetUp() override { HeadlessReset(); }
 };
+
+} // namespace
 
 TEST_F(LineEditor, CaretMovesOverWholeCharacters) {
     PlainEditor e(16,
@@ -465,5 +466,3 @@ TEST_F(LineEditor, BuffersWithoutRoom) {
     EXPECT_EQ(failed.Char(editEnter), 0u);
     EXPECT_EQ(failed.Ime("\xB0\xA1"), 0u);
 }
-
-} // namespace

@@ -11,13 +11,17 @@ struct KeyCall {
     uint32_t data;
     bool operator==(const KeyCall&) const = default;
 };
-std::vector<KeyCall> keyCalls;
-uint32_t keyAnswer;
 
-uint32_t RecordKey(WindowHandle, WindowRecord*, Control* c, uint32_t key, uint32_t data) {
+} // namespace
+
+static std::vector<KeyCall> keyCalls;
+static uint32_t keyAnswer;
+
+static uint32_t RecordKey(WindowHandle, WindowRecord*, Control* c, uint32_t key, uint32_t data) {
     keyCalls.push_back({c, key, data});
     return keyAnswer;
 }
+namespace {
 
 class KeyboardRoutingTest : public DispatchingTest {
   protected:
@@ -54,6 +58,8 @@ class KeyboardRoutingTest : public DispatchingTest {
     Control* field = nullptr;
     Control* keyed = nullptr;
 };
+
+} // namespace
 
 TEST_F(KeyboardRoutingTest, KeysReachOnKeyOfAControlWithoutText) {
     // Without a focused control all four messages are consumed silently.
@@ -210,5 +216,3 @@ TEST_F(KeyboardRoutingTest, CaretBlinkCountsDownThenToggles) {
     EXPECT_FALSE(tick());
     EXPECT_EQ(caretBlinkCounter, 0u);
 }
-
-} // namespace

@@ -12,11 +12,10 @@
 #include "toolkit/platform/platform.h"
 #include "toolkit/platform/sdl/state.h"
 
-namespace {
-
-__attribute__((constructor)) void UseDummyVideo() {
+static __attribute__((constructor)) void UseDummyVideo() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
+namespace {
 
 enum : uint32_t { sentinel = 0x7FF0, settleTimer = 99 };
 
@@ -28,11 +27,13 @@ struct Seen {
     std::string ime; // the result string fetched while a finished composition was handled
 };
 
-std::vector<Seen> seen;
-MinMaxInfo limitsToGive;
-int32_t answerClose = 1; // 0: WM_CLOSE is refused
+} // namespace
 
-intptr_t RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static std::vector<Seen> seen;
+static MinMaxInfo limitsToGive;
+static int32_t answerClose = 1; // 0: WM_CLOSE is refused
+
+static intptr_t RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     Seen s = {window, message, wParam, lParam, ""};
     if (message == WM_IME_COMPOSITION && lParam == static_cast<LParam>(GCS_RESULTSTR)) {
         char bytes[8] = {};
@@ -50,7 +51,7 @@ intptr_t RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LPa
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
 
-void RegisterClasses() {
+static void RegisterClasses() {
     static bool done = false;
     if (done) return;
     done = true;
@@ -58,7 +59,7 @@ void RegisterClasses() {
     PlatformRegisterClass("Test_Single", RecordingProc, 0, 0, 0);
 }
 
-WindowHandle MakeWindow(const char* className = "Test_Double", int32_t x = 100, int32_t y = 100) {
+static WindowHandle MakeWindow(const char* className = "Test_Double", int32_t x = 100, int32_t y = 100) {
     RegisterClasses();
     WindowHandle w = PlatformCreateWindow(className, "Test", WS_SYSMENU, x, y, 160, 120, 0, 0);
     PlatformShowWindow(w, SW_SHOWNORMAL);
@@ -172,7 +173,7 @@ class SdlBackend : public ::testing::Test {
     WindowHandle window = 0;
 };
 
-LParam Point(int32_t x, int32_t y) {
+static LParam Point(int32_t x, int32_t y) {
     return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFF) | (static_cast<uint32_t>(y) & 0xFFFF)
                                                                          << 16);
 }
@@ -719,5 +720,3 @@ TEST_F(SdlBackend, CodePage949AndUtf8Convert) {
     EXPECT_EQ(SdlUtf8ToCp949("\xF0\x9F\x98\x80", 4, out, sizeof out), -1);
     EXPECT_EQ(SdlUtf8ToCp949("\xED\x95", 2, out, sizeof out), -1) << "half a character";
 }
-
-} // namespace

@@ -23,7 +23,10 @@ enum : uint32_t {
     textColour = 0x000000
 };
 
-const char boxClass[] = "VqMessageBox";
+} // namespace
+
+static const char boxClass[] = "VqMessageBox";
+namespace {
 
 struct Area {
     int32_t x, y, width, height;
@@ -42,21 +45,23 @@ struct OpenBox {
     OpenBox* outer;  // a box opened while another one is up
 };
 
-OpenBox* openBoxes;
+} // namespace
 
-OpenBox* FindBox(WindowHandle window) {
+static OpenBox* openBoxes;
+
+static OpenBox* FindBox(WindowHandle window) {
     for (OpenBox* b = openBoxes; b; b = b->outer) {
         if (b->box == window) return b;
     }
     return nullptr;
 }
 
-void Repaint(OpenBox* b) {
+static void Repaint(OpenBox* b) {
     SdlWindow* w = SdlFind(b->box);
     if (w) w->needsPaint = 1;
 }
 
-int32_t HitButton(const OpenBox* b, LParam lParam) {
+static int32_t HitButton(const OpenBox* b, LParam lParam) {
     int32_t x = static_cast<int16_t>(lParam & 0xFFFF), y = static_cast<int16_t>((lParam >> 16) & 0xFFFF);
     for (int32_t i = 0; i < 2; i++) {
         const Area& e = b->buttons[i];
@@ -65,7 +70,7 @@ int32_t HitButton(const OpenBox* b, LParam lParam) {
     return -1;
 }
 
-void Fill(Surface* s, Area a, uint32_t colour) {
+static void Fill(Surface* s, Area a, uint32_t colour) {
     uint16_t pixel = BackendPixel(colour, BackendPixelsAre565());
     for (int32_t y = a.y; y < a.y + a.height; y++) {
         for (int32_t x = a.x; x < a.x + a.width; x++) {
@@ -75,14 +80,14 @@ void Fill(Surface* s, Area a, uint32_t colour) {
 }
 
 // A one-pixel frame: light on the top and left edges, dark on the others.
-void Frame(Surface* s, Area a, uint32_t light, uint32_t dark) {
+static void Frame(Surface* s, Area a, uint32_t light, uint32_t dark) {
     Fill(s, {a.x, a.y, a.width, 1}, light);
     Fill(s, {a.x, a.y, 1, a.height}, light);
     Fill(s, {a.x, a.y + a.height - 1, a.width, 1}, dark);
     Fill(s, {a.x + a.width - 1, a.y, 1, a.height}, dark);
 }
 
-void Text(OpenBox* b, const char* text, Area a, uint32_t mode) {
+static void Text(OpenBox* b, const char* text, Area a, uint32_t mode) {
     TextContext context = PlatformOpenText(b->box, &b->surface, nullptr);
     if (!context) return;
     PlatformRect r = {a.x, a.y, a.x + a.width, a.y + a.height};
@@ -90,12 +95,12 @@ void Text(OpenBox* b, const char* text, Area a, uint32_t mode) {
     PlatformCloseText(context);
 }
 
-void TextSize(const char* text, int32_t length, int32_t* width, int32_t* height) {
+static void TextSize(const char* text, int32_t length, int32_t* width, int32_t* height) {
     *width = *height = 0;
     PlatformMeasureText(0, nullptr, text, length, width, height);
 }
 
-void DrawButton(OpenBox* b, int32_t i) {
+static void DrawButton(OpenBox* b, int32_t i) {
     Area e = b->buttons[i];
     bool down = b->pressed == i;
     Fill(&b->surface, e, buttonColour);
@@ -109,7 +114,7 @@ void DrawButton(OpenBox* b, int32_t i) {
          0);
 }
 
-void Paint(OpenBox* b) {
+static void Paint(OpenBox* b) {
     PlatformBeginPaint(b->box);
     Fill(&b->surface, {0, 0, b->surface.width, b->surface.height}, faceColour);
     Frame(&b->surface, {0, 0, b->surface.width, b->surface.height}, shadowColour, shadowColour);
@@ -120,7 +125,7 @@ void Paint(OpenBox* b) {
     PlatformEndPaint(b->box);
 }
 
-intptr_t BoxProcedure(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static intptr_t BoxProcedure(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     OpenBox* b = FindBox(window);
     if (!b) return PlatformDefaultProcessing(window, message, wParam, lParam);
     switch (message) {
@@ -152,17 +157,17 @@ intptr_t BoxProcedure(WindowHandle window, uint32_t message, WParam wParam, LPar
     }
 }
 
-bool IsMouse(uint32_t m) {
+static bool IsMouse(uint32_t m) {
     return m >= WM_MOUSEMOVE && m <= 0x20D;
 }
 
-bool IsKeyboard(uint32_t m) {
+static bool IsKeyboard(uint32_t m) {
     return (m >= WM_KEYDOWN && m <= 0x109) || (m >= WM_IME_STARTCOMPOSITION && m <= WM_IME_COMPOSITION);
 }
 
 // Where the box goes: centred on its owner when it has one on screen, else on the screen; never off its
 // top-left corner.
-void Place(WindowHandle owner, int32_t width, int32_t height, int32_t* x, int32_t* y) {
+static void Place(WindowHandle owner, int32_t width, int32_t height, int32_t* x, int32_t* y) {
     int32_t ox = 0, oy = 0, ow = 0, oh = 0;
     SdlWindow* o = SdlFind(owner);
     if (o && o->visible && !o->minimised) {
@@ -178,7 +183,7 @@ void Place(WindowHandle owner, int32_t width, int32_t height, int32_t* x, int32_
 }
 
 // Text, buttons and the box's size from the question and the font.
-void Lay(OpenBox* b, int32_t* width, int32_t* height) {
+static void Lay(OpenBox* b, int32_t* width, int32_t* height) {
     int32_t widest = 0, lineHeight = 0, lines = 1, unused;
     TextSize("X", 1, &unused, &lineHeight);
     const char* start = b->text;
@@ -207,8 +212,6 @@ void Lay(OpenBox* b, int32_t* width, int32_t* height) {
     b->buttons[1] = {left + buttonWidth + buttonGap, *height - padding - buttonHeight, buttonWidth,
                      buttonHeight};
 }
-
-} // namespace
 
 bool KoreanSession(const char* lcAll, const char* lcMessages, const char* lang) {
     // The first of these that is set names the language of messages.
