@@ -12,12 +12,14 @@ namespace {
 
 class GalleryScenario : public GalleryFixture {};
 
-std::string ReadFile(const std::string& path) {
+} // namespace
+
+static std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
+static void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -90,7 +92,7 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
         // Into the wrapped field: a click gives it the focus, Home puts the caret first, a syllable in the
         // making.
         Click(gallery.wrapped.header, 100, 40);
-        Post(WM_KEYDOWN, 36, 0x01470001);
+        Post(WM_KEYDOWN, vkHome, 0x01470001);
         Post(WM_IME_COMPOSITION, 0xB0A1, GCS_COMPSTR);
     });
     steps.push_back([&] {
@@ -300,5 +302,3 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
 }
 
 GALLERY_TEST_FORMATS(GalleryScenario);
-
-} // namespace

@@ -15,7 +15,6 @@
 #include "toolkit/platform/sdl/windows.h"
 
 enum : uint32_t { csDoubleClicks = 0x8, mkMiddle = 0x10 };
-enum : uint32_t { vkBack = 8, vkTab = 9, vkReturn = 13, vkMenu = 18, vkEscape = 27, vkF10 = 121 };
 enum : uint32_t { keyPrevious = 1u << 30, keyReleased = 1u << 31, keyContext = 1u << 29 };
 
 // The keyboard and mouse state that events carry forward.

@@ -3,8 +3,6 @@
 
 #include "toolkit/platform/sdl/pending.h"
 
-enum : uint32_t { vkBackspace = 8 };
-
 KeyOrder sdlKeyOrder = {SdlQueue, {}, 0, 0, 0, 0, 0, rawNone, 0};
 
 // Something was composed, or the input method still has letters to show: a key now ends a composition.
@@ -95,7 +93,7 @@ void KeyOrderRawLetter(KeyOrder* o, uint64_t now) {
 void KeyOrderRawKey(KeyOrder* o, WindowHandle target, uint32_t virtualKey, uint32_t character, uint64_t now) {
     KeyOrderSettle(o, now);
     // Backspace inside a composition takes a letter off it: the input method's own key then.
-    if (virtualKey == vkBackspace && Composing(o)) return;
+    if (virtualKey == vkBack && Composing(o)) return;
     if (o->count + 3 > keyOrderSize) {
         for (int32_t i = 0; i < o->count; i++) o->entries[i].state = keyReady;
         Flush(o);

@@ -12,7 +12,6 @@
 
 enum : int32_t { padding = 16, buttonWidth = 80, buttonHeight = 24, buttonGap = 8, minimumWidth = 240 };
 enum : int32_t { maximumTextWidth = 480, maximumTextHeight = 320 };
-enum : uint32_t { vkReturn = 13, vkEscape = 27, vkSpace = 32, vkLeft = 37, vkRight = 39, vkTab = 9 };
 enum : uint32_t {
     faceColour = 0xF0F0F0,
     buttonColour = 0xE1E1E1,

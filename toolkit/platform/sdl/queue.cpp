@@ -133,8 +133,8 @@ intptr_t PlatformDefaultProcessing(WindowHandle window, uint32_t message, WParam
         if (wParam == vkF4) SdlSend(window, WM_CLOSE, 0, 0); // Alt+F4 closes, as on Windows
         break;
     case WM_IME_ENDCOMPOSITION:
-        // The toolkit dropped the half-made character: the input method forgets it too.
-        PlatformCancelComposition(window);
+        // The toolkit dropped the half-made character (and told the input method through
+        // PlatformCancelComposition): the composition string is gone too.
         imeCompositionCount = 0;
         break;
     default:
