@@ -87,8 +87,10 @@ class ProbeOnX : public ::testing::Test {
     std::string log;
 };
 
+} // namespace
+
 // lParam of a client position, as the probe prints it.
-std::string Point(int32_t cx, int32_t cy) {
+static std::string Point(int32_t cx, int32_t cy) {
     char text[32];
     snprintf(text, sizeof text, "%x",
              (static_cast<uint32_t>(cx) & 0xFFFF) | (static_cast<uint32_t>(cy) & 0xFFFF) << 16);
@@ -218,13 +220,9 @@ TEST_F(ProbeOnX, PicturesMouseKeysKoreanAndTheQuitQuestion) {
     EXPECT_EQ(lines.back(), "quit 0");
 }
 
-} // namespace
-
-namespace {
-
 // The text an editor would make of the probe's log: finished compositions and typed characters, Backspace
 // taking the last character, Enter a line break.
-std::string TypedText(const std::vector<std::string>& lines) {
+static std::string TypedText(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
         unsigned message = 0, wParam = 0, lParam = 0;
@@ -243,8 +241,6 @@ std::string TypedText(const std::vector<std::string>& lines) {
     }
     return text;
 }
-
-} // namespace
 
 // ibus-hangul types into the probe as a person would, with its default settings (keys that end a
 // composition are handed back) and without them: Korean, ASCII after the Hangul key, spaces, Backspace

@@ -15,18 +15,16 @@
 #include "toolkit/platform/sdl/events.h"
 #include "toolkit/platform/sdl/window_table.h"
 
-namespace {
-
-__attribute__((constructor)) void UseDummyVideo() {
+static __attribute__((constructor)) void UseDummyVideo() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
 
-intptr_t PlainProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static intptr_t PlainProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
 
 // 5-6-5 widened to 8 bits a channel the way SDL's conversions do it, within one step of rounding.
-bool Shows(uint32_t screen, uint16_t pixel) {
+static bool Shows(uint32_t screen, uint16_t pixel) {
     const uint32_t r = pixel >> 11, g = (pixel >> 5) & 63, b = pixel & 31;
     const uint32_t want[3] = {(r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2)};
     const uint32_t got[3] = {(screen >> 16) & 0xFF, (screen >> 8) & 0xFF, screen & 0xFF};
@@ -35,6 +33,8 @@ bool Shows(uint32_t screen, uint16_t pixel) {
     }
     return true;
 }
+
+namespace {
 
 class SdlPresent : public ::testing::TestWithParam<const char*> {
   protected:
@@ -80,6 +80,8 @@ class SdlPresent : public ::testing::TestWithParam<const char*> {
     WindowHandle window = 0;
     Surface surface = {};
 };
+
+} // namespace
 
 TEST_P(SdlPresent, WindowShowsTheSurfaceAfterEveryPresentAndOnlyChangedPixelsAreSent) {
     EXPECT_EQ(SdlFind(window)->screen.renderer != nullptr, GetParam() != nullptr)
@@ -153,5 +155,3 @@ INSTANTIATE_TEST_SUITE_P(Paths, SdlPresent, ::testing::Values(nullptr, "software
                          [](const ::testing::TestParamInfo<const char*>& i) {
                              return i.param ? "SoftwareRenderer" : "WindowSurface";
                          });
-
-} // namespace
