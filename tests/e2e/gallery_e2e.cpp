@@ -821,6 +821,8 @@ void GalleryOnScreen::TypeIntoField() {
     EXPECT_EQ(std::string(gallery.singleText), Cp949("한글 언어 abc 언"));
     ExpectShowsTwin(field, "field-mixed-entered");
     ExpectShowsTwin(gallery.status.header, "field-mixed-status");
+    // Left composing: the click into the log drops 요 for good, so the log's first syllable is its own.
+    Keys("d y", {Compose("ㅇ"), Compose("요")});
 }
 
 // Lines typed into the log end with Enter, which stamps them; Enter right after a composing syllable ends
