@@ -1,4 +1,4 @@
-// The SDL backend's screen copy: how each window reaches the screen, and what the copies so far did.
+// The SDL backend's screen copy: how each window reaches the screen.
 #pragma once
 
 #include <SDL.h>
