@@ -7,7 +7,7 @@ Surface spriteImages[spriteImageCount];
 uint32_t keyState;
 uint32_t actionPending;
 
-enum : uint32_t { idleX = 13, actionX = 60, spriteY = 48, keyColour = 0xFF00FF, virtualKeyControl = 17 };
+enum : uint32_t { idleX = 13, actionX = 60, spriteY = 48, keyColour = 0xFF00FF };
 enum : uint32_t { firstActionStep = 8, secondActionStep = 9, idleSteps = 4 };
 
 void SetUpSprite() {
@@ -28,7 +28,7 @@ void SetUpSprite() {
 }
 
 uint32_t SpriteKeyHandler(WindowHandle, WindowRecord*, Control*, uint32_t virtualKey, uint32_t keyData) {
-    if (virtualKey != virtualKeyControl) return 0;
+    if (virtualKey != vkControl) return 0;
     if (keyData & 0x80000000u) {
         keyState = 0;
     } else {

@@ -12,22 +12,17 @@
 #include "toolkit/controls/picture.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/platform/headless/headless.h"
+#include "toolkit/reset.h"
 #include "toolkit/window/composition.h"
 #include "toolkit/window/dispatch.h"
 
-namespace {
-
-void ResetAll() {
-    for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
-    memset(&windowTable, 0, sizeof windowTable);
-    mainWindowHandle = 0;
-    drawingWindow = 0;
-    mainWindowRecord = nullptr;
+static void ResetAll() {
+    ResetToolkitState();
     HeadlessReset();
 }
 
 // The application's main window with a client area of exactly 640 × 480.
-void StartApplication() {
+static void StartApplication() {
     ResetAll();
     keyState = actionPending = 0;
     PlatformRegisterClass(mainClassName, AppWindowProc, 0, 0, 0);
@@ -39,14 +34,14 @@ void StartApplication() {
     HeadlessPump();
 }
 
-void StopApplication() {
+static void StopApplication() {
     PlatformDestroyWindow(mainWindowHandle);
     for (Surface& s : spriteImages) ReleaseSurface(&s);
     ReleaseSurface(&backgroundTile);
     ResetAll();
 }
 
-void BM_AnimationFrame(benchmark::State& state) {
+static void BM_AnimationFrame(benchmark::State& state) {
     StartApplication();
     for (auto _ : state) {
         AnimationTick();
@@ -57,7 +52,7 @@ void BM_AnimationFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_AnimationFrame);
 
-void BM_FrameMemcpy(benchmark::State& state) {
+static void BM_FrameMemcpy(benchmark::State& state) {
     const size_t bytes = 640 * 480 * 2;
     PageMemory from(bytes, 64), to(bytes, 64 + 2048);
     memset(from.at, 1, bytes);
@@ -71,7 +66,7 @@ BENCHMARK(BM_FrameMemcpy);
 VQ_RATIO("animation tick end to end (640x480 rebuild + present) vs frame memcpy", "BM_AnimationFrame",
          "BM_FrameMemcpy", 1.0 / 3.0);
 
-intptr_t PaintOnly(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static intptr_t PaintOnly(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     if (DispatchToolkitMessage(window, message, wParam, lParam) == 0) return 0;
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
@@ -80,7 +75,7 @@ intptr_t PaintOnly(WindowHandle window, uint32_t message, WParam wParam, LParam 
 // neighbours; the bottom one (top left) changes, and every control above it is due for a copy. Timed per
 // change and paint; the counters say how many pixels the composition wrote, also as a share of the window
 // (copied whole, 128 controls would be 5.5 windows).
-void BM_OverlappingControlsChange(benchmark::State& state) {
+static void BM_OverlappingControlsChange(benchmark::State& state) {
     const int32_t n = static_cast<int32_t>(state.range(0));
     const int32_t columns = n >= 128 ? 16 : n >= 32 ? 8 : n >= 8 ? 4 : 1, rows = n / columns;
     const int32_t stepX = columns > 1 ? std::min(100, (640 - 120) / (columns - 1)) : 0;
@@ -117,8 +112,6 @@ void BM_OverlappingControlsChange(benchmark::State& state) {
     ResetAll();
 }
 BENCHMARK(BM_OverlappingControlsChange)->Arg(1)->Arg(8)->Arg(32)->Arg(128);
-
-} // namespace
 
 VQ_INFO_RATIO("composition: bottom of 128 overlapping controls changes vs frame memcpy",
               "BM_OverlappingControlsChange/128", "BM_FrameMemcpy");

@@ -11,10 +11,9 @@
 #include "bench/ratios.h"
 #include "toolkit/gfx/draw.h"
 
+static const uint32_t magenta = 0xFF00FF;
+static const uint16_t magenta565 = 0xF81F;
 namespace {
-
-const uint32_t magenta = 0xFF00FF;
-const uint16_t magenta565 = 0xF81F;
 
 // A surface over its own memory, filled by `paint`.
 struct BenchSurface {
@@ -29,8 +28,10 @@ struct BenchSurface {
 
 enum Look { Background, SolidSprite, NoisySprite };
 
+} // namespace
+
 // Sprites: an opaque ellipse on the key colour, or half the pixels the key at random.
-uint16_t PixelOf(Look look, int32_t x, int32_t y, int32_t w, int32_t h, std::mt19937& random) {
+static uint16_t PixelOf(Look look, int32_t x, int32_t y, int32_t w, int32_t h, std::mt19937& random) {
     uint16_t colour = static_cast<uint16_t>((x * 37 + y * 11) | 0x0821);
     if (colour == magenta565) colour ^= 1;
     if (look == NoisySprite) return random() & 1 ? magenta565 : colour;
@@ -41,7 +42,7 @@ uint16_t PixelOf(Look look, int32_t x, int32_t y, int32_t w, int32_t h, std::mt1
     return colour;
 }
 
-void Paint(BenchSurface& s, Look look) {
+static void Paint(BenchSurface& s, Look look) {
     std::mt19937 random(1);
     for (int32_t y = 0; y < s.surface.height; ++y)
         for (int32_t x = 0; x < s.surface.width; ++x)
@@ -49,7 +50,7 @@ void Paint(BenchSurface& s, Look look) {
 }
 
 // The same picture as an SDL RGB565 surface.
-SDL_Surface* SdlCopy(const BenchSurface& s) {
+static SDL_Surface* SdlCopy(const BenchSurface& s) {
     SDL_Surface* out =
         SDL_CreateRGBSurfaceWithFormat(0, s.surface.width, s.surface.height, 16, SDL_PIXELFORMAT_RGB565);
     for (int32_t y = 0; y < s.surface.height; ++y)
@@ -57,6 +58,7 @@ SDL_Surface* SdlCopy(const BenchSurface& s) {
                2 * static_cast<size_t>(s.surface.width));
     return out;
 }
+namespace {
 
 struct Use565 {
     uint32_t saved = Theme[pixelFormat];
@@ -64,13 +66,15 @@ struct Use565 {
     ~Use565() { Theme[pixelFormat] = saved; }
 };
 
+} // namespace
+
 // Sprites land in the middle of a 640 × 480 frame; full-size sources cover it.
-int32_t Place(int32_t frame, int32_t size) {
+static int32_t Place(int32_t frame, int32_t size) {
     return size < frame ? (frame - size) / 2 : 0;
 }
 
 // The references at their best: source and destination half a page apart.
-void BM_Memcpy(benchmark::State& state) {
+static void BM_Memcpy(benchmark::State& state) {
     size_t bytes = 2 * static_cast<size_t>(state.range(0)) * state.range(1);
     PageMemory from(bytes, 64), to(bytes, 64 + 2048);
     memset(from.at, 1, bytes);
@@ -80,7 +84,7 @@ void BM_Memcpy(benchmark::State& state) {
     }
 }
 
-void BM_Memset(benchmark::State& state) {
+static void BM_Memset(benchmark::State& state) {
     size_t bytes = 2 * static_cast<size_t>(state.range(0)) * state.range(1);
     PageMemory to(bytes, 64);
     for (auto _ : state) {
@@ -90,7 +94,7 @@ void BM_Memset(benchmark::State& state) {
 }
 
 // A surface copied into one of its own size.
-void BM_BlitPlain(benchmark::State& state) {
+static void BM_BlitPlain(benchmark::State& state) {
     int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
     BenchSurface source(w, h), frame(w, h);
     Paint(source, Background);
@@ -101,7 +105,7 @@ void BM_BlitPlain(benchmark::State& state) {
 }
 
 // A sprite copied into the middle of the 640 × 480 frame: row by row.
-void BM_BlitPlainIntoFrame(benchmark::State& state) {
+static void BM_BlitPlainIntoFrame(benchmark::State& state) {
     int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
     BenchSurface source(w, h), frame(640, 480);
     Paint(source, Background);
@@ -111,7 +115,7 @@ void BM_BlitPlainIntoFrame(benchmark::State& state) {
     }
 }
 
-void KeyedBlit(benchmark::State& state, Look look) {
+static void KeyedBlit(benchmark::State& state, Look look) {
     Use565 format;
     int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
     BenchSurface source(w, h), frame(640, 480);
@@ -122,14 +126,14 @@ void KeyedBlit(benchmark::State& state, Look look) {
         benchmark::ClobberMemory();
     }
 }
-void BM_BlitKeyed(benchmark::State& state) {
+static void BM_BlitKeyed(benchmark::State& state) {
     KeyedBlit(state, SolidSprite);
 }
-void BM_BlitKeyedNoisy(benchmark::State& state) {
+static void BM_BlitKeyedNoisy(benchmark::State& state) {
     KeyedBlit(state, NoisySprite);
 }
 
-void SdlKeyedBlit(benchmark::State& state, Look look, int rle) {
+static void SdlKeyedBlit(benchmark::State& state, Look look, int rle) {
     int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
     BenchSurface sprite(w, h), background(640, 480);
     Paint(sprite, look);
@@ -148,17 +152,17 @@ void SdlKeyedBlit(benchmark::State& state, Look look, int rle) {
     SDL_FreeSurface(source);
     SDL_FreeSurface(frame);
 }
-void BM_SdlKeyed(benchmark::State& state) {
+static void BM_SdlKeyed(benchmark::State& state) {
     SdlKeyedBlit(state, SolidSprite, 0);
 }
-void BM_SdlKeyedRle(benchmark::State& state) {
+static void BM_SdlKeyedRle(benchmark::State& state) {
     SdlKeyedBlit(state, SolidSprite, 1);
 }
-void BM_SdlKeyedRleNoisy(benchmark::State& state) {
+static void BM_SdlKeyedRleNoisy(benchmark::State& state) {
     SdlKeyedBlit(state, NoisySprite, 1);
 }
 
-void BM_DrawRectFill(benchmark::State& state) {
+static void BM_DrawRectFill(benchmark::State& state) {
     int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
     BenchSurface frame(w, h);
     Bounds all = {0, 0, w - 1, h - 1};
@@ -168,7 +172,7 @@ void BM_DrawRectFill(benchmark::State& state) {
     }
 }
 
-void BM_TileSurface(benchmark::State& state) {
+static void BM_TileSurface(benchmark::State& state) {
     int32_t w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
     BenchSurface frame(w, h), tile(16, 16);
     Paint(tile, Background);
@@ -178,8 +182,6 @@ void BM_TileSurface(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-
-} // namespace
 
 BENCHMARK(BM_Memcpy)->Args({640, 480})->Args({96, 128});
 BENCHMARK(BM_Memset)->Args({640, 480});

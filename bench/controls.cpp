@@ -14,16 +14,16 @@
 #include "toolkit/input/keyboard_routing.h"
 #include "toolkit/platform/headless/headless.h"
 
-namespace {
-
 // "Velquist 갤러리에서 한국어 입력 시험 중입니다.": 30 characters.
-const char kFieldText[] =
+static const char kFieldText[] =
     "Velquist \xB0\xB6\xB7\xAF\xB8\xAE\xBF\xA1\xBC\xAD \xC7\xD1\xB1\xB9\xBE\xEE \xC0\xD4\xB7\xC2 "
     "\xBD\xC3\xC7\xE8 \xC1\xDF\xC0\xD4\xB4\xCF\xB4\xD9.";
 // "아이콘 옆에서 두 줄로 줄바꿈되는 레이블의 설명입니다. Two rows.": two rows beside a 20-pixel icon.
-const char kLabelText[] = "\xBE\xC6\xC0\xCC\xC4\xDC \xBF\xB7\xBF\xA1\xBC\xAD \xB5\xCE \xC1\xD9\xB7\xCE "
-                          "\xC1\xD9\xB9\xD9\xB2\xDE\xB5\xC7\xB4\xC2 \xB7\xB9\xC0\xCC\xBA\xED\xC0\xC7 "
-                          "\xBC\xB3\xB8\xED\xC0\xD4\xB4\xCF\xB4\xD9. Two rows.";
+static const char kLabelText[] =
+    "\xBE\xC6\xC0\xCC\xC4\xDC \xBF\xB7\xBF\xA1\xBC\xAD \xB5\xCE \xC1\xD9\xB7\xCE "
+    "\xC1\xD9\xB9\xD9\xB2\xDE\xB5\xC7\xB4\xC2 \xB7\xB9\xC0\xCC\xBA\xED\xC0\xC7 "
+    "\xBC\xB3\xB8\xED\xC0\xD4\xB4\xCF\xB4\xD9. Two rows.";
+namespace {
 
 // The headless platform in one pixel format, and the gallery's art where a kind draws images.
 struct Setting {
@@ -44,7 +44,9 @@ struct Setting {
     }
 };
 
-void BM_DrawButton(benchmark::State& state) {
+} // namespace
+
+static void BM_DrawButton(benchmark::State& state) {
     Setting s(state.range(0) != 0);
     Button button;
     Extent e = {0, 0, 80, 24};
@@ -60,7 +62,7 @@ void BM_DrawButton(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawButton)->Arg(1)->Arg(0);
 
-void BM_DrawLabel(benchmark::State& state) {
+static void BM_DrawLabel(benchmark::State& state) {
     Setting s(state.range(0) != 0);
     Label label;
     Surface* icons[32] = {nullptr, &s.art[0]};
@@ -75,7 +77,7 @@ void BM_DrawLabel(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawLabel)->Arg(1)->Arg(0);
 
-void BM_DrawScrollBar(benchmark::State& state) {
+static void BM_DrawScrollBar(benchmark::State& state) {
     Setting s(state.range(0) != 0);
     ScrollBar bar;
     Extent e = {0, 0, 16, 300};
@@ -93,7 +95,7 @@ void BM_DrawScrollBar(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawScrollBar)->Arg(1)->Arg(0);
 
-void BM_DrawEditField(benchmark::State& state) {
+static void BM_DrawEditField(benchmark::State& state) {
     Setting s(state.range(0) != 0);
     EditField field;
     char text[64];
@@ -114,7 +116,7 @@ void BM_DrawEditField(benchmark::State& state) {
 BENCHMARK(BM_DrawEditField)->Arg(1)->Arg(0);
 
 // The reference: copying as many bytes as the control has pixels.
-void BM_ControlPixelsMemcpy(benchmark::State& state) {
+static void BM_ControlPixelsMemcpy(benchmark::State& state) {
     std::vector<uint8_t> from(static_cast<size_t>(state.range(0)), 1), to(from.size());
     for (auto _ : state) {
         memcpy(to.data(), from.data(), to.size());
@@ -134,5 +136,3 @@ VQ_RATIO("controls: skinned scroll bar 16x300, 5-6-5 vs memcpy of its pixels", "
          "BM_ControlPixelsMemcpy/9600", 0.008);
 VQ_RATIO("controls: edit field 300x24, 30 chars, caret, 5-6-5 vs memcpy", "BM_DrawEditField/1",
          "BM_ControlPixelsMemcpy/14400", 0.013);
-
-} // namespace

@@ -46,14 +46,14 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     }
 };
 
-bool HasFlag(int argc, char** argv, const char* flag) {
+} // namespace
+
+static bool HasFlag(int argc, char** argv, const char* flag) {
     for (int i = 1; i < argc; i++) {
         if (strncmp(argv[i], flag, strlen(flag)) == 0) return true;
     }
     return false;
 }
-
-} // namespace
 
 int main(int argc, char** argv) {
     // A child run of this program measures one thing in a fresh process and prints it.

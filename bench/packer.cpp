@@ -23,12 +23,10 @@
 #include "bench/ratios.h"
 #include "util/block_packer.h"
 
-namespace {
-
-const size_t corpusSize = 1 << 20;
+static const size_t corpusSize = 1 << 20;
 
 // Regular files of a folder (links left out: they repeat other files), by name.
-std::vector<std::string> FilesIn(const char* folder, const char* ending) {
+static std::vector<std::string> FilesIn(const char* folder, const char* ending) {
     std::vector<std::string> paths;
     DIR* d = opendir(folder);
     if (!d) return paths;
@@ -46,12 +44,12 @@ std::vector<std::string> FilesIn(const char* folder, const char* ending) {
     return paths;
 }
 
-std::string ReadFile(const std::string& path) {
+static std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string EnglishText() {
+static std::string EnglishText() {
     std::string text;
     for (const std::string& path : FilesIn("/usr/share/common-licenses", "")) {
         if (text.size() >= corpusSize) break;
@@ -62,7 +60,7 @@ std::string EnglishText() {
 }
 
 // One string in code page 949, or nothing when it has a character that code page lacks.
-bool ToCodePage949(iconv_t convert, const std::string& utf8, std::string* out) {
+static bool ToCodePage949(iconv_t convert, const std::string& utf8, std::string* out) {
     std::string converted(utf8.size() + 8, '\0'); // Hangul takes 3 bytes in UTF-8 and 2 in code page 949
     char* in = const_cast<char*>(utf8.data());
     size_t inLeft = utf8.size(), outLeft = converted.size();
@@ -74,7 +72,7 @@ bool ToCodePage949(iconv_t convert, const std::string& utf8, std::string* out) {
     return true;
 }
 
-uint32_t Word(const std::string& mo, size_t at, bool swap) {
+static uint32_t Word(const std::string& mo, size_t at, bool swap) {
     if (at + 4 > mo.size()) return 0;
     uint32_t v;
     memcpy(&v, mo.data() + at, 4);
@@ -82,7 +80,7 @@ uint32_t Word(const std::string& mo, size_t at, bool swap) {
 }
 
 // The translated strings of a GNU message catalogue (the header entry left out), a line each.
-void AddTranslations(const std::string& mo, iconv_t convert, std::string* text) {
+static void AddTranslations(const std::string& mo, iconv_t convert, std::string* text) {
     uint32_t magic = Word(mo, 0, false);
     bool swap = magic == 0xde120495u;
     if (!swap && magic != 0x950412deu) return;
@@ -97,7 +95,7 @@ void AddTranslations(const std::string& mo, iconv_t convert, std::string* text) 
     }
 }
 
-std::string KoreanText() {
+static std::string KoreanText() {
     std::string text;
     iconv_t convert = iconv_open("CP949", "UTF-8");
     if (convert == reinterpret_cast<iconv_t>(-1)) return text;
@@ -109,6 +107,7 @@ std::string KoreanText() {
     if (text.size() > corpusSize) text.resize(corpusSize);
     return text;
 }
+namespace {
 
 enum Corpus { english, korean, randomBytes };
 
@@ -118,8 +117,10 @@ struct Data {
     std::vector<uint8_t> lz4;    // by LZ4_compress_default
 };
 
+} // namespace
+
 // Empty when the machine lacks the text.
-const Data& Get(Corpus corpus) {
+static const Data& Get(Corpus corpus) {
     static Data data[3];
     static bool made[3];
     Data& d = data[corpus];
@@ -151,7 +152,7 @@ const Data& Get(Corpus corpus) {
 }
 
 // The corpus, or an error on the benchmark when this machine lacks its text.
-const Data* Need(benchmark::State& state, Corpus corpus) {
+static const Data* Need(benchmark::State& state, Corpus corpus) {
     const Data& d = Get(corpus);
     if (!d.original.empty()) return &d;
     state.SkipWithError(corpus == korean ? "no Korean message catalogues here (/usr/share/locale/ko)"
@@ -159,14 +160,14 @@ const Data* Need(benchmark::State& state, Corpus corpus) {
     return nullptr;
 }
 
-void Finish(benchmark::State& state, const Data& d, size_t packedSize) {
+static void Finish(benchmark::State& state, const Data& d, size_t packedSize) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * d.original.size()));
     state.counters["input"] = static_cast<double>(d.original.size());
     state.counters["packed"] = static_cast<double>(packedSize);
     state.counters["ratio"] = static_cast<double>(packedSize) / static_cast<double>(d.original.size());
 }
 
-void BM_PackBlocks(benchmark::State& state, Corpus corpus) {
+static void BM_PackBlocks(benchmark::State& state, Corpus corpus) {
     const Data* found = Need(state, corpus);
     if (!found) return;
     const Data& d = *found;
@@ -182,7 +183,7 @@ void BM_PackBlocks(benchmark::State& state, Corpus corpus) {
     Finish(state, d, d.packed.size());
 }
 
-void BM_UnpackBlocks(benchmark::State& state, Corpus corpus) {
+static void BM_UnpackBlocks(benchmark::State& state, Corpus corpus) {
     const Data* found = Need(state, corpus);
     if (!found) return;
     const Data& d = *found;
@@ -200,7 +201,7 @@ void BM_UnpackBlocks(benchmark::State& state, Corpus corpus) {
     Finish(state, d, d.packed.size());
 }
 
-void BM_PackerLZ4Compress(benchmark::State& state, Corpus corpus) {
+static void BM_PackerLZ4Compress(benchmark::State& state, Corpus corpus) {
     const Data* found = Need(state, corpus);
     if (!found) return;
     const Data& d = *found;
@@ -215,7 +216,7 @@ void BM_PackerLZ4Compress(benchmark::State& state, Corpus corpus) {
     Finish(state, d, d.lz4.size());
 }
 
-void BM_PackerLZ4Decompress(benchmark::State& state, Corpus corpus) {
+static void BM_PackerLZ4Decompress(benchmark::State& state, Corpus corpus) {
     const Data* found = Need(state, corpus);
     if (!found) return;
     const Data& d = *found;
@@ -230,7 +231,7 @@ void BM_PackerLZ4Decompress(benchmark::State& state, Corpus corpus) {
     Finish(state, d, d.lz4.size());
 }
 
-void BM_PackerMemcpy(benchmark::State& state, Corpus corpus) {
+static void BM_PackerMemcpy(benchmark::State& state, Corpus corpus) {
     const Data* found = Need(state, corpus);
     if (!found) return;
     const Data& d = *found;
@@ -242,8 +243,6 @@ void BM_PackerMemcpy(benchmark::State& state, Corpus corpus) {
     }
     Finish(state, d, d.original.size());
 }
-
-} // namespace
 
 BENCHMARK_CAPTURE(BM_PackBlocks, english, english);
 BENCHMARK_CAPTURE(BM_PackBlocks, korean, korean);

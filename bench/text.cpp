@@ -16,12 +16,11 @@
 #include "toolkit/platform/common/text_blend.h"
 #include "toolkit/platform/headless/headless.h"
 
-namespace {
-
 // "Velquist 종료하시겠습니까?OK": 20 characters, 28 bytes.
-const char* const kLine = "Velquist \xC1\xBE\xB7\xE1\xC7\xCF\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?OK";
+static const char* const kLine =
+    "Velquist \xC1\xBE\xB7\xE1\xC7\xCF\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?OK";
 
-LogFont LineFont() {
+static LogFont LineFont() {
     LogFont f = {};
     f.lfHeight = -16;
     f.lfWeight = 400;
@@ -29,6 +28,7 @@ LogFont LineFont() {
     strcpy(f.lfFaceName, "NanumGothic");
     return f;
 }
+namespace {
 
 struct Target {
     Surface surface = {};
@@ -41,7 +41,9 @@ struct Target {
     ~Target() { ReleaseSurface(&surface); }
 };
 
-void BM_DrawTextInSurface(benchmark::State& state) {
+} // namespace
+
+static void BM_DrawTextInSurface(benchmark::State& state) {
     Target t(state.range(0) != 0);
     LogFont font = LineFont();
     Extent box = {4, 4, 300, 30};
@@ -52,7 +54,7 @@ void BM_DrawTextInSurface(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawTextInSurface)->Arg(1)->Arg(0);
 
-void BM_DrawTextOpaqueWrapped(benchmark::State& state) {
+static void BM_DrawTextOpaqueWrapped(benchmark::State& state) {
     Target t(state.range(0) != 0);
     LogFont font = LineFont();
     Extent box = {4, 4, 120, 34};
@@ -64,7 +66,7 @@ void BM_DrawTextOpaqueWrapped(benchmark::State& state) {
 BENCHMARK(BM_DrawTextOpaqueWrapped)->Arg(1)->Arg(0);
 
 // In a fresh child process: the first wrapped draw, with everything the renderer sets up on its way.
-int ColdFirstDraw() {
+static int ColdFirstDraw() {
     Target t(true);
     LogFont font = LineFont();
     Extent box = {4, 4, 120, 34};
@@ -74,9 +76,9 @@ int ColdFirstDraw() {
     printf("%lld\n", static_cast<long long>(std::chrono::nanoseconds(end - start).count()));
     return 0;
 }
-ChildRegistrar coldText("text-cold", ColdFirstDraw);
+static ChildRegistrar coldText("text-cold", ColdFirstDraw);
 
-void BM_TextFirstDrawFreshProcess(benchmark::State& state) {
+static void BM_TextFirstDrawFreshProcess(benchmark::State& state) {
     for (auto _ : state) {
         double ns = MeasureInChild("text-cold");
         if (ns < 0) {
@@ -89,7 +91,7 @@ void BM_TextFirstDrawFreshProcess(benchmark::State& state) {
 BENCHMARK(BM_TextFirstDrawFreshProcess)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // Every draw at a size none of the last 39 draws used: more than the renderer keeps fonts for.
-void BM_TextFirstDrawNewSize(benchmark::State& state) {
+static void BM_TextFirstDrawNewSize(benchmark::State& state) {
     Target t(true);
     LogFont font = LineFont();
     Extent box = {4, 4, 120, 34};
@@ -103,7 +105,7 @@ void BM_TextFirstDrawNewSize(benchmark::State& state) {
 }
 BENCHMARK(BM_TextFirstDrawNewSize)->Unit(benchmark::kMicrosecond);
 
-void BM_MeasureText(benchmark::State& state) {
+static void BM_MeasureText(benchmark::State& state) {
     Target t(state.range(0) != 0);
     LogFont font = LineFont();
     int32_t length = static_cast<int32_t>(strlen(kLine));
@@ -114,6 +116,7 @@ void BM_MeasureText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MeasureText)->Arg(1)->Arg(0);
+namespace {
 
 // The pixel work alone: the same glyphs' coverage, copied out of the renderer, blended at their places.
 struct PlacedGlyph {
@@ -121,7 +124,9 @@ struct PlacedGlyph {
     std::vector<uint8_t> coverage;
 };
 
-void BM_GlyphBlend(benchmark::State& state) {
+} // namespace
+
+static void BM_GlyphBlend(benchmark::State& state) {
     bool use565 = state.range(0) != 0;
     Target t(use565);
     LogFont font = LineFont();
@@ -167,5 +172,3 @@ VQ_TIME_LIMIT("text: warm word-wrapped draw of 20 chars, 5-5-5", "BM_DrawTextOpa
 VQ_ELAPSED_FIGURE("text: first draw at a new size (font, size, glyphs)", "BM_TextFirstDrawNewSize");
 VQ_ELAPSED_FIGURE("text: first draw in a fresh process (font lookup, face open)",
                   "BM_TextFirstDrawFreshProcess");
-
-} // namespace

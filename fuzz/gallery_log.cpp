@@ -36,8 +36,10 @@ struct Log {
     }
 };
 
+} // namespace
+
 // Loads the file and checks the rule: loaded and sound, or refused and unchanged.
-void Check(Log& target, const uint8_t* file, uint32_t size) {
+static void Check(Log& target, const uint8_t* file, uint32_t size) {
     std::vector<std::string> before = target.Lines();
     uint32_t current = target.log.currentLine;
     LogFileResult result = DecodeLogFile(file, size, &target.log);
@@ -49,8 +51,6 @@ void Check(Log& target, const uint8_t* file, uint32_t size) {
     CHECK(target.log.currentLine == target.log.lineCount - 1);
     target.Lines();
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in = {data, size};

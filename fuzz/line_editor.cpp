@@ -19,15 +19,18 @@ namespace {
 
 typedef FuzzInput Input;
 
+} // namespace
+
 // Bytes that exercise the character classes: letters (also trail bytes), 0x80, lead bytes, control bytes.
-char TextByte(Input& in) {
+static char TextByte(Input& in) {
     static const uint8_t kinds[] = {'a', 'Z', ' ', 0x41, 0x7A, 0x80, 0x81, 0xB0, 0xA1, 0xC7, 0xFF, 0x0D};
     uint8_t b = in.Byte();
     return static_cast<char>(b & 0x80 ? kinds[b % sizeof kinds] : (b & 0x7F) | 0x01);
 }
 
-const uint32_t keys[] = {editKeyLeft, editKeyRight, editKeyHome, editKeyEnd, editKeyDelete, editKeyInsert, 38,
-                         40,          33,           34,          0,          0x10025};
+static const uint32_t keys[] = {vkLeft, vkRight, vkHome,  vkEnd,  vkDelete, vkInsert,
+                                vkUp,   vkDown,  vkPrior, vkNext, 0,        0x10000 | vkLeft};
+namespace {
 
 struct Editor {
     bool plain;
@@ -47,24 +50,26 @@ struct Editor {
     bool ReadOnly() { return !plain && (log.header.flags & textLogReadOnly); }
 };
 
+} // namespace
+
 // An edit field's typical Enter: take the line and start afresh.
-void ClearOnEnter(WindowHandle, WindowRecord*, Control*, EditBuffer* buffer) {
+static void ClearOnEnter(WindowHandle, WindowRecord*, Control*, EditBuffer* buffer) {
     if (buffer->capacity) buffer->text[0] = 0;
     buffer->caret = 0;
 }
 
-void FillText(Input& in, char* text, uint32_t size) {
+static void FillText(Input& in, char* text, uint32_t size) {
     if (size == 0) return;
     uint32_t n = in.Byte() % size;
     for (uint32_t i = 0; i < n; i++) text[i] = TextByte(in);
     text[n] = 0;
 }
 
-std::string Str(const char* text, uint32_t size) {
+static std::string Str(const char* text, uint32_t size) {
     return text ? std::string(text, strnlen(text, size)) : std::string();
 }
 
-void CheckLog(Editor& e) {
+static void CheckLog(Editor& e) {
     TextLog& log = e.log;
     if (!log.lines) {
         CHECK(log.lineCount == 0 && log.maxLines == 0);
@@ -75,11 +80,11 @@ void CheckLog(Editor& e) {
     for (uint32_t i = 0; i < log.maxLines; i++) CHECK(memchr(TextLogLine(&log, i), 0, log.edit.capacity));
 }
 
-bool OnTrail(const char* text, uint32_t size, uint32_t caret) {
+static bool OnTrail(const char* text, uint32_t size, uint32_t caret) {
     return caret < StringLength(text, size) && ClassifyPosition(text, caret) == kTrailByte;
 }
 
-void Step(Editor& e, Input& in) {
+static void Step(Editor& e, Input& in) {
     EditBuffer* b = e.Buffer();
     uint8_t op = in.Byte();
     EditInputMode mode = EditInputMode::Character;
@@ -105,8 +110,8 @@ void Step(Editor& e, Input& in) {
         mode = EditInputMode::Key;
         value = keys[in.Byte() % (sizeof keys / sizeof keys[0])];
         count = (op & 0x80) ? 1 : 0;
-        moves = count == 0 && (value == editKeyLeft || value == editKeyRight || value == editKeyHome ||
-                               value == editKeyEnd || value == editKeyDelete);
+        moves = count == 0 && (value == vkLeft || value == vkRight || value == vkHome || value == vkEnd ||
+                               value == vkDelete);
         break;
     }
     case 6: {
@@ -199,8 +204,6 @@ void Step(Editor& e, Input& in) {
         CHECK(after.compare(after.size() - (before.size() - caret), std::string::npos, before, caret) == 0);
     }
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in = {data, size};

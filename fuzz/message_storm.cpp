@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "fuzz/fuzz_input.h"
+#include "toolkit/reset.h"
 #include "util/dbcs_string.h"
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/edit_field.h"
@@ -29,24 +30,23 @@ struct Storm : FuzzInput {
     int32_t Coordinate() { return static_cast<int32_t>(Half() % 800) - 100; }
 };
 
-intptr_t StormProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+} // namespace
+
+static intptr_t StormProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     int32_t r = DispatchToolkitMessage(window, message, wParam, lParam);
     if (r == 0) return 0;
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
 
-int32_t AskOnClose(WindowHandle window, WindowRecord*) {
+static int32_t AskOnClose(WindowHandle window, WindowRecord*) {
     return PlatformMessageBox(window, "?", "storm", MB_YESNO) == IDNO ? 0 : 1;
 }
 
-void Reset() {
-    for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
-    memset(&windowTable, 0, sizeof windowTable);
-    mainWindowHandle = 0;
-    drawingWindow = 0;
-    mainWindowRecord = nullptr;
+static void Reset() {
+    ResetToolkitState();
     HeadlessReset();
 }
+namespace {
 
 struct Scene {
     Surface images[3];
@@ -70,30 +70,32 @@ struct Scene {
     Button companions[2];  // shared by the three lists as up and down buttons
 };
 
-const char* const nodeNames[] = {"", "a", "Zeta", "\xB0\xA1\xB3\xAA", "alpha", "\xC7\xD1 b"};
+} // namespace
+
+static const char* const nodeNames[] = {"", "a", "Zeta", "\xB0\xA1\xB3\xAA", "alpha", "\xC7\xD1 b"};
 
 // Callbacks that change what they were given, as an application's would.
-uint32_t ClickStorm(WindowHandle, WindowRecord*, Control* c, uintptr_t userData, uint32_t, int32_t x,
-                    int32_t) {
+static uint32_t ClickStorm(WindowHandle, WindowRecord*, Control* c, uintptr_t userData, uint32_t, int32_t x,
+                           int32_t) {
     Button* b = reinterpret_cast<Button*>(c);
     b->state ^= 8;
     b->captionX = x;
     return static_cast<uint32_t>(userData);
 }
 
-void ReleaseStorm(WindowHandle, WindowRecord*, Control* c, uintptr_t, uint32_t keyState, uint32_t range,
-                  uint32_t position) {
+static void ReleaseStorm(WindowHandle, WindowRecord*, Control* c, uintptr_t, uint32_t keyState,
+                         uint32_t range, uint32_t position) {
     ScrollBar* bar = reinterpret_cast<ScrollBar*>(c);
     bar->range = keyState & MK_SHIFT ? range / 3 : range * 2 + 1;
     bar->position = position + keyState; // may lie beyond the range until the next release
 }
 
-Extent RandomExtent(Storm* in, uint32_t maxWidth, uint32_t maxHeight) {
+static Extent RandomExtent(Storm* in, uint32_t maxWidth, uint32_t maxHeight) {
     return {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % maxWidth),
             static_cast<int32_t>(in->Byte() % maxHeight)};
 }
 
-void ReportNode(WindowHandle, WindowRecord*, Control* c, uint32_t keyState, TreeNode* node) {
+static void ReportNode(WindowHandle, WindowRecord*, Control* c, uint32_t keyState, TreeNode* node) {
     TreeList* tree = reinterpret_cast<TreeList*>(c);
     // An owner that reacts by changing the data: a rebuild, or a node unlisted.
     if (keyState & MK_SHIFT) BuildTreeListRows(tree, keyState);
@@ -101,7 +103,7 @@ void ReportNode(WindowHandle, WindowRecord*, Control* c, uint32_t keyState, Tree
 }
 
 // Fills the nodes and items with names, flags, icons and parents (some pointing at unlisted groups).
-void ShuffleListData(Scene* s, Storm* in) {
+static void ShuffleListData(Scene* s, Storm* in) {
     for (TreeNode& g : s->groups) {
         g.flags = in->Byte() & (treeNodeListed | treeNodeExpanded | treeNodeHasItems);
         g.iconIndex = in->Byte() % 30;
@@ -120,7 +122,7 @@ void ShuffleListData(Scene* s, Storm* in) {
     }
 }
 
-void BuildLists(Scene* s, WindowRecord* w, Storm* in, const uint32_t* flagPool) {
+static void BuildLists(Scene* s, WindowRecord* w, Storm* in, const uint32_t* flagPool) {
     Extent e = RandomExtent(in, 160, 120);
     InitTextLog(&s->log, &e,
                 flagPool[in->Byte() % 10] | (in->Byte() & (textLogFrame | 1)) |
@@ -187,7 +189,7 @@ void BuildLists(Scene* s, WindowRecord* w, Storm* in, const uint32_t* flagPool) 
 }
 
 // What an application does to its lists between messages.
-void ChangeLists(Scene* s, Storm* in, WindowRecord* w) {
+static void ChangeLists(Scene* s, Storm* in, WindowRecord* w) {
     switch (in->Byte() % 8) {
     case 0:
         ShuffleListData(s, in);
@@ -225,7 +227,7 @@ void ChangeLists(Scene* s, Storm* in, WindowRecord* w) {
     MarkForRedraw(lists[in->Byte() % 3], w, redrawBits);
 }
 
-void Build(Scene* s, WindowRecord* w, Storm* in) {
+static void Build(Scene* s, WindowRecord* w, Storm* in) {
     memset(static_cast<void*>(s), 0, sizeof *s);
     for (int i = 0; i < 3; i++) {
         CreateSurface(5 + i * 7, 4 + i * 9, &s->images[i], nullptr);
@@ -317,7 +319,7 @@ void Build(Scene* s, WindowRecord* w, Storm* in) {
     BuildLists(s, w, in, flagPool);
 }
 
-void Release(Scene* s) {
+static void Release(Scene* s) {
     for (Surface& i : s->images) ReleaseSurface(&i);
     for (Picture& p : s->pictures) ReleaseSurface(&p.header.surface);
     ReleaseSurface(&s->editor.surface);
@@ -333,7 +335,7 @@ void Release(Scene* s) {
     for (Button& b : s->companions) ReleaseSurface(&b.header.surface);
 }
 
-void Storm1(Storm* in, WindowHandle h, Scene* scene) {
+static void Storm1(Storm* in, WindowHandle h, Scene* scene) {
     static const uint32_t mouse[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP,    WM_LBUTTONDBLCLK,
                                      WM_RBUTTONDOWN, WM_RBUTTONUP,   WM_RBUTTONDBLCLK};
     WindowRecord* w = FindWindowRecord(h);
@@ -408,8 +410,6 @@ void Storm1(Storm* in, WindowHandle h, Scene* scene) {
     }
     HeadlessPump();
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Storm in = {{data, size}};

@@ -22,24 +22,26 @@ struct Input : FuzzInput {
     }
 };
 
+} // namespace
+
 // A heap block of exactly size bytes.
-std::unique_ptr<char[]> Block(size_t size) {
+static std::unique_ptr<char[]> Block(size_t size) {
     return std::unique_ptr<char[]>(new char[size]);
 }
 
 // A zero-terminated copy of text in a block of exactly text.size() + 1 bytes.
-std::unique_ptr<char[]> Terminated(const std::string& text) {
+static std::unique_ptr<char[]> Terminated(const std::string& text) {
     auto b = Block(text.size() + 1);
     memcpy(b.get(), text.c_str(), text.size() + 1);
     return b;
 }
 
 // Text as the routines see it: up to its first zero byte.
-std::string Visible(const std::string& text) {
+static std::string Visible(const std::string& text) {
     return std::string(text.c_str());
 }
 
-uint32_t ModelClass(const std::string& text, uint32_t position) {
+static uint32_t ModelClass(const std::string& text, uint32_t position) {
     uint32_t state = 0;
     for (uint32_t i = 0; i <= text.size(); i++) {
         uint8_t b = i < text.size() ? static_cast<uint8_t>(text[i]) : 0;
@@ -51,7 +53,7 @@ uint32_t ModelClass(const std::string& text, uint32_t position) {
 
 // The insert described for the line editor: the first size - 1 bytes of (padded text before the position)
 // + input + (text from the position on).
-std::string ModelInsert(std::string text, const std::string& input, uint32_t position, uint32_t size) {
+static std::string ModelInsert(std::string text, const std::string& input, uint32_t position, uint32_t size) {
     if (position >= size || input.empty()) return text;
     if (text.size() > size) text.resize(size);
     if (position > text.size()) text.append(position - text.size(), ' ');
@@ -60,7 +62,7 @@ std::string ModelInsert(std::string text, const std::string& input, uint32_t pos
     return result;
 }
 
-void CheckCopyAndLength(Input& in, const std::string& a) {
+static void CheckCopyAndLength(Input& in, const std::string& a) {
     uint32_t size = in.Position(a.size());
     if (size > 4096) size = 4096;
     auto source = Terminated(a);
@@ -74,7 +76,7 @@ void CheckCopyAndLength(Input& in, const std::string& a) {
     CHECK(StringLength(source.get(), bound) == std::min<size_t>(visible.size(), bound));
 }
 
-void CheckInsert(Input& in, const std::string& a, const std::string& b) {
+static void CheckInsert(Input& in, const std::string& a, const std::string& b) {
     uint32_t size = std::min<uint32_t>(in.Position(a.size() + b.size()), 4096);
     uint32_t position = in.Position(size);
     uint8_t mode = in.Byte();
@@ -105,7 +107,7 @@ void CheckInsert(Input& in, const std::string& a, const std::string& b) {
     CHECK(n == std::min<uint64_t>(taken.size(), size - 1 - position));
 }
 
-void CheckAppendAndCompare(Input& in, const std::string& a, const std::string& b) {
+static void CheckAppendAndCompare(Input& in, const std::string& a, const std::string& b) {
     std::string va = Visible(a), vb = Visible(b);
     auto destination = Block(va.size() + vb.size() + 1);
     memcpy(destination.get(), va.c_str(), va.size() + 1);
@@ -132,7 +134,7 @@ void CheckAppendAndCompare(Input& in, const std::string& a, const std::string& b
     CHECK(ab == expected);
 }
 
-void CheckClassifyAndCount(Input& in, const std::string& a) {
+static void CheckClassifyAndCount(Input& in, const std::string& a) {
     auto text = Terminated(a);
     std::string visible = Visible(a);
     for (int i = 0; i < 4; i++) {
@@ -146,7 +148,7 @@ void CheckClassifyAndCount(Input& in, const std::string& a) {
     CHECK(CountCharacters(text.get(), limit) == halves / 2);
 }
 
-void CheckSlotAndDelete(Input& in, const std::string& a) {
+static void CheckSlotAndDelete(Input& in, const std::string& a) {
     uint32_t size = std::min<uint32_t>(in.Position(a.size()), 4096);
     if (size == 0) size = 1;
     std::string old = Visible(a);
@@ -177,7 +179,7 @@ void CheckSlotAndDelete(Input& in, const std::string& a) {
                     : before.size() - at - count + 1));
 }
 
-void CheckTokensAndLines(Input& in, const std::string& a) {
+static void CheckTokensAndLines(Input& in, const std::string& a) {
     auto line = Terminated(a);
     std::string visible = Visible(a);
     uint32_t capacity = in.Byte() % 8;
@@ -205,8 +207,6 @@ void CheckTokensAndLines(Input& in, const std::string& a) {
     CHECK(lines <= returns + 1);
     CHECK(CountLines(line.get(), 0xFFFFFFFFu) == returns + 1);
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;

@@ -18,7 +18,9 @@ struct Input : FuzzInput {
     int32_t Small(int32_t range) { return static_cast<int32_t>(Byte() % range) - range / 4; }
 };
 
-LogFont FontNumber(uint32_t n) {
+} // namespace
+
+static LogFont FontNumber(uint32_t n) {
     static const char* const faces[] = {"NanumGothic", "NoSuchFace", "NanumMyeongjo", ""};
     static const int32_t heights[] = {-16, 0, 13, -9};
     LogFont f = {};
@@ -31,13 +33,11 @@ LogFont FontNumber(uint32_t n) {
     return f;
 }
 
-uint16_t Pixel(const Surface& s, int32_t x, int32_t y) {
+static uint16_t Pixel(const Surface& s, int32_t x, int32_t y) {
     uint16_t p;
     memcpy(&p, s.pixels + static_cast<size_t>(y) * s.stride + 2 * static_cast<size_t>(x), 2);
     return p;
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool started = false;

@@ -18,14 +18,16 @@ struct NodeText {
     uint32_t icon;
 };
 
+} // namespace
+
 // Code page 949 text.
-const NodeText groupTexts[galleryTreeGroups] = {
+static const NodeText groupTexts[galleryTreeGroups] = {
     {"\xC4\xA3\xB1\xB8 Friends", 0, treeNodeExpanded, 0},        // 친구
     {"\xB0\xA1\xC1\xB7 Family", 0, treeNodeExpanded, 2},         // 가족
     {"\xC8\xB8\xBB\xE7 Work", 0, 0, 3},                          // 회사
     {"\xBA\xF3 \xB1\xD7\xB7\xEC Empty", 0, treeNodeExpanded, 4}, // 빈 그룹
 };
-const NodeText itemTexts[galleryTreeItems] = {
+static const NodeText itemTexts[galleryTreeItems] = {
     {"\xB1\xE8\xB9\xCE\xBC\xF6", 0, treeNodePinned, 1}, // 김민수
     {"\xC0\xCC\xBC\xAD\xBF\xAC", 0, 0, 0},              // 이서연
     {"\xB9\xDA\xC1\xF6\xC8\xC6", 0, 0, 0},              // 박지훈
@@ -39,7 +41,7 @@ const NodeText itemTexts[galleryTreeItems] = {
     {"\xC0\xCF\xC1\xA4 Schedule", 2, treeNodePinned, 4}, // 일정
     {"Velquist", 2, 0, 3},
 };
-const char* const fruit[] = {
+static const char* const fruit[] = {
     "\xBB\xE7\xB0\xFA Apple",          "\xB9\xE8 Pear",
     "\xC6\xF7\xB5\xB5 Grape",          "\xB1\xD6 Tangerine",
     "\xB5\xFE\xB1\xE2 Strawberry",     "\xBC\xF6\xB9\xDA Watermelon",
@@ -51,37 +53,37 @@ const char* const fruit[] = {
     "\xB9\xAB\xC8\xAD\xB0\xFA Fig",    "\xB8\xC5\xBD\xC7 Plum blossom",
     "\xC0\xAF\xC0\xDA Yuzu",           "\xB4\xEB\xC3\xDF Jujube",
 };
-const uint32_t fruitCount = sizeof fruit / sizeof fruit[0];
-const char doubleClickWord[] = "\xB5\xCE \xB9\xF8 \xB4\xA9\xB8\xA7 Double click";      // 두 번 누름
-const char rightClickWord[] = "\xBF\xC0\xB8\xA5\xC2\xCA \xB4\xDC\xC3\xDF Right click"; // 오른쪽 단추
-const char nothingWord[] = "\xBA\xF3 \xB0\xF7 nothing";                                // 빈 곳
-const char selectedWord[] = "\xBC\xB1\xC5\xC3";                                        // 선택
-const char countWord[] = "\xB0\xB3 selected";                                          // 개
-const char ascendingCaption[] = "\xC1\xA4\xB7\xC4 A-Z";                                // 정렬
-const char descendingCaption[] = "\xC1\xA4\xB7\xC4 Z-A";
+static const uint32_t fruitCount = sizeof fruit / sizeof fruit[0];
+static const char doubleClickWord[] = "\xB5\xCE \xB9\xF8 \xB4\xA9\xB8\xA7 Double click"; // 두 번 누름
+static const char rightClickWord[] = "\xBF\xC0\xB8\xA5\xC2\xCA \xB4\xDC\xC3\xDF Right click"; // 오른쪽 단추
+static const char nothingWord[] = "\xBA\xF3 \xB0\xF7 nothing";                                // 빈 곳
+static const char selectedWord[] = "\xBC\xB1\xC5\xC3";                                        // 선택
+static const char countWord[] = "\xB0\xB3 selected";                                          // 개
+static const char ascendingCaption[] = "\xC1\xA4\xB7\xC4 A-Z";                                // 정렬
+static const char descendingCaption[] = "\xC1\xA4\xB7\xC4 Z-A";
 
-const uint32_t treeBuildMode = treeBuildSortByName | treeBuildPinnedFirst;
+static const uint32_t treeBuildMode = treeBuildSortByName | treeBuildPinnedFirst;
 
 // ---- The tree ----
 
-void ReportNode(WindowHandle window, WindowRecord* record, const char* what, const TreeNode* node) {
+static void ReportNode(WindowHandle window, WindowRecord* record, const char* what, const TreeNode* node) {
     char text[labelCaptionSize];
     snprintf(text, sizeof text, "%s: %s", what, node ? node->name : nothingWord);
     SetStatus(window, record, text);
 }
 
-void TreeDoubleClick(WindowHandle window, WindowRecord* record, Control*, uint32_t, TreeNode* node) {
+static void TreeDoubleClick(WindowHandle window, WindowRecord* record, Control*, uint32_t, TreeNode* node) {
     ReportNode(window, record, doubleClickWord, node);
 }
 
-void TreeRightClick(WindowHandle window, WindowRecord* record, Control*, uint32_t, TreeNode* node) {
+static void TreeRightClick(WindowHandle window, WindowRecord* record, Control*, uint32_t, TreeNode* node) {
     ReportNode(window, record, rightClickWord, node);
 }
 
 // An expander press rebuilds the rows in plain order; the gallery builds them again its own way (pinned
 // first, sorted), which a press that only selects or starts a rename must not do: it would end the rename.
-void TreeLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState, int32_t x,
-                  int32_t y) {
+static void TreeLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                         int32_t x, int32_t y) {
     uint32_t before[galleryTreeGroups];
     for (uint32_t i = 0; i < galleryTreeGroups; i++)
         before[i] = gallery.treeGroups[i].flags & treeNodeExpanded;
@@ -94,8 +96,8 @@ void TreeLeftDown(WindowHandle window, WindowRecord* record, Control* control, u
     }
 }
 
-uint32_t FlipSort(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
-                  int32_t) {
+static uint32_t FlipSort(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
+                         int32_t) {
     gallery.treeMode ^= descending;
     Button* sort = &gallery.sort;
     CopyString((gallery.treeMode & descending) ? descendingCaption : ascendingCaption, sort->caption,
@@ -108,8 +110,8 @@ uint32_t FlipSort(WindowHandle window, WindowRecord* record, Control*, uintptr_t
 // ---- The list ----
 
 // The selection on the status line: how many, and the first names.
-void ListLeftUp(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState, int32_t x,
-                int32_t y) {
+static void ListLeftUp(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y) {
     ListBoxLeftUp(window, record, control, keyState, x, y);
     char text[labelCaptionSize];
     uint32_t count = 0;
@@ -127,8 +129,6 @@ void ListLeftUp(WindowHandle window, WindowRecord* record, Control* control, uin
     }
     SetStatus(window, record, text);
 }
-
-} // namespace
 
 void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
     Group(record, groupTree, layout);

@@ -9,54 +9,54 @@
 #include "util/dbcs_string.h"
 #include "util/korean_date.h"
 
-namespace {
-
 // Code page 949 text.
-const char startedLine[] =
+static const char startedLine[] =
     "\xB0\xB6\xB7\xAF\xB8\xAE\xB8\xA6 \xBD\xC3\xC0\xDB\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9. "
-    "Gallery started.";                                                // 갤러리를 시작했습니다.
-const char sendCaption[] = "\xBA\xB8\xB3\xBB\xB1\xE2";                 // 보내기
-const char saveCaption[] = "\xC0\xFA\xC0\xE5";                         // 저장
-const char loadCaption[] = "\xBA\xD2\xB7\xAF\xBF\xC0\xB1\xE2";         // 불러오기
-const char fileWord[] = "\xB1\xE2\xB7\xCF \xC6\xC4\xC0\xCF Log file:"; // 기록 파일
-const char noPlace[] = "\xC0\xFA\xC0\xE5\xC7\xD2 \xB0\xF7\xC0\xCC \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9 "
-                       "No data directory";                                  // 저장할 곳이 없습니다
-const char addedWord[] = "\xB1\xE2\xB7\xCF\xBF\xA1 \xC3\xDF\xB0\xA1 Added:"; // 기록에 추가
+    "Gallery started.";                                               // 갤러리를 시작했습니다.
+static const char sendCaption[] = "\xBA\xB8\xB3\xBB\xB1\xE2";         // 보내기
+static const char saveCaption[] = "\xC0\xFA\xC0\xE5";                 // 저장
+static const char loadCaption[] = "\xBA\xD2\xB7\xAF\xBF\xC0\xB1\xE2"; // 불러오기
+static const char fileWord[] = "\xB1\xE2\xB7\xCF \xC6\xC4\xC0\xCF Log file:"; // 기록 파일
+static const char noPlace[] = "\xC0\xFA\xC0\xE5\xC7\xD2 \xB0\xF7\xC0\xCC \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9 "
+                              "No data directory"; // 저장할 곳이 없습니다
+static const char addedWord[] = "\xB1\xE2\xB7\xCF\xBF\xA1 \xC3\xDF\xB0\xA1 Added:"; // 기록에 추가
 // 기록이 가득 찼습니다.
-const char fullWord[] = "\xB1\xE2\xB7\xCF\xC0\xCC \xB0\xA1\xB5\xE6 \xC3\xA1\xBD\xC0\xB4\xCF\xB4\xD9. "
-                        "The log is full.";
-const char linesWord[] = "\xC1\xD9 lines"; // 줄
-const char savedWord[] = "\xB1\xE2\xB7\xCF\xC0\xBB \xC0\xFA\xC0\xE5\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9 "
-                         "Saved"; // 기록을 저장했습니다
-const char loadedWord[] = "\xB1\xE2\xB7\xCF\xC0\xBB \xBA\xD2\xB7\xAF\xBF\xD4\xBD\xC0\xB4\xCF\xB4\xD9 "
-                          "Loaded"; // 기록을 불러왔습니다
-const char notReadWord[] = "\xB1\xE2\xB7\xCF \xC6\xC4\xC0\xCF\xC0\xBB \xC0\xD0\xC0\xBB \xBC\xF6 "
-                           "\xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9 Cannot read"; // 기록 파일을 읽을 수 없습니다
-const char notWrittenWord[] = "\xB1\xE2\xB7\xCF \xC6\xC4\xC0\xCF\xC0\xBB \xBE\xB5 \xBC\xF6 "
-                              "\xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9 Cannot write"; // 기록 파일을 쓸 수 없습니다
+static const char fullWord[] = "\xB1\xE2\xB7\xCF\xC0\xCC \xB0\xA1\xB5\xE6 \xC3\xA1\xBD\xC0\xB4\xCF\xB4\xD9. "
+                               "The log is full.";
+static const char linesWord[] = "\xC1\xD9 lines"; // 줄
+static const char savedWord[] = "\xB1\xE2\xB7\xCF\xC0\xBB \xC0\xFA\xC0\xE5\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9 "
+                                "Saved"; // 기록을 저장했습니다
+static const char loadedWord[] = "\xB1\xE2\xB7\xCF\xC0\xBB \xBA\xD2\xB7\xAF\xBF\xD4\xBD\xC0\xB4\xCF\xB4\xD9 "
+                                 "Loaded"; // 기록을 불러왔습니다
+static const char notReadWord[] =
+    "\xB1\xE2\xB7\xCF \xC6\xC4\xC0\xCF\xC0\xBB \xC0\xD0\xC0\xBB \xBC\xF6 "
+    "\xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9 Cannot read"; // 기록 파일을 읽을 수 없습니다
+static const char notWrittenWord[] =
+    "\xB1\xE2\xB7\xCF \xC6\xC4\xC0\xCF\xC0\xBB \xBE\xB5 \xBC\xF6 "
+    "\xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9 Cannot write"; // 기록 파일을 쓸 수 없습니다
 // 갤러리 기록이 아닙니다. 아무것도 바꾸지 않았습니다.
-const char foreignWord[] =
+static const char foreignWord[] =
     "\xB0\xB6\xB7\xAF\xB8\xAE \xB1\xE2\xB7\xCF\xC0\xCC \xBE\xC6\xB4\xD5\xB4\xCF\xB4\xD9. "
     "\xBE\xC6\xB9\xAB\xB0\xCD\xB5\xB5 \xB9\xD9\xB2\xD9\xC1\xF6 \xBE\xCA\xBE\xD2\xBD\xC0"
     "\xB4\xCF\xB4\xD9. Not a gallery log; nothing changed";
 // 기록 파일이 손상되었습니다. 아무것도 바꾸지 않았습니다.
-const char damagedWord[] =
+static const char damagedWord[] =
     "\xB1\xE2\xB7\xCF \xC6\xC4\xC0\xCF\xC0\xCC \xBC\xD5\xBB\xF3\xB5\xC7\xBE\xFA\xBD\xC0"
     "\xB4\xCF\xB4\xD9. \xBE\xC6\xB9\xAB\xB0\xCD\xB5\xB5 \xB9\xD9\xB2\xD9\xC1\xF6 "
     "\xBE\xCA\xBE\xD2\xBD\xC0\xB4\xCF\xB4\xD9. Damaged log; nothing changed";
 // 이 기록에 들어가지 않습니다. 아무것도 바꾸지 않았습니다.
-const char doesNotFitWord[] =
+static const char doesNotFitWord[] =
     "\xC0\xCC \xB1\xE2\xB7\xCF\xBF\xA1 \xB5\xE9\xBE\xEE\xB0\xA1\xC1\xF6 "
     "\xBE\xCA\xBD\xC0\xB4\xCF\xB4\xD9. \xBE\xC6\xB9\xAB\xB0\xCD\xB5\xB5 "
     "\xB9\xD9\xB2\xD9\xC1\xF6 \xBE\xCA\xBE\xD2\xBD\xC0\xB4\xCF\xB4\xD9. Does not fit; "
     "nothing changed";
 
 // Year, month, day, weekday, morning or afternoon, the hour on a 12-hour clock, minute and second.
-const uint32_t stampParts = kDateYear | kDateMonth | kDateDay | kDateWeekday | kDateHalfDay | kDateHour |
-                            kDateTwelveHour | kDateMinute | kDateSecond;
+static const uint32_t stampParts = kDateYear | kDateMonth | kDateDay | kDateWeekday | kDateHalfDay |
+                                   kDateHour | kDateTwelveHour | kDateMinute | kDateSecond;
 
 // "2024년5월6일(월)[오후]3시4분5초 " at the start of out; returns its length.
-uint32_t Stamp(char (&out)[kKoreanDateTextSize + 1]) {
+static uint32_t Stamp(char (&out)[kKoreanDateTextSize + 1]) {
     PlatformTime now = {};
     PlatformLocalTime(&now);
     TimeRecord t = {now.year, now.month,  now.dayOfWeek, now.day,
@@ -68,7 +68,7 @@ uint32_t Stamp(char (&out)[kKoreanDateTextSize + 1]) {
 }
 
 // Appends as much of text as fits in whole characters.
-void AppendWhole(char* line, uint32_t size, const char* text) {
+static void AppendWhole(char* line, uint32_t size, const char* text) {
     uint32_t used = StringLength(line, size), room = size - 1 - used;
     uint32_t n = StringLength(text, room + 1);
     if (n > room) {
@@ -80,14 +80,14 @@ void AppendWhole(char* line, uint32_t size, const char* text) {
 }
 
 // The current line stays in view after the log changed under it.
-void KeepCurrentLineInView(TextLog* log) {
+static void KeepCurrentLineInView(TextLog* log) {
     uint32_t rows = log->visibleRows ? log->visibleRows : 1;
     if (log->currentLine < log->firstRow) log->firstRow = log->currentLine;
     if (log->currentLine >= log->firstRow + rows) log->firstRow = log->currentLine - rows + 1;
 }
 
 // A full log makes room by letting its oldest line go, unless that is the line being typed.
-void MakeRoom(TextLog* log) {
+static void MakeRoom(TextLog* log) {
     if (log->lineCount < log->maxLines || log->currentLine == 0) return;
     DeleteTextLogLines(log, 0, 1);
     if (log->currentLine > 0) log->currentLine--;
@@ -95,7 +95,7 @@ void MakeRoom(TextLog* log) {
 
 // Enter in the log: the line typed is stamped (or, when the stamp would not fit beside it, gets a stamp line
 // of its own above it) and a new empty line opens below it for the next one.
-uint32_t LogLine(Control* owner, EditBuffer* buffer, uint32_t request) {
+static uint32_t LogLine(Control* owner, EditBuffer* buffer, uint32_t request) {
     TextLog* log = &gallery.log;
     if (request != lineEnter || owner != &log->header || !log->lines)
         return TextLogLineRequest(owner, buffer, request);
@@ -125,7 +125,7 @@ uint32_t LogLine(Control* owner, EditBuffer* buffer, uint32_t request) {
 
 // Adds a stamped line above the empty line being typed at the bottom (or after the last line). False when
 // the log had no room.
-bool AddStampedLine(const char* text) {
+static bool AddStampedLine(const char* text) {
     TextLog* log = &gallery.log;
     char line[galleryLogLineSize];
     char stamp[kKoreanDateTextSize + 1];
@@ -142,7 +142,7 @@ bool AddStampedLine(const char* text) {
     return added >= 0;
 }
 
-void Send(WindowHandle window, WindowRecord* record) {
+static void Send(WindowHandle window, WindowRecord* record) {
     if (gallery.entryText[0] == 0) return;
     if (!AddStampedLine(gallery.entryText)) {
         SetStatus(window, record, fullWord);
@@ -157,17 +157,17 @@ void Send(WindowHandle window, WindowRecord* record) {
     SetStatus(window, record, text);
 }
 
-uint32_t SendClicked(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
-                     int32_t) {
+static uint32_t SendClicked(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
+                            int32_t) {
     Send(window, record);
     return redrawBits;
 }
 
-void SendEntered(WindowHandle window, WindowRecord* record, Control*, EditBuffer*) {
+static void SendEntered(WindowHandle window, WindowRecord* record, Control*, EditBuffer*) {
     Send(window, record);
 }
 
-void ReportFile(WindowHandle window, WindowRecord* record, LogFileResult result, const char* done) {
+static void ReportFile(WindowHandle window, WindowRecord* record, LogFileResult result, const char* done) {
     const char* what = done;
     switch (result) {
     case logFileDone:
@@ -199,8 +199,8 @@ void ReportFile(WindowHandle window, WindowRecord* record, LogFileResult result,
     SetStatus(window, record, text);
 }
 
-uint32_t SaveClicked(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
-                     int32_t) {
+static uint32_t SaveClicked(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
+                            int32_t) {
     if (!gallery.logPath[0]) {
         SetStatus(window, record, noPlace);
         return redrawBits;
@@ -209,8 +209,8 @@ uint32_t SaveClicked(WindowHandle window, WindowRecord* record, Control*, uintpt
     return redrawBits;
 }
 
-uint32_t LoadClicked(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
-                     int32_t) {
+static uint32_t LoadClicked(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
+                            int32_t) {
     if (!gallery.logPath[0]) {
         SetStatus(window, record, noPlace);
         return redrawBits;
@@ -222,7 +222,7 @@ uint32_t LoadClicked(WindowHandle window, WindowRecord* record, Control*, uintpt
 }
 
 // Where the log goes: the data directory made now, or nothing.
-void FindLogPath() {
+static void FindLogPath() {
     gallery.logPath[0] = 0;
     char directory[sizeof gallery.logPath];
     uint32_t n = PlatformDataDirectory(galleryDataName, directory, sizeof directory);
@@ -230,8 +230,6 @@ void FindLogPath() {
     CopyString(directory, gallery.logPath, sizeof gallery.logPath);
     AppendWhole(gallery.logPath, sizeof gallery.logPath, galleryLogName);
 }
-
-} // namespace
 
 void BuildLog(WindowRecord* record, const GalleryLayout& layout) {
     Group(record, groupLog, layout);

@@ -31,10 +31,12 @@ namespace {
 
 enum : int32_t { margin = 8, firstColumn = 280, lastColumn = 272, topBand = 180, bottomBand = 180 };
 
-LogFont titleFont = {-13, 0, 0, 0, 700, 0, 0, 0, 129, 0, 0, 0, 0, ""};
+} // namespace
+
+static LogFont titleFont = {-13, 0, 0, 0, 700, 0, 0, 0, 129, 0, 0, 0, 0, ""};
 
 // Code page 949 text.
-const char* const groupTitles[galleryGroups] = {
+static const char* const groupTitles[galleryGroups] = {
     "\xB7\xB9\xC0\xCC\xBA\xED Labels",                       // 레이블
     "\xB4\xDC\xC3\xDF Buttons",                              // 단추
     "\xBD\xBA\xC5\xA9\xB7\xD1 \xB8\xB7\xB4\xEB Scroll bars", // 스크롤 막대
@@ -43,57 +45,58 @@ const char* const groupTitles[galleryGroups] = {
     "\xB8\xF1\xB7\xCF List box",                             // 목록
     "\xC5\xD8\xBD\xBA\xC6\xAE \xB1\xE2\xB7\xCF Text log",    // 텍스트 기록
 };
-const char* const frameCaptions[4] = {
+static const char* const frameCaptions[4] = {
     "\xBA\xBC\xB7\xCF Raised",           // 볼록
     "\xBF\xC0\xB8\xF1 Sunken",           // 오목
     "\xC6\xF2\xB8\xE9 Flat",             // 평면
     "\xC6\xF2\xB8\xE9 \xBF\xC0\xB8\xF1", // 평면 오목
 };
-const uint32_t frameFlags[4] = {labelFrame, labelFrame | labelSunkenFrame, labelFrame | labelFlatFrame,
-                                labelFrame | labelFlatFrame | labelSunkenFrame};
+static const uint32_t frameFlags[4] = {labelFrame, labelFrame | labelSunkenFrame, labelFrame | labelFlatFrame,
+                                       labelFrame | labelFlatFrame | labelSunkenFrame};
 // 바탕 무늬 위에서 줄이 바뀌는 설명입니다.
-const char tiledCaption[] = "\xB9\xD9\xC5\xC1 \xB9\xAB\xB4\xCC \xC0\xA7\xBF\xA1\xBC\xAD \xC1\xD9\xC0\xCC "
-                            "\xB9\xD9\xB2\xEE\xB4\xC2 \xBC\xB3\xB8\xED\xC0\xD4\xB4\xCF\xB4\xD9. "
-                            "A caption that wraps over a tiled background.";
+static const char tiledCaption[] =
+    "\xB9\xD9\xC5\xC1 \xB9\xAB\xB4\xCC \xC0\xA7\xBF\xA1\xBC\xAD \xC1\xD9\xC0\xCC "
+    "\xB9\xD9\xB2\xEE\xB4\xC2 \xBC\xB3\xB8\xED\xC0\xD4\xB4\xCF\xB4\xD9. "
+    "A caption that wraps over a tiled background.";
 // 누른 단추를 밖으로 끌면 클릭되지 않고, 다시 들어오면 다시 눌립니다.
-const char noteCaption[] =
+static const char noteCaption[] =
     "\xB4\xA9\xB8\xA5 \xB4\xDC\xC3\xDF\xB8\xA6 \xB9\xDB\xC0\xB8\xB7\xCE \xB2\xF8\xB8\xE9 "
     "\xC5\xAC\xB8\xAF\xB5\xC7\xC1\xF6 \xBE\xCA\xB0\xED, \xB4\xD9\xBD\xC3 "
     "\xB5\xE9\xBE\xEE\xBF\xC0\xB8\xE9 \xB4\xD9\xBD\xC3 \xB4\xAD\xB8\xB3\xB4\xCF\xB4\xD9. "
     "Drag a pressed button off to cancel its click.";
-const char playName[] = "\xC0\xE7\xBB\xFD \xB4\xDC\xC3\xDF";         // 재생 단추
-const char okCaption[] = "\xC8\xAE\xC0\xCE";                         // 확인
-const char cancelCaption[] = "\xC3\xEB\xBC\xD2";                     // 취소
-const char disabledCaption[] = "\xBB\xE7\xBF\xEB \xBE\xC8 \xC7\xD4"; // 사용 안 함
-const char horizontalName[] = "\xB0\xA1\xB7\xCE";                    // 가로
-const char verticalName[] = "\xBC\xBC\xB7\xCE";                      // 세로
-const char smallName[] = "10";
-const char clickedWord[] = "\xB4\xA9\xB8\xA7";                    // 누름
-const char releasedWord[] = "\xB3\xF5\xC0\xBD";                   // 놓음
-const char enteredWord[] = "\xC0\xD4\xB7\xC2";                    // 입력
-const char singleInitial[] = "Velquist \xB0\xB6\xB7\xAF\xB8\xAE"; // 갤러리
+static const char playName[] = "\xC0\xE7\xBB\xFD \xB4\xDC\xC3\xDF";         // 재생 단추
+static const char okCaption[] = "\xC8\xAE\xC0\xCE";                         // 확인
+static const char cancelCaption[] = "\xC3\xEB\xBC\xD2";                     // 취소
+static const char disabledCaption[] = "\xBB\xE7\xBF\xEB \xBE\xC8 \xC7\xD4"; // 사용 안 함
+static const char horizontalName[] = "\xB0\xA1\xB7\xCE";                    // 가로
+static const char verticalName[] = "\xBC\xBC\xB7\xCE";                      // 세로
+static const char smallName[] = "10";
+static const char clickedWord[] = "\xB4\xA9\xB8\xA7";                    // 누름
+static const char releasedWord[] = "\xB3\xF5\xC0\xBD";                   // 놓음
+static const char enteredWord[] = "\xC0\xD4\xB7\xC2";                    // 입력
+static const char singleInitial[] = "Velquist \xB0\xB6\xB7\xAF\xB8\xAE"; // 갤러리
 // 여기에 한국어를 입력해 보세요.
-const char wrappedInitial[] =
+static const char wrappedInitial[] =
     "\xBF\xA9\xB1\xE2\xBF\xA1 \xC7\xD1\xB1\xB9\xBE\xEE\xB8\xA6 \xC0\xD4\xB7\xC2\xC7\xD8 "
     "\xBA\xB8\xBC\xBC\xBF\xE4. Type Korean or English here: a long text wraps over "
     "several rows.";
 // 준비되었습니다.
-const char readyCaption[] =
+static const char readyCaption[] =
     "\xC1\xD8\xBA\xF1\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9. Click, drag and type to "
     "try the controls.";
 
 // ---- What the callbacks report ----
 
 // userData names the button.
-uint32_t ReportClick(WindowHandle window, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
-                     int32_t x, int32_t y) {
+static uint32_t ReportClick(WindowHandle window, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
+                            int32_t x, int32_t y) {
     char text[labelCaptionSize];
     snprintf(text, sizeof text, "%s %s (%d, %d)", reinterpret_cast<const char*>(userData), clickedWord, x, y);
     SetStatus(window, record, text);
     return redrawBits;
 }
 
-void ShowPositions() {
+static void ShowPositions() {
     const ScrollBar &h = gallery.horizontal, &v = gallery.vertical, &s = gallery.small;
     snprintf(gallery.positions.caption, labelCaptionSize, "%s %u / %u, %s %u / %u, %s %u / %u",
              horizontalName, h.position, h.range, verticalName, v.position, v.range, smallName, s.position,
@@ -101,8 +104,8 @@ void ShowPositions() {
 }
 
 // userData names the bar.
-void ReportRelease(WindowHandle window, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
-                   uint32_t range, uint32_t position) {
+static void ReportRelease(WindowHandle window, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
+                          uint32_t range, uint32_t position) {
     ShowPositions();
     RepaintControl(window, record, &gallery.positions.header);
     char text[labelCaptionSize];
@@ -111,14 +114,14 @@ void ReportRelease(WindowHandle window, WindowRecord* record, Control*, uintptr_
     SetStatus(window, record, text);
 }
 
-void ReportEnter(WindowHandle window, WindowRecord* record, Control*, EditBuffer* buffer) {
+static void ReportEnter(WindowHandle window, WindowRecord* record, Control*, EditBuffer* buffer) {
     char text[labelCaptionSize];
     snprintf(text, sizeof text, "%s: %s", enteredWord, buffer->text);
     SetStatus(window, record, text);
 }
 
 // The caption in the middle of the button.
-void CentreCaption(Button* button) {
+static void CentreCaption(Button* button) {
     TextSize size = {};
     MeasureText(mainWindowHandle, button->font, button->caption,
                 static_cast<int32_t>(strlen(button->caption)), &size);
@@ -126,8 +129,8 @@ void CentreCaption(Button* button) {
     button->captionY = (button->header.surface.height - size.cy) / 2;
 }
 
-void Field(WindowRecord* record, EditField* field, Extent e, char* text, uint32_t capacity,
-           const char* initial, uint32_t anchors) {
+static void Field(WindowRecord* record, EditField* field, Extent e, char* text, uint32_t capacity,
+                  const char* initial, uint32_t anchors) {
     InitEditField(field, &e, editFieldFrame | editFieldSunkenFrame | anchors, text, capacity);
     CopyString(initial, text, capacity);
     field->header.backgroundColour = paper;
@@ -136,8 +139,6 @@ void Field(WindowRecord* record, EditField* field, Extent e, char* text, uint32_
     field->edit.font = &galleryFont;
     Add(record, &field->header);
 }
-
-} // namespace
 
 // ---- Layout and shared steps ----
 

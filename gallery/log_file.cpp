@@ -8,33 +8,31 @@
 #include "util/block_packer.h"
 #include "util/dbcs_string.h"
 
-namespace {
-
-const uint8_t magic[8] = {'V', 'Q', 'L', 'O', 'G', '\r', '\n', 0x1A};
-const uint32_t formatVersion = 1;
+static const uint8_t magic[8] = {'V', 'Q', 'L', 'O', 'G', '\r', '\n', 0x1A};
+static const uint32_t formatVersion = 1;
 
 // One file's worth of room, and the text it unpacks to; the gallery is one thread.
-uint8_t fileBytes[logFileSizeLimit];
-char textBytes[logFileTextLimit];
+static uint8_t fileBytes[logFileSizeLimit];
+static char textBytes[logFileTextLimit];
 
-uint32_t Hash(const char* text, uint32_t size) {
+static uint32_t Hash(const char* text, uint32_t size) {
     uint32_t h = 2166136261u;
     for (uint32_t i = 0; i < size; i++) h = (h ^ static_cast<uint8_t>(text[i])) * 16777619u;
     return h;
 }
 
-void Put32(uint8_t* at, uint32_t value) {
+static void Put32(uint8_t* at, uint32_t value) {
     for (int i = 0; i < 4; i++) at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-uint32_t Get32(const uint8_t* at) {
+static uint32_t Get32(const uint8_t* at) {
     return at[0] | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
            static_cast<uint32_t>(at[3]) << 24;
 }
 
 // The lines of the text: each ends at CR LF or the end, holds no zero byte, CR or LF of its own, and fits a
 // slot with its zero byte. Returns the number of lines, or 0 when any does not.
-uint32_t CheckLines(const char* text, uint32_t size, uint32_t slotSize, bool* fits) {
+static uint32_t CheckLines(const char* text, uint32_t size, uint32_t slotSize, bool* fits) {
     uint32_t lines = 0;
     *fits = true;
     for (uint32_t start = 0;;) {
@@ -48,8 +46,6 @@ uint32_t CheckLines(const char* text, uint32_t size, uint32_t slotSize, bool* fi
         start = end + 2;
     }
 }
-
-} // namespace
 
 uint32_t EncodeLogFile(const TextLog* log, uint8_t* file, uint32_t capacity) {
     if (!log->lines || capacity < logFileHeaderSize) return 0;

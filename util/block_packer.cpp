@@ -16,22 +16,24 @@ namespace {
 enum : uint32_t { endTag = 0, literalTag = 1, dictionaryTag = 2 };
 enum : uint32_t { maxLiteral = 16, symbolCount = 8 };
 
-inline uint64_t Load64(const uint8_t* p) {
+} // namespace
+
+static inline uint64_t Load64(const uint8_t* p) {
     uint64_t v;
     memcpy(&v, p, 8);
     return v;
 }
-inline void Store64(uint8_t* p, uint64_t v) {
+static inline void Store64(uint8_t* p, uint64_t v) {
     memcpy(p, &v, 8);
 }
-inline void Copy16(uint8_t* to, const uint8_t* from) {
+static inline void Copy16(uint8_t* to, const uint8_t* from) {
     memcpy(to, from, 16);
 }
-inline uint32_t LowestBit64(uint64_t v) {
+static inline uint32_t LowestBit64(uint64_t v) {
     return static_cast<uint32_t>(__builtin_ctzll(v));
 }
 
-uint32_t VarintSize(uint32_t n) {
+static uint32_t VarintSize(uint32_t n) {
     uint32_t size = 1;
     while (n >= 0x80) n >>= 7, size++;
     return size;
@@ -41,6 +43,8 @@ uint32_t VarintSize(uint32_t n) {
 // bytes. BlockLength gives the length of the block at p when it is such a literal block (8..16), else 17; it
 // needs 17 readable bytes at p.
 #if VQ_PACKER_SSE2
+namespace {
+
 // Block starts depend on the previous block's length, so finding each one afresh puts a long SIMD chain
 // between blocks. Instead the length of a literal block starting at every position of a window is computed
 // at once, 16 starts a vector, and the blocks step through that table. A window grows while literal blocks
@@ -57,7 +61,9 @@ struct LiteralScan {
     alignas(16) uint8_t lengths[largestWindow];
 };
 
-void StartLiteralScan(LiteralScan* scan, const uint8_t* input, const uint8_t* inputEnd) {
+} // namespace
+
+static void StartLiteralScan(LiteralScan* scan, const uint8_t* input, const uint8_t* inputEnd) {
     scan->input = input;
     scan->inputEnd = inputEnd;
     scan->base = scan->end = input;
@@ -65,12 +71,12 @@ void StartLiteralScan(LiteralScan* scan, const uint8_t* input, const uint8_t* in
 }
 
 // A dictionary block that ends inside the window leaves it as it is; one that leaves it may have been long.
-void AfterDictionaryBlock(LiteralScan* scan, const uint8_t* p) {
+static void AfterDictionaryBlock(LiteralScan* scan, const uint8_t* p) {
     if (p >= scan->end) scan->window = smallestWindow;
 }
 
 // Nearness of the 16 positions at `at`, which has 16 readable bytes before it.
-inline __m128i Nearness(const uint8_t* at) {
+static inline __m128i Nearness(const uint8_t* at) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     __m128i nearest = _mm_setzero_si128();
 #pragma GCC unroll 16
@@ -82,7 +88,7 @@ inline __m128i Nearness(const uint8_t* at) {
 }
 
 // Computes lengths for [from, from + window) as far as blocks can start there (17 bytes to the input's end).
-void FillLengths(LiteralScan* scan, const uint8_t* from) {
+static void FillLengths(LiteralScan* scan, const uint8_t* from) {
     const size_t starts = static_cast<size_t>(scan->inputEnd - from) - 16; // from + 17 <= inputEnd
     const uint32_t count = starts < scan->window ? static_cast<uint32_t>(starts) : scan->window;
     // Nearness for every byte a block starting in the window may hold; none past the input's end.
@@ -126,16 +132,21 @@ void FillLengths(LiteralScan* scan, const uint8_t* from) {
     if (scan->window < largestWindow) scan->window *= 2;
 }
 
-inline uint32_t BlockLength(LiteralScan* scan, const uint8_t* p) {
+static inline uint32_t BlockLength(LiteralScan* scan, const uint8_t* p) {
     if (p >= scan->end) FillLengths(scan, p); // blocks only move forward
     return scan->lengths[p - scan->base];
 }
 #else
-struct LiteralScan {};
-void StartLiteralScan(LiteralScan*, const uint8_t*, const uint8_t*) {}
-void AfterDictionaryBlock(LiteralScan*, const uint8_t*) {}
+namespace {
 
-uint32_t BlockLength(LiteralScan*, const uint8_t* p) {
+struct LiteralScan {};
+
+} // namespace
+
+static void StartLiteralScan(LiteralScan*, const uint8_t*, const uint8_t*) {}
+static void AfterDictionaryBlock(LiteralScan*, const uint8_t*) {}
+
+static uint32_t BlockLength(LiteralScan*, const uint8_t* p) {
     uint64_t seen[4] = {0, 0, 0, 0};
     uint32_t distinct = 0;
     for (uint32_t j = 0; j <= maxLiteral; j++) {
@@ -153,12 +164,12 @@ uint32_t BlockLength(LiteralScan*, const uint8_t* p) {
 // order of first appearance (unused entries 0) and their counts (unused 0).
 #if VQ_PACKER_SSE2
 // 16 zero bytes then 16 of 0xFF: the 16 bytes from 16 - s have lanes s and up set.
-alignas(16) const uint8_t laneMasks[32] = {0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
-                                           0,    0,    0,    0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                           0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+alignas(16) static const uint8_t laneMasks[32] = {
+    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
 // Lanes of the 16 bytes at p whose value no earlier lane holds, as bits.
-uint32_t FirstOccurrences(const uint8_t* p) {
+static uint32_t FirstOccurrences(const uint8_t* p) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     // Lane j is seen when it equals lane j - s; lanes below s compare with shifted-in zeros and are masked.
 #define VQ_SEEN(s)                                                                                           \
@@ -175,7 +186,7 @@ uint32_t FirstOccurrences(const uint8_t* p) {
     return ~static_cast<uint32_t>(_mm_movemask_epi8(seen)) & 0xFFFF;
 }
 
-uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8], uint32_t counts[8]) {
+static uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8], uint32_t counts[8]) {
     // Unused compare slots repeat the first value, so they never widen the set; their tallies restart when
     // used.
     __m128i match[symbolCount], tally[symbolCount];
@@ -258,7 +269,7 @@ uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8]
     return static_cast<uint32_t>(q - p);
 }
 #else
-uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8], uint32_t counts[8]) {
+static uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8], uint32_t counts[8]) {
     uint8_t slot[256]; // 1 + index of a value in symbols, 0 when not yet seen
     memset(slot, 0, sizeof slot);
     for (uint32_t k = 0; k < symbolCount; k++) symbols[k] = 0, counts[k] = 0;
@@ -276,6 +287,7 @@ uint32_t ScanDictionary(const uint8_t* p, const uint8_t* end, uint8_t symbols[8]
     return static_cast<uint32_t>(q - p);
 }
 #endif
+namespace {
 
 // The codes of three indexes a, b, c (table entry a * 64 + b * 8 + c) written one after the other: at most 24
 // bits, and how many.
@@ -284,7 +296,9 @@ struct TripleCodes {
     uint8_t length[512];
 };
 
-constexpr TripleCodes MakeTripleCodes() {
+} // namespace
+
+static constexpr TripleCodes MakeTripleCodes() {
     TripleCodes t = {};
     for (uint32_t e = 0; e < 512; e++) {
         const uint32_t a = e >> 6, b = e >> 3 & 7, c = e & 7;
@@ -294,10 +308,11 @@ constexpr TripleCodes MakeTripleCodes() {
     return t;
 }
 
-constexpr TripleCodes tripleCodes = MakeTripleCodes();
+static constexpr TripleCodes tripleCodes = MakeTripleCodes();
 
 // Writes the codes of the n bytes at p, indexed by rank, from out on; no store reaches outEnd.
-void WriteBitArea(const uint8_t* p, uint32_t n, const uint8_t rank[256], uint8_t* out, uint8_t* outEnd) {
+static void WriteBitArea(const uint8_t* p, uint32_t n, const uint8_t rank[256], uint8_t* out,
+                         uint8_t* outEnd) {
     uint64_t bits = 0;
     uint32_t used = 0; // bits pending in `bits`, at most 7 between groups
     uint32_t left = n;
@@ -325,6 +340,7 @@ void WriteBitArea(const uint8_t* p, uint32_t n, const uint8_t rank[256], uint8_t
     }
     if (used) *out = static_cast<uint8_t>(bits);
 }
+namespace {
 
 // What one byte of a bit area holds, whatever came before it: how many codes end in it, the zeros before its
 // first 1 bit (8 for 0x00), the zeros above its last 1 bit (that open the next code) and, for the codes that
@@ -336,7 +352,9 @@ struct ByteCodes {
     uint64_t inner[256];
 };
 
-constexpr ByteCodes MakeByteCodes() {
+} // namespace
+
+static constexpr ByteCodes MakeByteCodes() {
     ByteCodes t = {};
     for (uint32_t b = 0; b < 256; b++) {
         uint32_t count = 0, last = 0;
@@ -356,13 +374,13 @@ constexpr ByteCodes MakeByteCodes() {
     return t;
 }
 
-constexpr ByteCodes byteCodes = MakeByteCodes();
+static constexpr ByteCodes byteCodes = MakeByteCodes();
 
 // Blocks of at least this many codes are decoded a byte at a time through a table of their own symbols.
-constexpr uint64_t byteTableCodes = 512;
+static constexpr uint64_t byteTableCodes = 512;
 
 // For each byte value, the symbols of its inner codes, lowest first.
-void MakeInnerSymbols(const uint8_t symbols[8], uint64_t inner[256]) {
+static void MakeInnerSymbols(const uint8_t symbols[8], uint64_t inner[256]) {
     for (uint32_t b = 0; b < 256; b++) {
         uint64_t bytes = 0;
         for (uint32_t j = 0; j + 1 < byteCodes.count[b]; j++)
@@ -374,8 +392,8 @@ void MakeInnerSymbols(const uint8_t symbols[8], uint64_t inner[256]) {
 // Decodes `count` codes (at most 7, so they lie in the 57 or more bits of a window shifted by up to 7) into
 // out; returns the OR of their indexes, above 7 when one is bad, and sets *last to the bit of the last
 // code's 1.
-inline uint32_t DecodeCodes(uint64_t window, uint32_t count, const uint8_t symbols[8], uint8_t* out,
-                            uint32_t* last) {
+static inline uint32_t DecodeCodes(uint64_t window, uint32_t count, const uint8_t symbols[8], uint8_t* out,
+                                   uint32_t* last) {
     const uint64_t stop = 1ull << 63; // bounds the search; a gap reaching it is a bad index
     uint32_t previous = ~0u, indexes = 0;
     for (uint32_t j = 0; j < count; j++) {
@@ -389,8 +407,6 @@ inline uint32_t DecodeCodes(uint64_t window, uint32_t count, const uint8_t symbo
     *last = previous;
     return indexes;
 }
-
-} // namespace
 
 uint64_t PackBlocksBound(uint32_t inputSize) {
     // A literal block inside the stream holds at least 8 bytes (it ends at a ninth distinct value) and costs

@@ -1,13 +1,11 @@
 // The command line recorded at start-up and its tokeniser. Tokens point into the recorded text.
 #include "util/dbcs_string.h"
 
-namespace {
-const char* commandLine = nullptr;
+static const char* commandLine = nullptr;
 
-bool IsSeparator(uint8_t b) {
+static bool IsSeparator(uint8_t b) {
     return b >= 0x01 && b <= 0x20;
 }
-} // namespace
 
 void SetCommandLineText(const char* text) {
     commandLine = text;

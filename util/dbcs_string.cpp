@@ -4,20 +4,18 @@
 
 #include <string.h>
 
-namespace {
+static const uint32_t kTerminatedBound = 0x7FFFFFFFu;
 
-const uint32_t kTerminatedBound = 0x7FFFFFFFu;
-
-uint8_t Byte(const char* text, uint32_t index) {
+static uint8_t Byte(const char* text, uint32_t index) {
     return static_cast<uint8_t>(text[index]);
 }
 
-uint8_t FoldCase(uint8_t b) {
+static uint8_t FoldCase(uint8_t b) {
     return b >= 0x61 && b <= 0x7A ? static_cast<uint8_t>(b - 0x20) : b;
 }
 
 // The walk stops at the zero byte and at limit, so a position past either never reads beyond the text.
-uint32_t ClassifyWithin(const char* text, uint32_t position, uint32_t limit) {
+static uint32_t ClassifyWithin(const char* text, uint32_t position, uint32_t limit) {
     uint32_t state = kSingleByte;
     for (uint32_t i = 0; i < limit; i++) {
         uint8_t b = Byte(text, i);
@@ -28,7 +26,7 @@ uint32_t ClassifyWithin(const char* text, uint32_t position, uint32_t limit) {
     return kSingleByte;
 }
 
-uint32_t DeleteWithin(char* text, uint32_t position, uint32_t count, uint32_t length) {
+static uint32_t DeleteWithin(char* text, uint32_t position, uint32_t count, uint32_t length) {
     if (length < position) return length;
     if (static_cast<uint64_t>(position) + count >= length) {
         text[position] = 0;
@@ -38,8 +36,6 @@ uint32_t DeleteWithin(char* text, uint32_t position, uint32_t count, uint32_t le
     memmove(text + position, text + position + count, moved);
     return moved;
 }
-
-} // namespace
 
 uint32_t StringLength(const char* text, uint32_t bound) {
     if (bound >= kTerminatedBound) {

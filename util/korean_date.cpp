@@ -4,39 +4,35 @@
 
 #include "util/number_text.h"
 
-namespace {
-
 // Code-page-949 bytes of the unit characters and marks.
-const char kYear[] = "\xB3\xE2";
-const char kMonth[] = "\xBF\xF9";
-const char kDay[] = "\xC0\xCF";
-const char kHour[] = "\xBD\xC3";
-const char kMinute[] = "\xBA\xD0";
-const char kSecond[] = "\xC3\xCA";
-const char kMilliseconds[] = "ms";
-const char kMorning[] = "[\xBF\xC0\xC0\xFC]";
-const char kAfternoon[] = "[\xBF\xC0\xC8\xC4]";
+static const char kYear[] = "\xB3\xE2";
+static const char kMonth[] = "\xBF\xF9";
+static const char kDay[] = "\xC0\xCF";
+static const char kHour[] = "\xBD\xC3";
+static const char kMinute[] = "\xBA\xD0";
+static const char kSecond[] = "\xC3\xCA";
+static const char kMilliseconds[] = "ms";
+static const char kMorning[] = "[\xBF\xC0\xC0\xFC]";
+static const char kAfternoon[] = "[\xBF\xC0\xC8\xC4]";
 // Sunday to Friday; any other value is Saturday.
-const char* const kWeekdays[] = {"(\xC0\xCF)", "(\xBF\xF9)", "(\xC8\xAD)", "(\xBC\xF6)",
-                                 "(\xB8\xF1)", "(\xB1\xDD)", "(\xC5\xE4)"};
+static const char* const kWeekdays[] = {"(\xC0\xCF)", "(\xBF\xF9)", "(\xC8\xAD)", "(\xBC\xF6)",
+                                        "(\xB8\xF1)", "(\xB1\xDD)", "(\xC5\xE4)"};
 
-uint32_t Put(char* out, const char* text) {
+static uint32_t Put(char* out, const char* text) {
     uint32_t n = static_cast<uint32_t>(strlen(text));
     memcpy(out, text, n);
     return n;
 }
 
-uint32_t PutNumber(char* out, uint16_t value, const char* unit) {
+static uint32_t PutNumber(char* out, uint16_t value, const char* unit) {
     uint32_t n = NumberToText(value, out, 0);
     return n + Put(out + n, unit);
 }
 
-uint16_t TwelveHour(uint16_t hour) {
+static uint16_t TwelveHour(uint16_t hour) {
     if (hour == 0) return 12;
     return hour > 12 ? static_cast<uint16_t>(hour - 12) : hour;
 }
-
-} // namespace
 
 uint32_t FormatKoreanDate(const TimeRecord* time, char* buffer, uint32_t flags) {
     uint32_t n = 0;

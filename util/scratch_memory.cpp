@@ -2,16 +2,12 @@
 
 #include <stdlib.h>
 
-namespace {
-
-void* CallocBlock(size_t size) {
+static void* CallocBlock(size_t size) {
     return calloc(1, size);
 }
 
-ScratchAllocateFn allocateScratch = CallocBlock;
-ScratchFreeFn freeScratch = free;
-
-} // namespace
+static ScratchAllocateFn allocateScratch = CallocBlock;
+static ScratchFreeFn freeScratch = free;
 
 void SetScratchAllocator(ScratchAllocateFn allocate, ScratchFreeFn release) {
     // Both or neither: a block must go back to the allocator it came from.

@@ -8,23 +8,19 @@
 
 #include "util/scratch_memory.h"
 
-namespace {
-
-const char* Designated(uintptr_t base, uintptr_t entry) {
+static const char* Designated(uintptr_t base, uintptr_t entry) {
     return reinterpret_cast<const char*>(base + entry);
 }
 
-uintptr_t LoadEntry(const uint8_t* slots, uint32_t index) {
+static uintptr_t LoadEntry(const uint8_t* slots, uint32_t index) {
     uintptr_t entry;
     memcpy(&entry, slots + static_cast<size_t>(index) * sizeof entry, sizeof entry);
     return entry;
 }
 
-uint8_t SortKey(uint8_t b, uint32_t flags) {
+static uint8_t SortKey(uint8_t b, uint32_t flags) {
     return (flags & ignoreCase) && b >= 0x61 && b <= 0x7A ? static_cast<uint8_t>(b - 0x20) : b;
 }
-
-} // namespace
 
 void SortOffsets(void* table, uint32_t count, uintptr_t base, uint32_t flags) {
     size_t bytes; // count * 4 can overflow on 32-bit

@@ -28,10 +28,12 @@ struct Targets {
     double firstFrameMs = 50, idleCpuPercent = 1, residentMb = 20, presentMs = 0.3;
 };
 
-// The background tile as the screen shows it: 5-6-5 widened back to 8 bits a channel.
-std::vector<uint32_t> tile;
+} // namespace
 
-bool LoadTile() {
+// The background tile as the screen shows it: 5-6-5 widened back to 8 bits a channel.
+static std::vector<uint32_t> tile;
+
+static bool LoadTile() {
     SDL_Surface* loaded = SDL_LoadBMP(VQ_APP_RESOURCES "/3000.bmp");
     if (!loaded) return false;
     SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
@@ -49,7 +51,7 @@ bool LoadTile() {
     return true;
 }
 
-bool Near(uint32_t a, uint32_t b) {
+static bool Near(uint32_t a, uint32_t b) {
     for (int shift = 0; shift < 24; shift += 8) {
         int32_t d = static_cast<int32_t>((a >> shift) & 0xFF) - static_cast<int32_t>((b >> shift) & 0xFF);
         if (d > 2 || d < -2) return false;
@@ -58,7 +60,7 @@ bool Near(uint32_t a, uint32_t b) {
 }
 
 // The window shows a whole frame: the tiled background everywhere the sprite cannot be.
-bool WholeFrame(Display* display, Window window) {
+static bool WholeFrame(Display* display, Window window) {
     XImage* image = XGetImage(display, window, 0, 0, clientW, clientH, AllPlanes, ZPixmap);
     if (!image) return false;
     bool whole = image->bits_per_pixel == 32;
@@ -75,18 +77,18 @@ bool WholeFrame(Display* display, Window window) {
 }
 
 // A window that went away before its damage was set up is no reason to stop.
-int IgnoreXError(Display*, XErrorEvent*) {
+static int IgnoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-double NowSeconds() {
+static double NowSeconds() {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
 }
 
 // Milliseconds from the start of the process to its first whole frame; negative when none came.
-double FirstFrame(Display* display, const char* program, const char* output, pid_t* started) {
+static double FirstFrame(Display* display, const char* program, const char* output, pid_t* started) {
     int damageEvent = 0, damageError = 0;
     if (!XDamageQueryExtension(display, &damageEvent, &damageError)) return -1;
     Window root = DefaultRootWindow(display);
@@ -119,7 +121,7 @@ double FirstFrame(Display* display, const char* program, const char* output, pid
 }
 
 // CPU seconds (user and system) the process has used.
-double CpuSeconds(pid_t pid) {
+static double CpuSeconds(pid_t pid) {
     char path[64];
     snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
     FILE* f = fopen(path, "r");
@@ -137,7 +139,7 @@ double CpuSeconds(pid_t pid) {
 }
 
 // A "VmRSS"-style line of /proc/PID/status, in megabytes.
-double StatusMb(pid_t pid, const char* field) {
+static double StatusMb(pid_t pid, const char* field) {
     char path[64];
     snprintf(path, sizeof path, "/proc/%d/status", static_cast<int>(pid));
     FILE* f = fopen(path, "r");
@@ -152,14 +154,14 @@ double StatusMb(pid_t pid, const char* field) {
     return mb;
 }
 
-double Median(std::vector<double> v) {
+static double Median(std::vector<double> v) {
     if (v.empty()) return -1;
     std::sort(v.begin(), v.end());
     size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-double Quantile(std::vector<double> v, double q) {
+static double Quantile(std::vector<double> v, double q) {
     if (v.empty()) return -1;
     std::sort(v.begin(), v.end());
     return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
@@ -172,8 +174,6 @@ void Row(const char* what, double value, const char* unit, double target, bool b
            : ok      ? ""
                      : "MISSED");
 }
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 4) {

@@ -4,19 +4,19 @@
 #include <stdlib.h>
 
 #include "app/application.h"
-#include "toolkit/platform/sdl/present.h"
+#include "toolkit/platform/sdl/present_stats.h"
 
 int main() {
     if (!OpenApplication(PlatformCommandLine())) return 1;
     PlatformMessage message = {};
-    uint32_t seen = sdlPresentStats.presents;
+    uint32_t seen = SdlPresentStatistics().presents;
     while (PlatformGetMessage(&message) != 0) {
         PlatformTranslateMessage(&message);
         PlatformDispatchMessage(&message);
-        if (sdlPresentStats.presents == seen) continue;
-        seen = sdlPresentStats.presents;
-        printf("present %llu %u\n", static_cast<unsigned long long>(sdlPresentStats.lastNanoseconds),
-               sdlPresentStats.lastPixels);
+        SdlPresentStats stats = SdlPresentStatistics();
+        if (stats.presents == seen) continue;
+        seen = stats.presents;
+        printf("present %llu %u\n", static_cast<unsigned long long>(stats.lastNanoseconds), stats.lastPixels);
         fflush(stdout);
     }
     exit(static_cast<int32_t>(message.wParam));

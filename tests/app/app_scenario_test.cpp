@@ -8,11 +8,10 @@
 #include "app/sprite.h"
 #include "tests/support/toolkit_fixture.h"
 
-namespace {
-
 static const uint32_t kMagenta = 0xFF00FF;
 static const uint32_t kCtrlDownData = 0x001D0001;
 static const uint32_t kCtrlUpData = 0xC01D0001;
+namespace {
 
 class AppScenario : public BothFormats {
   protected:
@@ -47,7 +46,8 @@ class AppScenario : public BothFormats {
     }
     void Tick() { HeadlessAdvanceClock(100); }
     void Key(uint32_t data) {
-        PlatformPostMessage(mainWindowHandle, data & 0x80000000u ? WM_KEYUP : WM_KEYDOWN, 17, LParam(data));
+        PlatformPostMessage(mainWindowHandle, data & 0x80000000u ? WM_KEYUP : WM_KEYDOWN, vkControl,
+                            LParam(data));
     }
     uint32_t Screen(int32_t x, int32_t y) { return HeadlessScreenPixel(mainWindowHandle, x, y); }
     uint32_t TileAt(int32_t x, int32_t y) { return PixelAt(backgroundTile, x % 16, y % 16); }
@@ -77,6 +77,8 @@ class AppScenario : public BothFormats {
         EXPECT_EQ(magenta, 0);
     }
 };
+
+} // namespace
 
 TEST_P(AppScenario, StartsCentredTiledAndIdles) {
     steps.push_back([&] {
@@ -237,10 +239,6 @@ TEST(MainWindowPlacement, CentredAndNeverOffTheScreen) {
     EXPECT_EQ(e.y, 0);
 }
 
-} // namespace
-
-namespace {
-
 TEST(AppStartUp, NoMainWindowEndsWithAFailureCode) {
     ResetToolkit();
     RegisterTestClass();
@@ -250,5 +248,3 @@ TEST(AppStartUp, NoMainWindowEndsWithAFailureCode) {
     EXPECT_EQ(mainWindowHandle, 0u);
     ResetToolkit();
 }
-
-} // namespace

@@ -3,10 +3,9 @@
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/button.h"
 
-namespace {
-
 static const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0xBFBFBF, kRed = 0x0000FF,
                       kGreen = 0x00FF00, kBlue = 0xFF0000;
+namespace {
 
 struct Click {
     uintptr_t userData;
@@ -14,6 +13,9 @@ struct Click {
     int32_t x, y;
     bool operator==(const Click&) const = default;
 };
+
+} // namespace
+
 static std::vector<Click> clicks;
 static uint32_t clickAnswer;
 
@@ -22,6 +24,7 @@ static uint32_t RecordClick(WindowHandle, WindowRecord*, Control*, uintptr_t use
     clicks.push_back({userData, keyState, x, y});
     return clickAnswer;
 }
+namespace {
 
 class ButtonTest : public ControlWindow {
   protected:
@@ -42,6 +45,8 @@ class ButtonTest : public ControlWindow {
     bool LooksReleased() { return Screen(20, 40) == P(kWhite) && Screen(99, 40) == P(kBlack); }
     Button button;
 };
+
+} // namespace
 
 TEST_P(ButtonTest, ClicksOnlyWhenReleasedOverTheButton) {
     struct Step {
@@ -163,10 +168,10 @@ TEST_P(ButtonTest, EnterClicksOnEveryKeyDownAndItsResultDecidesTheRedraw) {
     ShowCaptionButton();
     w->focusControl = &button.header;
     const uint32_t down = 0x001C0001, repeat = 0x401C0001, up = 0xC01C0001;
-    Post(WM_KEYDOWN, 13, down);
-    Post(WM_KEYDOWN, 13, repeat);
-    Post(WM_KEYUP, 13, up);
-    Post(WM_KEYDOWN, 32, 0x00390001);
+    Post(WM_KEYDOWN, vkReturn, down);
+    Post(WM_KEYDOWN, vkReturn, repeat);
+    Post(WM_KEYUP, vkReturn, up);
+    Post(WM_KEYDOWN, vkSpace, 0x00390001);
     ASSERT_EQ(clicks.size(), 2u);
     EXPECT_EQ(clicks[0], (Click{button.userData, 0, 0, 0}));
     EXPECT_EQ(button.state, uint32_t(buttonReleased)) << "the keyboard does not press the button";
@@ -175,10 +180,10 @@ TEST_P(ButtonTest, EnterClicksOnEveryKeyDownAndItsResultDecidesTheRedraw) {
     std::vector<uint32_t> black = ScreenPixels({21, 31, 99, 53});
     button.captionColour = kRed;
     clickAnswer = 0;
-    Post(WM_KEYDOWN, 13, down);
+    Post(WM_KEYDOWN, vkReturn, down);
     EXPECT_EQ(ScreenPixels({21, 31, 99, 53}), black);
     clickAnswer = 0x1FF;
-    Post(WM_KEYDOWN, 13, down);
+    Post(WM_KEYDOWN, vkReturn, down);
     EXPECT_NE(ScreenPixels({21, 31, 99, 53}), black);
 }
 
@@ -205,5 +210,3 @@ TEST_P(ButtonTest, CaptionSitsAtItsCornerAndKeeps62Bytes) {
 }
 
 VQ_BOTH_FORMATS(ButtonTest);
-
-} // namespace

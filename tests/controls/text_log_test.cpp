@@ -6,11 +6,10 @@
 #include "toolkit/controls/scroll_bar.h"
 #include "toolkit/controls/text_log.h"
 
-namespace {
-
 static const uint32_t kGrey = 0xBFBFBF, kGreen = 0x00FF00, kBlue = 0xFF0000, kBlack = 0x000000,
                       kWhite = 0xFFFFFF, kRed = 0x0000FF;
 static const int32_t X = 10, Y = 10, W = 200, H = 90, kRowHeight = 20;
+namespace {
 
 class TextLogTest : public ControlWindow {
   protected:
@@ -82,6 +81,8 @@ class TextLogTest : public ControlWindow {
     Button up, down;
 };
 
+} // namespace
+
 TEST_P(TextLogTest, ANewLogShowsOneEmptyLineThatTypingEdits) {
     Extent e = {X, Y, W, H};
     InitTextLog(&log, &e, 0, nullptr, 24, 8);
@@ -100,7 +101,7 @@ TEST_P(TextLogTest, ANewLogShowsOneEmptyLineThatTypingEdits) {
     Area ink = Changed({X + 1, Y + 1, X + W - 1, Y + 20}, kGrey);
     EXPECT_GT(ink.right - ink.left, 8) << "the line shows";
     // Enter splits at the caret and moves down: the caret stands in the second row.
-    Post(WM_KEYDOWN, 37); // Left
+    Post(WM_KEYDOWN, vkLeft);
     Post(WM_CHAR, 13);
     EXPECT_EQ(log.lineCount, 2u);
     EXPECT_EQ(log.currentLine, 1u);
@@ -283,5 +284,3 @@ TEST_P(TextLogTest, ALogWithoutLinesDrawsItsBackgroundAndTakesNoInput) {
 }
 
 VQ_BOTH_FORMATS(TextLogTest);
-
-} // namespace

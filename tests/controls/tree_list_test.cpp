@@ -8,8 +8,6 @@
 #include "toolkit/controls/tree_list.h"
 #include "util/dbcs_string.h"
 
-namespace {
-
 static const uint32_t kGrey = 0xBFBFBF, kBlack = 0x000000, kGreen = 0x00FF00, kYellow = 0x00FFFF,
                       kBlue = 0xFF0000;
 static const uint32_t kExpander[3] = {0x000080, 0x008000, 0x800000};
@@ -18,6 +16,7 @@ static const int32_t X = 10, Y = 10, W = 200, kRowHeight = 20;
 static uint32_t NodeColour(uint32_t i) {
     return ((i * 8 + 8) & 0xFF) | (((i * 16 + 32) & 0xFF) << 8) | (0xC0u << 16);
 }
+namespace {
 
 // The nodes of one tree, each with an icon of its own colour and a name.
 struct Forest {
@@ -118,6 +117,8 @@ class TreeListTest : public ControlWindow {
     Forest f;
     TreeList tree;
 };
+
+} // namespace
 
 static std::vector<std::pair<std::string, TreeNode*>> reports;
 
@@ -387,15 +388,15 @@ TEST_P(TreeListTest, KoreanRenamingStaysInsideTheNameAndKeepsCharactersWhole) {
     Press(WM_LBUTTONDOWN, 60, row1);
     Press(WM_LBUTTONDOWN, 60, row1);
     ASSERT_NE(tree.header.editBuffer, nullptr);
-    Post(WM_KEYDOWN, 35); // End
+    Post(WM_KEYDOWN, vkEnd);
     for (int i = 0; i < 4; i++) type(na);
     Post(WM_CHAR, 'x');
     EXPECT_LE(StringLength(items[0].node.name, 47), 46u);
     EXPECT_TRUE(whole(items[0].node.name));
     EXPECT_EQ(items[0].node.name[47], 0x5A);
     // Overwriting a Korean character with a Latin one, and a Latin one with a Korean one, keeps them whole.
-    Post(WM_KEYDOWN, 36); // Home
-    Post(WM_KEYDOWN, 39); // Right: past the first syllable
+    Post(WM_KEYDOWN, vkHome);
+    Post(WM_KEYDOWN, vkRight); // past the first syllable
     Post(WM_CHAR, 'q');
     type(na);
     // 'q' takes the second syllable's place (padded with a space); the syllable after it replaces the
@@ -525,5 +526,3 @@ TEST_P(TreeListTest, APressBeforeTheFirstDrawHitsNothing) {
 }
 
 VQ_BOTH_FORMATS(TreeListTest);
-
-} // namespace

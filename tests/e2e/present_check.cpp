@@ -14,7 +14,7 @@
 
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/platform.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/window_table.h"
 
 enum : int32_t { width = 200, height = 150, steps = 40, waitMilliseconds = 10000 };
 
@@ -83,7 +83,7 @@ int main() {
     if (!handle) return 2;
     PlatformShowWindow(handle, SW_SHOWNORMAL);
     SdlWindow* w = SdlFind(handle);
-    printf("%s\n", w->renderer ? "renderer" : "surface");
+    printf("%s\n", w->screen.renderer ? "renderer" : "surface");
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(w->window, &info) || info.subsystem != SDL_SYSWM_X11) return 3;

@@ -1,7 +1,8 @@
 // A window on the SDL backend that logs every message it gets, one line each on standard output, and
 // shows a striped surface: the end-to-end tests drive it with real X input.
 //   message <number> <wParam hex> <lParam hex> [ime <result bytes hex>]
-// Closing asks the quit question; Yes ends the program with exit code 0.
+// Closing asks the quit question; Yes ends the program with exit code 0. A right press drops the composition,
+// as the toolkit does when a click moves the focus.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -56,6 +57,9 @@ static intptr_t ProbeProc(WindowHandle window, uint32_t message, WParam wParam, 
     case WM_LBUTTONUP:
         PlatformReleaseCapture();
         return 0;
+    case WM_RBUTTONDOWN:
+        PlatformCancelComposition(window);
+        return 0;
     case WM_CLOSE: {
         // "종료하시겠습니까?" in code page 949.
         static const char question[] = "\xC1\xBE\xB7\xE1\xC7\xCF\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?";
@@ -82,7 +86,8 @@ int main() {
     PlatformRegisterClass("Probe_Class", ProbeProc, 0x200B, 100, 101);
     InitDisplay();
     mainHandle = PlatformCreateWindow("Probe_Class", "SDL probe",
-                                      WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 100, 100, 320, 200, 0, 0);
+                                      WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 100, 100,
+                                      320, 200, 0, 0);
     if (!mainHandle) return 2;
     printf("ready %llx pixels565 %u\n", static_cast<unsigned long long>(mainHandle),
            Theme[pixelFormat] & rgb565);

@@ -87,8 +87,10 @@ class ProbeOnX : public ::testing::Test {
     std::string log;
 };
 
+} // namespace
+
 // lParam of a client position, as the probe prints it.
-std::string Point(int32_t cx, int32_t cy) {
+static std::string Point(int32_t cx, int32_t cy) {
     char text[32];
     snprintf(text, sizeof text, "%x",
              (static_cast<uint32_t>(cx) & 0xFFFF) | (static_cast<uint32_t>(cy) & 0xFFFF) << 16);
@@ -218,13 +220,9 @@ TEST_F(ProbeOnX, PicturesMouseKeysKoreanAndTheQuitQuestion) {
     EXPECT_EQ(lines.back(), "quit 0");
 }
 
-} // namespace
-
-namespace {
-
 // The text an editor would make of the probe's log: finished compositions and typed characters, Backspace
 // taking the last character, Enter a line break.
-std::string TypedText(const std::vector<std::string>& lines) {
+static std::string TypedText(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
         unsigned message = 0, wParam = 0, lParam = 0;
@@ -243,8 +241,6 @@ std::string TypedText(const std::vector<std::string>& lines) {
     }
     return text;
 }
-
-} // namespace
 
 // ibus-hangul types into the probe as a person would, with its default settings (keys that end a
 // composition are handed back) and without them: Korean, ASCII after the Hangul key, spaces, Backspace
@@ -269,6 +265,18 @@ TEST_F(ProbeOnX, KoreanThroughARealInputMethod) {
         std::string typed =
             TypedText(std::vector<std::string>(lines.begin() + static_cast<long>(mark), lines.end()));
         EXPECT_EQ(typed, "\xC7\xD1\xB1\xDB abc \xBE\xF0\n") << "typed: " << typed;
+        // A composition the program drops (요, dropped by a right press) stays dropped: the input method's
+        // late commit of it reaches nothing, and 가 typed next arrives alone.
+        mark = Lines().size();
+        Do("xdotool key --delay 150 d y");
+        ASSERT_GT(WaitForLine("message 271 bfe4 8", mark), 0u) << "no composition to drop";
+        Do(MoveTo(50, 60) + " click 3");
+        ASSERT_GT(WaitForLine("message 517 ", mark), 0u);
+        Do("xdotool key --delay 150 r k Return");
+        ASSERT_GT(WaitForLine("message 258 d ", mark), 0u) << "Enter never came";
+        lines = Lines();
+        typed = TypedText(std::vector<std::string>(lines.begin() + static_cast<long>(mark), lines.end()));
+        EXPECT_EQ(typed, "\xB0\xA1\n") << "typed: " << typed;
         StopProbe();
         StopImeSession(&ime);
     }

@@ -109,7 +109,7 @@ void GalleryScenario::ButtonsAndBars() {
         // Into the wrapped field: a click gives it the focus, Home puts the caret first, a syllable in the
         // making.
         Click(gallery.wrapped.header, 100, 40);
-        Post(WM_KEYDOWN, 36, 0x01470001);
+        Post(WM_KEYDOWN, vkHome, 0x01470001);
         Post(WM_IME_COMPOSITION, 0xB0A1, GCS_COMPSTR);
     });
 }

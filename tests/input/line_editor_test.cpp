@@ -4,46 +4,47 @@
 
 #include "tests/input/editor_fixture.h"
 
+static const uint32_t R = 0x30;
 namespace {
-
-const uint32_t R = 0x30;
 
 class LineEditor : public ::testing::Test {
   protected:
     void SetUp() override { HeadlessReset(); }
 };
 
+} // namespace
+
 TEST_F(LineEditor, CaretMovesOverWholeCharacters) {
     PlainEditor e(16,
                   "\xB0\xA1"
                   "a",
                   3);
-    EXPECT_EQ(e.Key(editKeyLeft), R);
+    EXPECT_EQ(e.Key(vkLeft), R);
     EXPECT_EQ(e.Caret(), 2u);
-    e.Key(editKeyLeft);
+    e.Key(vkLeft);
     EXPECT_EQ(e.Caret(), 0u);
-    e.Key(editKeyLeft);
+    e.Key(vkLeft);
     EXPECT_EQ(e.Caret(), 0u);
-    e.Key(editKeyRight);
+    e.Key(vkRight);
     EXPECT_EQ(e.Caret(), 2u);
-    e.Key(editKeyRight);
+    e.Key(vkRight);
     EXPECT_EQ(e.Caret(), 3u);
-    e.Key(editKeyRight);
+    e.Key(vkRight);
     EXPECT_EQ(e.Caret(), 3u);
-    EXPECT_EQ(e.Key(editKeyHome), R);
+    EXPECT_EQ(e.Key(vkHome), R);
     EXPECT_EQ(e.Caret(), 0u);
-    EXPECT_EQ(e.Key(editKeyEnd), R);
+    EXPECT_EQ(e.Key(vkEnd), R);
     EXPECT_EQ(e.Caret(), 3u);
 
     // Key-ups and keys without a meaning do nothing and need no redraw; Insert toggles without a redraw.
     e.Caret() = 0;
-    EXPECT_EQ(e.Key(editKeyRight, 1), 0u);
+    EXPECT_EQ(e.Key(vkRight, 1), 0u);
     EXPECT_EQ(e.Caret(), 0u);
     for (uint32_t key : {38u, 40u, 33u, 34u, 0x10025u}) EXPECT_EQ(e.Key(key), 0u) << key;
     EXPECT_EQ(e.Caret(), 0u);
-    EXPECT_EQ(e.Key(editKeyInsert), 0u);
+    EXPECT_EQ(e.Key(vkInsert), 0u);
     EXPECT_EQ(e.edit.flags & insertMode, 0u);
-    EXPECT_EQ(e.Key(editKeyInsert, 1), 0u);
+    EXPECT_EQ(e.Key(vkInsert, 1), 0u);
     EXPECT_EQ(e.edit.flags & insertMode, 0u);
     e.Type("x"); // the next character overwrites
     EXPECT_EQ(e.Text(), "x a");
@@ -55,28 +56,28 @@ TEST_F(LineEditor, ByteClassesAtTheEdges) {
                   "\xB0\x41"
                   "B\x80\x41\xC0",
                   6);
-    e.Key(editKeyLeft);
+    e.Key(vkLeft);
     EXPECT_EQ(e.Caret(), 5u); // the lone lead byte is a character of its own
-    e.Key(editKeyLeft);
+    e.Key(vkLeft);
     EXPECT_EQ(e.Caret(), 4u);
-    e.Key(editKeyLeft);
+    e.Key(vkLeft);
     EXPECT_EQ(e.Caret(), 3u); // 0x80 is single
-    e.Key(editKeyLeft);
+    e.Key(vkLeft);
     EXPECT_EQ(e.Caret(), 2u);
-    e.Key(editKeyLeft);
+    e.Key(vkLeft);
     EXPECT_EQ(e.Caret(), 0u); // 0x41 after 0xB0 is a trail byte
     e.Caret() = 5;
-    e.Key(editKeyRight);
+    e.Key(vkRight);
     EXPECT_EQ(e.Caret(), 6u); // never past the zero byte after the lone lead
-    e.Key(editKeyRight);
+    e.Key(vkRight);
     EXPECT_EQ(e.Caret(), 6u);
 
     // A caret left on a trail byte (by the owner) moves to a character boundary either way.
     e.Caret() = 1;
-    e.Key(editKeyLeft);
+    e.Key(vkLeft);
     EXPECT_EQ(e.Caret(), 0u);
     e.Caret() = 1;
-    e.Key(editKeyRight);
+    e.Key(vkRight);
     EXPECT_EQ(e.Caret(), 2u);
 }
 
@@ -102,17 +103,17 @@ TEST_F(LineEditor, DeletionRemovesWholeCharacters) {
     EXPECT_EQ(start.Text(), "ab");
 
     PlainEditor d(16, "a\xB0\x41z\xC0", 1);
-    EXPECT_EQ(d.Key(editKeyDelete), R);
+    EXPECT_EQ(d.Key(vkDelete), R);
     EXPECT_EQ(d.Text(), "az\xC0");
     d.Caret() = 2;
-    d.Key(editKeyDelete); // the lone lead byte at the end
+    d.Key(vkDelete); // the lone lead byte at the end
     EXPECT_EQ(d.Text(), "az");
-    EXPECT_EQ(d.Key(editKeyDelete), R); // at the end: nothing changes, still a redraw
+    EXPECT_EQ(d.Key(vkDelete), R); // at the end: nothing changes, still a redraw
     EXPECT_EQ(d.Text(), "az");
 
     // With the caret on a trail byte, Delete takes the character it belongs to.
     PlainEditor t(16, "x\xB0\xA1y", 2);
-    t.Key(editKeyDelete);
+    t.Key(vkDelete);
     EXPECT_EQ(t.Text(), "xy");
     EXPECT_EQ(t.Caret(), 1u);
     PlainEditor tb(16, "x\xB0\xA1y", 2);
@@ -418,9 +419,9 @@ TEST_F(LineEditor, ReadOnlyLogChangesNothing) {
     EXPECT_EQ(e.Char(editBackspace), R);
     EXPECT_EQ(e.Char(editEnter), R);
     EXPECT_EQ(e.Char(7), R);
-    EXPECT_EQ(e.Key(editKeyDelete), R);
-    EXPECT_EQ(e.Key(editKeyInsert), R);
-    EXPECT_EQ(e.Key(editKeyLeft, 1), R);
+    EXPECT_EQ(e.Key(vkDelete), R);
+    EXPECT_EQ(e.Key(vkInsert), R);
+    EXPECT_EQ(e.Key(vkLeft, 1), R);
     EXPECT_EQ(e.Ime("\xB0\xA1"), R);
     EXPECT_EQ(std::vector<char>(e.t.log.lines, e.t.log.lines + 24), before);
     EXPECT_EQ(e.t.log.currentLine, 0u);
@@ -431,7 +432,7 @@ TEST_F(LineEditor, ReadOnlyLogChangesNothing) {
 TEST_F(LineEditor, BuffersWithoutRoom) {
     PlainEditor none(0);
     EXPECT_EQ(none.Char('a'), 0u);
-    EXPECT_EQ(none.Key(editKeyEnd), 0u);
+    EXPECT_EQ(none.Key(vkEnd), 0u);
     PlainEditor one(1, "", 0);
     EXPECT_EQ(one.Char('a'), R);
     EXPECT_EQ(one.Text(), "");
@@ -451,11 +452,11 @@ TEST_F(LineEditor, BuffersWithoutRoom) {
     // A text without its zero byte is cut to the buffer; a caret past capacity comes back to it.
     PlainEditor unterminated(4, "", 9);
     memcpy(unterminated.bytes, "wxyz", 4);
-    unterminated.Key(editKeyEnd);
+    unterminated.Key(vkEnd);
     EXPECT_EQ(unterminated.Text(), "wxy");
     EXPECT_EQ(unterminated.Caret(), 3u);
     unterminated.Caret() = 9;
-    unterminated.Key(editKeyRight);
+    unterminated.Key(vkRight);
     EXPECT_EQ(unterminated.Caret(), 4u);
 
     LogEditor failed; // a log whose line array could not be allocated
@@ -465,5 +466,3 @@ TEST_F(LineEditor, BuffersWithoutRoom) {
     EXPECT_EQ(failed.Char(editEnter), 0u);
     EXPECT_EQ(failed.Ime("\xB0\xA1"), 0u);
 }
-
-} // namespace

@@ -11,13 +11,17 @@ struct KeyCall {
     uint32_t data;
     bool operator==(const KeyCall&) const = default;
 };
-std::vector<KeyCall> keyCalls;
-uint32_t keyAnswer;
 
-uint32_t RecordKey(WindowHandle, WindowRecord*, Control* c, uint32_t key, uint32_t data) {
+} // namespace
+
+static std::vector<KeyCall> keyCalls;
+static uint32_t keyAnswer;
+
+static uint32_t RecordKey(WindowHandle, WindowRecord*, Control* c, uint32_t key, uint32_t data) {
     keyCalls.push_back({c, key, data});
     return keyAnswer;
 }
+namespace {
 
 class KeyboardRoutingTest : public DispatchingTest {
   protected:
@@ -55,6 +59,8 @@ class KeyboardRoutingTest : public DispatchingTest {
     Control* keyed = nullptr;
 };
 
+} // namespace
+
 TEST_F(KeyboardRoutingTest, KeysReachOnKeyOfAControlWithoutText) {
     // Without a focused control all four messages are consumed silently.
     EXPECT_EQ(Key(WM_KEYDOWN, 65), 0);
@@ -63,9 +69,9 @@ TEST_F(KeyboardRoutingTest, KeysReachOnKeyOfAControlWithoutText) {
 
     w->focusControl = keyed;
     keyAnswer = 0x1FF;
-    EXPECT_EQ(Key(WM_KEYDOWN, 17, 0x001D0001), 1) << "0x1FF asks for a redraw";
+    EXPECT_EQ(Key(WM_KEYDOWN, vkControl, 0x001D0001), 1) << "0x1FF asks for a redraw";
     keyAnswer = 0x40;
-    EXPECT_EQ(Key(WM_KEYUP, 17, static_cast<LParam>(0xC01D0001u)), 0) << "0x40 asks for none";
+    EXPECT_EQ(Key(WM_KEYUP, vkControl, static_cast<LParam>(0xC01D0001u)), 0) << "0x40 asks for none";
     EXPECT_EQ(keyCalls, (std::vector<KeyCall>{{keyed, 17, 0x001D0001}, {keyed, 17, 0xC01D0001u}}));
     // Characters and compositions are swallowed by such a control.
     keyAnswer = 0x30;
@@ -96,16 +102,16 @@ TEST_F(KeyboardRoutingTest, TextControlsGetTheLineEditor) {
     EXPECT_STREQ(text, "aB");
     EXPECT_EQ(caretBlinkCounter, 0u);
 
-    EXPECT_EQ(Key(WM_KEYDOWN, 37), 1); // left
+    EXPECT_EQ(Key(WM_KEYDOWN, vkLeft), 1);
     EXPECT_EQ(buffer.caret, 1u);
     // A key release reaches the editor, which ignores it; the caret cycle restarts all the same.
     caretBlinkCounter = 0;
-    EXPECT_EQ(Key(WM_KEYUP, 37, static_cast<LParam>(0xC0000001u)), 0);
+    EXPECT_EQ(Key(WM_KEYUP, vkLeft, static_cast<LParam>(0xC0000001u)), 0);
     EXPECT_EQ(caretBlinkCounter, 3u);
     EXPECT_EQ(buffer.caret, 1u);
     // Insert toggles the mode without a redraw.
     caretBlinkCounter = 0;
-    EXPECT_EQ(Key(WM_KEYDOWN, 45), 0);
+    EXPECT_EQ(Key(WM_KEYDOWN, vkInsert), 0);
     EXPECT_EQ(buffer.flags & insertMode, 0u);
     EXPECT_EQ(caretBlinkCounter, 3u);
     EXPECT_TRUE(keyCalls.empty()) << "onKey of a text control is never called";
@@ -114,7 +120,7 @@ TEST_F(KeyboardRoutingTest, TextControlsGetTheLineEditor) {
     buffer.text = nullptr;
     caretBlinkCounter = 0;
     EXPECT_EQ(Key(WM_CHAR, 'x'), 0);
-    EXPECT_EQ(Key(WM_KEYDOWN, 39), 0);
+    EXPECT_EQ(Key(WM_KEYDOWN, vkRight), 0);
     EXPECT_EQ(caretBlinkCounter, 0u);
     buffer.text = text;
 
@@ -193,7 +199,7 @@ TEST_F(KeyboardRoutingTest, CaretBlinkCountsDownThenToggles) {
     EXPECT_TRUE(tick());
     EXPECT_EQ(caretBlinkCounter, 0u);
     // A keystroke restarts the cycle.
-    Key(WM_KEYDOWN, 36);
+    Key(WM_KEYDOWN, vkHome);
     EXPECT_EQ(caretBlinkCounter, 3u);
 
     // The text pointer is not looked at; a control without a buffer is not redrawn.
@@ -210,5 +216,3 @@ TEST_F(KeyboardRoutingTest, CaretBlinkCountsDownThenToggles) {
     EXPECT_FALSE(tick());
     EXPECT_EQ(caretBlinkCounter, 0u);
 }
-
-} // namespace

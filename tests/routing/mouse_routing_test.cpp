@@ -15,35 +15,40 @@ struct MouseCall {
     int32_t x, y;
     bool operator==(const MouseCall&) const = default;
 };
-std::vector<MouseCall> calls;
+
+} // namespace
+
+static std::vector<MouseCall> calls;
 
 template <uint32_t Slot>
-void ControlHandler(WindowHandle, WindowRecord*, Control* c, uint32_t keyState, int32_t x, int32_t y) {
+static void ControlHandler(WindowHandle, WindowRecord*, Control* c, uint32_t keyState, int32_t x, int32_t y) {
     calls.push_back({c, Slot, keyState, x, y});
 }
 template <uint32_t Slot>
-void WindowHandler(WindowHandle, WindowRecord*, void* target, uint32_t keyState, int32_t x, int32_t y) {
+static void WindowHandler(WindowHandle, WindowRecord*, void* target, uint32_t keyState, int32_t x,
+                          int32_t y) {
     calls.push_back({target, Slot, keyState, x, y});
 }
 
-void GivePressHandlers(Control* c) {
+static void GivePressHandlers(Control* c) {
     c->onMouseMove = ControlHandler<0>;
     c->onLeftDown = ControlHandler<1>;
     c->onLeftUp = ControlHandler<2>;
     c->onRightDown = ControlHandler<4>;
     c->onRightUp = ControlHandler<5>;
 }
-void GiveDoubleHandlers(Control* c) {
+static void GiveDoubleHandlers(Control* c) {
     c->onLeftDouble = ControlHandler<3>;
     c->onRightDouble = ControlHandler<6>;
 }
-void GiveWindowHandlers(WindowRecord* w) {
+static void GiveWindowHandlers(WindowRecord* w) {
     w->onMouseMove = WindowHandler<0>;
     w->onLeftDown = WindowHandler<1>;
     w->onLeftUp = WindowHandler<2>;
     w->onRightDown = WindowHandler<4>;
     w->onRightUp = WindowHandler<5>;
 }
+namespace {
 
 class MouseRoutingTest : public DispatchingTest {
   protected:
@@ -65,6 +70,8 @@ class MouseRoutingTest : public DispatchingTest {
     WindowHandle h = 0;
     WindowRecord* w = nullptr;
 };
+
+} // namespace
 
 TEST_F(MouseRoutingTest, TheTopmostControlThatTakesTheMouseIsHit) {
     GiveWindowHandlers(w);
@@ -164,11 +171,11 @@ TEST_F(MouseRoutingTest, ACapturingControlGetsEveryEventUntilItsButtonIsReleased
     EXPECT_EQ(HeadlessCaptureWindow(), 0u);
 }
 
-Control* handOver;
-void HandCaptureOver(WindowHandle, WindowRecord* w, Control*, uint32_t, int32_t, int32_t) {
+static Control* handOver;
+static void HandCaptureOver(WindowHandle, WindowRecord* w, Control*, uint32_t, int32_t, int32_t) {
     w->captureControl = handOver;
 }
-void RemoveItself(WindowHandle, WindowRecord* w, Control* c, uint32_t, int32_t, int32_t) {
+static void RemoveItself(WindowHandle, WindowRecord* w, Control* c, uint32_t, int32_t, int32_t) {
     RemoveControl(w, c);
 }
 
@@ -265,6 +272,7 @@ TEST_F(MouseRoutingTest, LeftPressesMoveTheFocus) {
     EXPECT_EQ(w->focusControl, field);
     EXPECT_EQ(w->captureControl, field) << "focus and capture together";
     EXPECT_EQ(CountSeen(h, WM_IME_ENDCOMPOSITION), 0);
+    EXPECT_EQ(HeadlessCancelledCompositions(), 0);
     EXPECT_GE(CountSeen(h, WM_PAINT), 1) << "a repaint was requested";
     Mouse(WM_LBUTTONUP, 5, 5);
 
@@ -276,6 +284,7 @@ TEST_F(MouseRoutingTest, LeftPressesMoveTheFocus) {
     EXPECT_EQ(w->focusControl, list);
     EXPECT_EQ(buffer.composition, 0u);
     EXPECT_EQ(CountSeen(h, WM_IME_ENDCOMPOSITION), 1);
+    EXPECT_EQ(HeadlessCancelledCompositions(), 1) << "the input method drops its syllable too";
     EXPECT_EQ(LastResult(WM_IME_ENDCOMPOSITION), -1) << "left to default processing";
 
     // Right presses, and clicks on controls without takesFocus or on empty area, keep the focus.
@@ -294,6 +303,7 @@ TEST_F(MouseRoutingTest, LeftPressesMoveTheFocus) {
     EXPECT_EQ(w->focusControl, field);
     EXPECT_EQ(buffer.composition, 0u);
     EXPECT_EQ(CountSeen(h, WM_IME_ENDCOMPOSITION), 2);
+    EXPECT_EQ(HeadlessCancelledCompositions(), 2);
 
     // The focus change marks both controls directly, without touching the controls above them.
     Control* cover = Add(0, 0, 100, 100, ignoreMouse);
@@ -328,5 +338,3 @@ TEST_F(MouseRoutingTest, WholeWindowSurfacesAddTheFrameOffset) {
     Deliver(fh, WM_MOUSEMOVE, 0, Position(-3, -23));
     EXPECT_EQ(LastCall(), (MouseCall{nullptr, 0, 0, 0, 0}));
 }
-
-} // namespace

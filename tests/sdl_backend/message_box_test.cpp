@@ -8,22 +8,25 @@
 
 #include "toolkit/platform/platform.h"
 #include "toolkit/platform/sdl/message_box.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/events.h"
+#include "toolkit/platform/sdl/window_table.h"
 
-namespace {
-
-__attribute__((constructor)) void UseDummyVideo() {
+static __attribute__((constructor)) void UseDummyVideo() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
 
+namespace {
+
 enum : int32_t { ownerX = 200, ownerY = 150, ownerWidth = 640, ownerHeight = 480 };
 
-// What the owner heard while the box was up, and the script that plays one step per timer tick.
-int32_t ownerTimers, ownerInput;
-std::vector<std::function<void()>> script;
-size_t scriptStep;
+} // namespace
 
-intptr_t OwnerProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+// What the owner heard while the box was up, and the script that plays one step per timer tick.
+static int32_t ownerTimers, ownerInput;
+static std::vector<std::function<void()>> script;
+static size_t scriptStep;
+
+static intptr_t OwnerProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     if (message == WM_TIMER) {
         ownerTimers++;
         if (scriptStep < script.size()) script[scriptStep++]();
@@ -37,19 +40,19 @@ intptr_t OwnerProc(WindowHandle window, uint32_t message, WParam wParam, LParam 
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
 
-SdlWindow* Box() {
-    int32_t boxClass = ClassTableFind(&sdl.classes, "VqMessageBox");
-    for (SdlWindow& w : sdl.windows) {
+static SdlWindow* Box() {
+    int32_t boxClass = ClassTableFind(&sdlWindows.classes, "VqMessageBox");
+    for (SdlWindow& w : sdlWindows.windows) {
         if (w.handle && w.classIndex == boxClass) return &w;
     }
     return nullptr;
 }
 
-uint32_t BoxId() {
+static uint32_t BoxId() {
     return Box() ? Box()->sdlId : 0;
 }
 
-void SendKey(uint32_t windowId, SDL_Keycode key, SDL_Scancode scancode) {
+static void SendKey(uint32_t windowId, SDL_Keycode key, SDL_Scancode scancode) {
     SDL_Event e = {};
     e.key.type = SDL_KEYDOWN;
     e.key.windowID = windowId;
@@ -59,7 +62,7 @@ void SendKey(uint32_t windowId, SDL_Keycode key, SDL_Scancode scancode) {
     SdlTranslateEvent(&e);
 }
 
-void SendButton(uint32_t windowId, uint32_t type, int32_t x, int32_t y) {
+static void SendButton(uint32_t windowId, uint32_t type, int32_t x, int32_t y) {
     SDL_Event e = {};
     e.button.type = type;
     e.button.windowID = windowId;
@@ -71,7 +74,7 @@ void SendButton(uint32_t windowId, uint32_t type, int32_t x, int32_t y) {
     SdlTranslateEvent(&e);
 }
 
-void SendClose(uint32_t windowId) {
+static void SendClose(uint32_t windowId) {
     SDL_Event e = {};
     e.window.type = SDL_WINDOWEVENT;
     e.window.windowID = windowId;
@@ -80,12 +83,14 @@ void SendClose(uint32_t windowId) {
 }
 
 // A point inside a button: the buttons sit side by side in the bottom-right corner, No on the right.
-void ButtonPoint(bool no, int32_t* x, int32_t* y) {
+static void ButtonPoint(bool no, int32_t* x, int32_t* y) {
     int w = 0, h = 0;
     SDL_GetWindowSize(Box()->window, &w, &h);
     *x = no ? w - 40 : w - 130;
     *y = h - 26;
 }
+
+namespace {
 
 class MessageBoxTest : public ::testing::Test {
   protected:
@@ -108,6 +113,8 @@ class MessageBoxTest : public ::testing::Test {
 
     WindowHandle owner = 0;
 };
+
+} // namespace
 
 TEST_F(MessageBoxTest, CentredOnItsOwnerWhoseTimersRunAndWhoseInputIsHeldBack) {
     int boxX = 0, boxY = 0, boxW = 0, boxH = 0;
@@ -188,5 +195,3 @@ TEST(MessageBoxLabels, KoreanWhenTheFirstSetLocaleVariableIsKorean) {
             << (c.lang ? c.lang : "-");
     }
 }
-
-} // namespace

@@ -11,21 +11,20 @@
 
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/platform.h"
-#include "toolkit/platform/sdl/present.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/present_stats.h"
+#include "toolkit/platform/sdl/events.h"
+#include "toolkit/platform/sdl/window_table.h"
 
-namespace {
-
-__attribute__((constructor)) void UseDummyVideo() {
+static __attribute__((constructor)) void UseDummyVideo() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
 
-intptr_t PlainProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static intptr_t PlainProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
 
 // 5-6-5 widened to 8 bits a channel the way SDL's conversions do it, within one step of rounding.
-bool Shows(uint32_t screen, uint16_t pixel) {
+static bool Shows(uint32_t screen, uint16_t pixel) {
     const uint32_t r = pixel >> 11, g = (pixel >> 5) & 63, b = pixel & 31;
     const uint32_t want[3] = {(r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2)};
     const uint32_t got[3] = {(screen >> 16) & 0xFF, (screen >> 8) & 0xFF, screen & 0xFF};
@@ -34,6 +33,8 @@ bool Shows(uint32_t screen, uint16_t pixel) {
     }
     return true;
 }
+
+namespace {
 
 class SdlPresent : public ::testing::TestWithParam<const char*> {
   protected:
@@ -80,14 +81,16 @@ class SdlPresent : public ::testing::TestWithParam<const char*> {
     Surface surface = {};
 };
 
+} // namespace
+
 TEST_P(SdlPresent, WindowShowsTheSurfaceAfterEveryPresentAndOnlyChangedPixelsAreSent) {
-    EXPECT_EQ(SdlFind(window)->renderer != nullptr, GetParam() != nullptr)
+    EXPECT_EQ(SdlFind(window)->screen.renderer != nullptr, GetParam() != nullptr)
         << "without a GPU and without a renderer named, no renderer";
     std::mt19937 random(3);
     for (int32_t y = 0; y < surface.height; y++)
         for (int32_t x = 0; x < surface.width; x++) Set(x, y, static_cast<uint16_t>(random()));
     ASSERT_EQ(PlatformPresent(window, &surface, 0, nullptr), 1);
-    EXPECT_EQ(sdlPresentStats.lastPixels, 96u * 64u) << "the first copy sends everything";
+    EXPECT_EQ(SdlPresentStatistics().lastPixels, 96u * 64u) << "the first copy sends everything";
     ASSERT_EQ(Wrong(), 0);
     for (int32_t step = 0; step < 60; step++) {
         // A rectangle of new pixels; the area handed over holds it, and sometimes much more.
@@ -100,16 +103,17 @@ TEST_P(SdlPresent, WindowShowsTheSurfaceAfterEveryPresentAndOnlyChangedPixelsAre
         if (step % 3 == 1) area = {0, 0, 96, 64};
         if (step % 3 == 2) area = {r.left - 5, r.top - 5, r.right + 9, r.bottom + 9};
         ASSERT_EQ(PlatformPresent(window, &surface, 0, &area), 1);
-        EXPECT_EQ(sdlPresentStats.lastPixels, static_cast<uint32_t>((r.right - r.left) * (r.bottom - r.top)))
+        EXPECT_EQ(SdlPresentStatistics().lastPixels,
+                  static_cast<uint32_t>((r.right - r.left) * (r.bottom - r.top)))
             << "step " << step << ": only the changed rectangle goes out";
         ASSERT_EQ(Wrong(), 0) << "step " << step;
     }
     // Nothing changed: nothing is sent. A paint the platform asks for sends everything again.
     PlatformRect all = {0, 0, 96, 64};
     ASSERT_EQ(PlatformPresent(window, &surface, 0, &all), 1);
-    EXPECT_EQ(sdlPresentStats.lastPixels, 0u);
+    EXPECT_EQ(SdlPresentStatistics().lastPixels, 0u);
     ASSERT_EQ(PlatformPresent(window, &surface, 0, nullptr), 1);
-    EXPECT_EQ(sdlPresentStats.lastPixels, 96u * 64u);
+    EXPECT_EQ(SdlPresentStatistics().lastPixels, 96u * 64u);
     // After the window lost what it showed, the next copy sends everything whatever area it is given.
     SDL_Event e = {};
     e.window.type = SDL_WINDOWEVENT;
@@ -119,7 +123,7 @@ TEST_P(SdlPresent, WindowShowsTheSurfaceAfterEveryPresentAndOnlyChangedPixelsAre
     Set(0, 0, static_cast<uint16_t>(Get(0, 0) ^ 0xFFFF));
     PlatformRect corner = {0, 0, 1, 1};
     ASSERT_EQ(PlatformPresent(window, &surface, 0, &corner), 1);
-    EXPECT_EQ(sdlPresentStats.lastPixels, 96u * 64u);
+    EXPECT_EQ(SdlPresentStatistics().lastPixels, 96u * 64u);
     EXPECT_EQ(Wrong(), 0);
 }
 
@@ -151,5 +155,3 @@ INSTANTIATE_TEST_SUITE_P(Paths, SdlPresent, ::testing::Values(nullptr, "software
                          [](const ::testing::TestParamInfo<const char*>& i) {
                              return i.param ? "SoftwareRenderer" : "WindowSurface";
                          });
-
-} // namespace

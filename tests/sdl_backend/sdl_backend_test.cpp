@@ -10,13 +10,16 @@
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/common/bitmap_decode.h"
 #include "toolkit/platform/platform.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/events.h"
+#include "toolkit/platform/sdl/encoding.h"
+#include "toolkit/platform/sdl/keys.h"
+#include "toolkit/platform/sdl/raw_keys.h"
+#include "toolkit/platform/sdl/window_table.h"
 
-namespace {
-
-__attribute__((constructor)) void UseDummyVideo() {
+static __attribute__((constructor)) void UseDummyVideo() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
+namespace {
 
 enum : uint32_t { sentinel = 0x7FF0, settleTimer = 99 };
 
@@ -28,11 +31,13 @@ struct Seen {
     std::string ime; // the result string fetched while a finished composition was handled
 };
 
-std::vector<Seen> seen;
-MinMaxInfo limitsToGive;
-int32_t answerClose = 1; // 0: WM_CLOSE is refused
+} // namespace
 
-intptr_t RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static std::vector<Seen> seen;
+static MinMaxInfo limitsToGive;
+static int32_t answerClose = 1; // 0: WM_CLOSE is refused
+
+static intptr_t RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     Seen s = {window, message, wParam, lParam, ""};
     if (message == WM_IME_COMPOSITION && lParam == static_cast<LParam>(GCS_RESULTSTR)) {
         char bytes[8] = {};
@@ -50,7 +55,7 @@ intptr_t RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LPa
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
 
-void RegisterClasses() {
+static void RegisterClasses() {
     static bool done = false;
     if (done) return;
     done = true;
@@ -58,9 +63,10 @@ void RegisterClasses() {
     PlatformRegisterClass("Test_Single", RecordingProc, 0, 0, 0);
 }
 
-WindowHandle MakeWindow(const char* className = "Test_Double", int32_t x = 100, int32_t y = 100) {
+static WindowHandle MakeWindow(const char* className = "Test_Double", int32_t x = 100, int32_t y = 100) {
     RegisterClasses();
-    WindowHandle w = PlatformCreateWindow(className, "Test", WS_SYSMENU, x, y, 160, 120, 0, 0);
+    WindowHandle w = PlatformCreateWindow(className, "Test", WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, x,
+                                          y, 160, 120, 0, 0);
     PlatformShowWindow(w, SW_SHOWNORMAL);
     return w;
 }
@@ -172,7 +178,7 @@ class SdlBackend : public ::testing::Test {
     WindowHandle window = 0;
 };
 
-LParam Point(int32_t x, int32_t y) {
+static LParam Point(int32_t x, int32_t y) {
     return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFF) | (static_cast<uint32_t>(y) & 0xFFFF)
                                                                          << 16);
 }
@@ -246,7 +252,7 @@ TEST_F(SdlBackend, CloseDestroysAndSendsDestroyBeforeReturning) {
     EXPECT_EQ(seen[1].message, WM_DESTROY);
     EXPECT_EQ(seen[1].window, other);
     EXPECT_EQ(SdlFind(other), nullptr);
-    EXPECT_EQ(sdl.capture, 0u) << "the capture ends with its window";
+    EXPECT_EQ(sdlWindows.capture, 0u) << "the capture ends with its window";
     EXPECT_EQ(PlatformSetTimer(other, 5, 10), 0u);
     EXPECT_EQ(PlatformShowWindow(other, SW_SHOWNORMAL), 0);
     EXPECT_EQ(PlatformDestroyWindow(other), 0);
@@ -268,6 +274,9 @@ TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
     EXPECT_EQ(seen[0].message, WM_GETMINMAXINFO)
         << "the procedure hears of the window before its handle returns";
     EXPECT_EQ(seen[0].window, w);
+    EXPECT_TRUE(SDL_GetWindowFlags(SdlFind(w)->window) & SDL_WINDOW_RESIZABLE);
+    EXPECT_FALSE(SDL_GetWindowFlags(SdlFind(window)->window) & SDL_WINDOW_RESIZABLE)
+        << "a maximise box without a sizing border keeps the size";
     PlatformRect client = {};
     ASSERT_EQ(PlatformClientRect(w, &client), 1);
     EXPECT_EQ(client.right, 200);
@@ -329,11 +338,11 @@ TEST_F(SdlBackend, MouseMessagesCarryKeysAndSignedPositions) {
         {window, WM_LBUTTONUP, 0, Point(6, 8), ""},
         {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(6, 8), ""},
         {window, WM_LBUTTONUP, 0, Point(6, 8), ""},
-        {window, WM_KEYDOWN, 17, 1, ""},
+        {window, WM_KEYDOWN, vkControl, 1, ""},
         {window, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, Point(1, 2), ""},
         {window, WM_RBUTTONUP, MK_CONTROL, Point(1, 2), ""},
         {window, WM_RBUTTONDBLCLK, MK_RBUTTON | MK_CONTROL, Point(1, 2), ""},
-        {window, WM_KEYUP, 17, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYUP, vkControl, static_cast<LParam>(0xC0000001u), ""},
         {window, WM_RBUTTONUP, 0, Point(1, 2), ""},
     };
     ExpectMessages(in, want);
@@ -395,25 +404,25 @@ TEST_F(SdlBackend, KeysBecomeVirtualKeysAndCharacters) {
     Settle(window);
     std::vector<Seen> in = Input();
     const Seen want[] = {
-        {window, WM_KEYDOWN, 17, 1, ""},
-        {window, WM_KEYDOWN, 17, static_cast<LParam>(0x40000001u), ""},
-        {window, WM_KEYUP, 17, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYDOWN, vkControl, 1, ""},
+        {window, WM_KEYDOWN, vkControl, static_cast<LParam>(0x40000001u), ""},
+        {window, WM_KEYUP, vkControl, static_cast<LParam>(0xC0000001u), ""},
         {window, WM_KEYDOWN, 'A', 1, ""},
         {window, WM_CHAR, 'a', 1, ""},
         {window, WM_KEYUP, 'A', static_cast<LParam>(0xC0000001u), ""},
-        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_KEYDOWN, vkReturn, 1, ""},
         {window, WM_CHAR, 13, 1, ""},
-        {window, WM_KEYDOWN, 8, 1, ""},
+        {window, WM_KEYDOWN, vkBack, 1, ""},
         {window, WM_CHAR, 8, 1, ""},
-        {window, WM_KEYDOWN, 9, 1, ""},
+        {window, WM_KEYDOWN, vkTab, 1, ""},
         {window, WM_CHAR, 9, 1, ""},
         {window, WM_KEYDOWN, 27, 1, ""},
         {window, WM_CHAR, 27, 1, ""},
         {window, WM_KEYDOWN, 'C', 1, ""},
         {window, WM_CHAR, 3, 1, ""},
-        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_KEYDOWN, vkReturn, 1, ""},
         {window, WM_CHAR, 10, 1, ""},
-        {window, WM_KEYUP, 13, static_cast<LParam>(0xC0000001u), ""},
+        {window, WM_KEYUP, vkReturn, static_cast<LParam>(0xC0000001u), ""},
     };
     ExpectMessages(in, want);
 
@@ -528,7 +537,7 @@ TEST_F(SdlBackend, KeysThatEndACompositionFollowItsCommit) {
         {window, WM_KEYUP, ' ', static_cast<LParam>(0xC0000001u), ""},
         {window, WM_IME_STARTCOMPOSITION, 0, 0, ""},
         {window, WM_IME_COMPOSITION, 0xBEEE, composing, ""},
-        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_KEYDOWN, vkReturn, 1, ""},
         {window, WM_CHAR, 13, 1, ""},
     };
     ExpectMessages(in, want);
@@ -539,7 +548,7 @@ TEST_F(SdlBackend, KeysThatEndACompositionFollowItsCommit) {
 TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
     auto raw = [&](int32_t code, uint32_t character) {
         SDL_Event e = {};
-        e.user.type = sdl.rawKeyEvent;
+        e.user.type = sdlRawKeyEvent;
         e.user.code = code;
         e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
         SdlTranslateEvent(&e);
@@ -573,7 +582,7 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
         {window, WM_KEYDOWN, '1', 1, ""},
         {window, WM_CHAR, '1', 1, ""},
         {window, WM_KEYUP, '1', up, ""},
-        {window, WM_KEYDOWN, 13, 1, ""},
+        {window, WM_KEYDOWN, vkReturn, 1, ""},
         {window, WM_CHAR, 13, 1, ""},
     };
     ExpectMessages(in, want);
@@ -585,7 +594,7 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
 TEST_F(SdlBackend, KeysHandedBackWithNothingComposedAndTheirModifiersCount) {
     auto raw = [&](int32_t code, uint32_t character, uintptr_t modifier = 0) {
         SDL_Event e = {};
-        e.user.type = sdl.rawKeyEvent;
+        e.user.type = sdlRawKeyEvent;
         e.user.code = code;
         e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
         e.user.data2 = reinterpret_cast<void*>(modifier);
@@ -614,19 +623,19 @@ TEST_F(SdlBackend, KeysHandedBackWithNothingComposedAndTheirModifiersCount) {
     }
     const LParam up = static_cast<LParam>(0xC0000001u);
     const Seen want[] = {
-        {window, WM_KEYDOWN, 8, 1, ""},
+        {window, WM_KEYDOWN, vkBack, 1, ""},
         {window, WM_CHAR, 8, 1, ""},
-        {window, WM_KEYUP, 8, up, ""},
-        {window, WM_KEYDOWN, 37, 1, ""},
-        {window, WM_KEYUP, 37, up, ""},
-        {window, WM_KEYDOWN, 36, 1, ""},
-        {window, WM_KEYUP, 36, up, ""},
-        {window, WM_KEYDOWN, 35, 1, ""},
-        {window, WM_KEYUP, 35, up, ""},
-        {window, WM_KEYDOWN, 46, 1, ""},
-        {window, WM_KEYUP, 46, up, ""},
-        {window, WM_KEYDOWN, 17, 1, ""},
-        {window, WM_KEYUP, 17, up, ""},
+        {window, WM_KEYUP, vkBack, up, ""},
+        {window, WM_KEYDOWN, vkLeft, 1, ""},
+        {window, WM_KEYUP, vkLeft, up, ""},
+        {window, WM_KEYDOWN, vkHome, 1, ""},
+        {window, WM_KEYUP, vkHome, up, ""},
+        {window, WM_KEYDOWN, vkEnd, 1, ""},
+        {window, WM_KEYUP, vkEnd, up, ""},
+        {window, WM_KEYDOWN, vkDelete, 1, ""},
+        {window, WM_KEYUP, vkDelete, up, ""},
+        {window, WM_KEYDOWN, vkControl, 1, ""},
+        {window, WM_KEYUP, vkControl, up, ""},
         {window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, Point(3, 4), ""},
         {window, WM_LBUTTONUP, MK_CONTROL, Point(3, 4), ""},
         {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 4), ""},
@@ -719,5 +728,3 @@ TEST_F(SdlBackend, CodePage949AndUtf8Convert) {
     EXPECT_EQ(SdlUtf8ToCp949("\xF0\x9F\x98\x80", 4, out, sizeof out), -1);
     EXPECT_EQ(SdlUtf8ToCp949("\xED\x95", 2, out, sizeof out), -1) << "half a character";
 }
-
-} // namespace

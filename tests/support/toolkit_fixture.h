@@ -8,17 +8,11 @@
 
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/headless/headless.h"
+#include "toolkit/reset.h"
 #include "toolkit/window/window_table.h"
 
 inline void ResetToolkit(bool use565 = true) {
-    for (int32_t i = 0; i < windowSlots; i++) ReleaseSurface(&windowTable.records[i].surface);
-    memset(&windowTable, 0, sizeof windowTable);
-    mainWindowHandle = 0;
-    drawingWindow = 0;
-    mainWindowRecord = nullptr;
-    screenWidth = screenHeight = 0;
-    toolkitCommandMessage = 0;
-    Theme[pixelFormat] = 0;
+    ResetToolkitState();
     HeadlessReset();
     HeadlessSetPixelFormat565(use565 ? 1 : 0);
 }

@@ -133,12 +133,12 @@ static void ButtonLeftUp(WindowHandle window, WindowRecord* record, Control* con
 
 // ---- Keys ----
 
-enum : uint32_t { keyEnter = 13, keyReleased = 0x80000000u };
+enum : uint32_t { keyReleased = 0x80000000u };
 
 // Enter going down (auto-repeat included) clicks; the callback's result says whether to redraw.
 static uint32_t ButtonKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t virtualKey,
                           uint32_t keyData) {
     Button* button = reinterpret_cast<Button*>(control);
-    if (virtualKey != keyEnter || (keyData & keyReleased) || !button->onClick) return 0;
+    if (virtualKey != vkReturn || (keyData & keyReleased) || !button->onClick) return 0;
     return button->onClick(window, record, control, button->userData, 0, 0, 0);
 }

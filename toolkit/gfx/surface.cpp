@@ -16,11 +16,6 @@ uint32_t SurfaceStride(uint32_t width) {
     return ((width >> 1) + (width & 1)) * 4;
 }
 
-bool SurfaceIsDrawable(const Surface* surface) {
-    return surface && surface->pixels && surface->width > 0 && surface->height > 0 &&
-           surface->stride >= 2 * static_cast<uint32_t>(surface->width);
-}
-
 void CreateSurface(uint32_t width, int32_t height, Surface* surface, void* memory) {
     surface->width = static_cast<int32_t>(width);
     surface->height = height;

@@ -75,6 +75,12 @@ int32_t RouteKeyboard(WindowHandle h, WindowRecord* w, uint32_t message, WParam 
     return 0;
 }
 
+void DropComposition(WindowHandle h, Control* c) {
+    if (c->editBuffer) c->editBuffer->composition = 0;
+    PlatformCancelComposition(h);
+    PlatformPostMessage(h, WM_IME_ENDCOMPOSITION, 0, 0);
+}
+
 void CaretBlinkTick() {
     if (caretBlinkCounter >= 2) {
         caretBlinkCounter--;

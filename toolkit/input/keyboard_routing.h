@@ -14,5 +14,10 @@ extern uint32_t caretBlinkCounter;
 int32_t RouteKeyboard(WindowHandle window, WindowRecord* record, uint32_t message, WParam wParam,
                       LParam lParam);
 
+// The focus left control by a click: its half-composed character is dropped, the input method throws its
+// composition away too (else it would commit the syllable later into whatever has the focus then), and
+// the window is posted WM_IME_ENDCOMPOSITION.
+void DropComposition(WindowHandle window, Control* control);
+
 // One step of the blink cycle; the host decides whether and how often to call it.
 void CaretBlinkTick();

@@ -6,9 +6,8 @@
 #include "toolkit/window/control.h"
 #include "util/dbcs_string.h"
 
+static const uint32_t kRedraw = redrawBits;
 namespace {
-
-const uint32_t kRedraw = redrawBits;
 
 struct Edit {
     EditBuffer* buffer;
@@ -18,23 +17,25 @@ struct Edit {
     uint32_t length;
 };
 
+} // namespace
+
 // A trail byte of the text proper: the zero byte after a lone lead byte does not count.
-bool IsTrail(const Edit& e, uint32_t at) {
+static bool IsTrail(const Edit& e, uint32_t at) {
     return at < e.length && ClassifyPosition(e.text, at) == kTrailByte;
 }
 
 // 2 for a lead byte whose trail is inside the text, else 1.
-uint32_t CharWidth(const Edit& e, uint32_t at) {
+static uint32_t CharWidth(const Edit& e, uint32_t at) {
     return at + 1 < e.length && ClassifyPosition(e.text, at) == kLeadByte ? 2 : 1;
 }
 
-void Remeasure(Edit& e) {
+static void Remeasure(Edit& e) {
     e.length = StringLength(e.text, e.size);
 }
 
 // Inserts up to n bytes of source at `at` without pushing any byte of the text out at the end: the input is
 // cut to the room left under limit, and to whole characters. Returns the bytes inserted.
-uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t n, uint32_t limit) {
+static uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t n, uint32_t limit) {
     uint32_t used = at > e.length ? at : e.length;
     uint32_t room = used + 1 < limit ? limit - 1 - used : 0;
     if (n > room) {
@@ -47,31 +48,31 @@ uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t n, uin
     return n;
 }
 
-uint32_t KeyDown(Edit& e, uint32_t key) {
+static uint32_t KeyDown(Edit& e, uint32_t key) {
     uint32_t& caret = e.buffer->caret;
     switch (key) {
-    case editKeyInsert:
+    case vkInsert:
         e.buffer->flags ^= insertMode;
         return 0;
-    case editKeyLeft:
+    case vkLeft:
         if (caret > 0) {
             caret--;
             if (IsTrail(e, caret)) caret--;
         }
         return kRedraw;
-    case editKeyRight:
+    case vkRight:
         if (caret < e.length) {
             caret++;
             if (IsTrail(e, caret)) caret++;
         }
         return kRedraw;
-    case editKeyHome:
+    case vkHome:
         caret = 0;
         return kRedraw;
-    case editKeyEnd:
+    case vkEnd:
         caret = e.length;
         return kRedraw;
-    case editKeyDelete:
+    case vkDelete:
         if (caret < e.length) {
             if (IsTrail(e, caret)) caret--; // the whole character under the caret goes
             DeleteBytes(e.text, caret, CharWidth(e, caret));
@@ -82,7 +83,7 @@ uint32_t KeyDown(Edit& e, uint32_t key) {
     }
 }
 
-void Backspace(Edit& e) {
+static void Backspace(Edit& e) {
     uint32_t& caret = e.buffer->caret;
     if (caret == 0) return;
     if (e.length == 0) {
@@ -95,7 +96,7 @@ void Backspace(Edit& e) {
     DeleteBytes(e.text, caret, CharWidth(e, caret));
 }
 
-void Tab(Edit& e) {
+static void Tab(Edit& e) {
     uint32_t& caret = e.buffer->caret;
     if (caret >= e.size) return;
     uint64_t stop = (static_cast<uint64_t>(caret) & ~uint64_t(3)) + 4;
@@ -114,7 +115,7 @@ void Tab(Edit& e) {
 
 // Overwrite typing: the character under the caret is replaced whole; on the zero byte the text grows by one
 // when the zero byte still fits after it, and a full text refuses the character.
-void Overwrite(Edit& e, uint32_t at, char c) {
+static void Overwrite(Edit& e, uint32_t at, char c) {
     if (at == e.length) {
         if (at + 1 >= e.size) return;
         e.text[at + 1] = 0;
@@ -129,7 +130,8 @@ void Overwrite(Edit& e, uint32_t at, char c) {
     }
 }
 
-uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* owner, uint32_t value) {
+static uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* owner,
+                          uint32_t value) {
     EditBuffer* b = e.buffer;
     uint8_t c = static_cast<uint8_t>(value);
     switch (c) {
@@ -168,7 +170,7 @@ uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* 
     return kRedraw;
 }
 
-uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
+static uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
     EditBuffer* b = e.buffer;
     if (count < 0) return 0; // the input method failed: nothing changes
     char bytes[5] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
@@ -194,8 +196,6 @@ uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
     b->composition = 0;
     return kRedraw;
 }
-
-} // namespace
 
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count) {

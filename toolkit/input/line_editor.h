@@ -16,16 +16,6 @@ enum class EditInputMode : uint32_t {
     Key = 2,       // value: virtual-key code; count 0 = key down, 1 = key up
 };
 
-// Virtual keys the editor acts on.
-enum EditKey : uint32_t {
-    editKeyEnd = 35,
-    editKeyHome = 36,
-    editKeyLeft = 37,
-    editKeyRight = 39,
-    editKeyInsert = 45,
-    editKeyDelete = 46,
-};
-
 // Characters with a meaning of their own.
 enum : uint32_t { editBackspace = 8, editTab = 9, editEnter = 13 };
 

@@ -57,6 +57,61 @@ enum : uint32_t { MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8 }
 enum : uint32_t { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
 #endif
 
+// Virtual-key codes, the wParam of WM_KEYDOWN and WM_KEYUP, as Windows numbers them (letters and digits are
+// their upper-case ASCII codes).
+enum : uint32_t {
+    vkBack = 8,
+    vkTab = 9,
+    vkClear = 12,
+    vkReturn = 13,
+    vkShift = 16,
+    vkControl = 17,
+    vkMenu = 18,
+    vkPause = 19,
+    vkCapital = 20,
+    vkHangul = 0x15,
+    vkHanja = 0x19,
+    vkEscape = 27,
+    vkSpace = 32,
+    vkPrior = 33,
+    vkNext = 34,
+    vkEnd = 35,
+    vkHome = 36,
+    vkLeft = 37,
+    vkUp = 38,
+    vkRight = 39,
+    vkDown = 40,
+    vkSnapshot = 44,
+    vkInsert = 45,
+    vkDelete = 46,
+    vkLeftWin = 91,
+    vkRightWin = 92,
+    vkApps = 93,
+    vkNumpad0 = 96,
+    vkMultiply = 106,
+    vkAdd = 107,
+    vkSubtract = 109,
+    vkDecimal = 110,
+    vkDivide = 111,
+    vkF1 = 112,
+    vkF10 = 121,
+    vkF13 = 124,
+    vkNumLock = 144,
+    vkScroll = 145,
+    vkOem1 = 186,
+    vkOemPlus = 187,
+    vkOemComma = 188,
+    vkOemMinus = 189,
+    vkOemPeriod = 190,
+    vkOem2 = 191,
+    vkOem3 = 192,
+    vkOem4 = 219,
+    vkOem5 = 220,
+    vkOem6 = 221,
+    vkOem7 = 222,
+    vkOem102 = 226,
+};
+
 struct PlatformMessage {
     WindowHandle window;
     uint32_t message;
@@ -132,6 +187,9 @@ int32_t PlatformMessageBox(WindowHandle window, const char* text, const char* ca
 // The input method: copies the string of the given kind (GCS_RESULTSTR) of the window's current
 // composition as code page 949 bytes; returns its byte count, or a negative number on failure.
 int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination, uint32_t size);
+// Tells the input method to throw away what it is composing for the window, so a syllable the toolkit
+// dropped is not committed later into whatever has the focus then.
+void PlatformCancelComposition(WindowHandle window);
 
 // Zero-filled page memory; null on failure.
 void* PlatformAllocatePages(size_t size);

@@ -5,6 +5,8 @@
 #include "toolkit/window/composition.h"
 #include "toolkit/window/mouse_routing.h"
 
+// The dispatcher composes the layers: its RouteKeyboard link is the one place where the window layer calls
+// up into input (EndFocusComposition only hands a click's focus change to the same routing).
 // The first link that does not answer -1 ends the chain; the order is fixed.
 static const MessageLink messageChain[] = {
     PaintWindow, HandleSizing, RouteKeyboard, RouteMouse, HandleClose, HandleDestroy,
@@ -33,6 +35,10 @@ int32_t DispatchToolkitMessage(WindowHandle window, uint32_t message, WParam wPa
         return 0;
     }
     return -1;
+}
+
+void EndFocusComposition(WindowHandle window, Control* control) {
+    DropComposition(window, control);
 }
 
 int32_t HandleClose(WindowHandle window, WindowRecord* record, uint32_t message, WParam, LParam) {

@@ -32,6 +32,10 @@ int32_t HandleClose(WindowHandle window, WindowRecord* record, uint32_t message,
 int32_t HandleDestroy(WindowHandle window, WindowRecord* record, uint32_t message, WParam wParam,
                       LParam lParam);
 
+// A click moved the focus off control (the mouse routing calls this): the input side ends the control's
+// composition, since the window layer knows no edit buffer.
+void EndFocusComposition(WindowHandle window, Control* control);
+
 // Both post through the main window's queue, so the command runs later, not inside the caller.
 int32_t PostDestroyWindow(WindowHandle target);
 int32_t PostToolkitCommand(uint32_t command, WindowHandle target);

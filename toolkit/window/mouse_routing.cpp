@@ -2,8 +2,8 @@
 // topmost control under the pointer, or of the window when nothing is hit.
 #include "toolkit/window/mouse_routing.h"
 
-#include "toolkit/input/edit_buffer.h"
 #include "toolkit/window/composition.h"
+#include "toolkit/window/dispatch.h"
 
 static int32_t MouseEventCodeOf(uint32_t message) {
     switch (message) {
@@ -92,8 +92,7 @@ static void MoveFocus(WindowHandle h, WindowRecord* w, Control* p) {
     Control* old = w->focusControl;
     if (old) {
         old->flags |= redrawBits;
-        if (old->editBuffer) old->editBuffer->composition = 0; // the half-composed character is dropped
-        PlatformPostMessage(h, WM_IME_ENDCOMPOSITION, 0, 0);
+        EndFocusComposition(h, old);
     }
     w->focusControl = p;
     p->flags |= redrawBits;

@@ -3,7 +3,7 @@
 #include <iconv.h>
 #include <string.h>
 
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/encoding.h"
 
 // Converts length bytes; a byte that does not convert becomes '?' when lossy, or fails the call.
 static int32_t Convert(const char* to, const char* from, const char* text, size_t length, char* destination,

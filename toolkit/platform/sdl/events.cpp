@@ -2,15 +2,26 @@
 // input method's composition.
 #include <string.h>
 
+#include "toolkit/platform/sdl/events.h"
+
 #include "toolkit/platform/common/message_params.h"
+#include "toolkit/platform/sdl/encoding.h"
+#include "toolkit/platform/sdl/key_order.h"
+#include "toolkit/platform/sdl/keys.h"
+#include "toolkit/platform/sdl/pending.h"
 #include "toolkit/platform/sdl/present.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/raw_keys.h"
+#include "toolkit/platform/sdl/window_table.h"
+#include "toolkit/platform/sdl/windows.h"
 
 enum : uint32_t { csDoubleClicks = 0x8, mkMiddle = 0x10 };
-enum : uint32_t { vkBack = 8, vkTab = 9, vkReturn = 13, vkMenu = 18, vkEscape = 27, vkF10 = 121 };
 enum : uint32_t { keyPrevious = 1u << 30, keyReleased = 1u << 31, keyContext = 1u << 29 };
 
-void SdlPostSize(SdlWindow* w) {
+// The keyboard and mouse state that events carry forward.
+static uint16_t keyMods;      // modifier state as of the last key event translated
+static uint32_t mouseButtons; // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, as of the last button event
+
+static void PostSize(SdlWindow* w) {
     int32_t width, height;
     SdlClientSize(w, &width, &height);
     WParam kind = w->minimised ? SIZE_MINIMIZED : w->maximised ? SIZE_MAXIMIZED : SIZE_RESTORED;
@@ -28,19 +39,19 @@ static void WindowEvent(const SDL_WindowEvent* e) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         if (w->minimised) break;
         SdlScreenLost(w);
-        SdlPostSize(w);
+        PostSize(w);
         w->needsPaint = 1;
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         if (w->minimised) break;
         w->minimised = 1;
-        SdlPostSize(w);
+        PostSize(w);
         break;
     case SDL_WINDOWEVENT_MAXIMIZED:
         SdlScreenLost(w);
         w->minimised = 0;
         w->maximised = 1;
-        SdlPostSize(w);
+        PostSize(w);
         w->needsPaint = 1;
         break;
     case SDL_WINDOWEVENT_RESTORED:
@@ -48,15 +59,15 @@ static void WindowEvent(const SDL_WindowEvent* e) {
         SdlScreenLost(w);
         w->minimised = 0;
         w->maximised = 0;
-        SdlPostSize(w);
+        PostSize(w);
         w->needsPaint = 1;
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-        sdl.active = w->handle;
+        sdlWindows.active = w->handle;
         SdlApplyLimits(w); // before the user can start dragging the frame
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        if (sdl.active == w->handle) sdl.active = 0;
+        if (sdlWindows.active == w->handle) sdlWindows.active = 0;
         break;
     case SDL_WINDOWEVENT_CLOSE:
         SdlQueue(w->handle, WM_CLOSE, 0, 0);
@@ -75,8 +86,8 @@ static uint32_t ButtonBit(uint8_t button) {
 
 static WParam MouseKeys(uint32_t buttons) {
     WParam keys = buttons;
-    if (sdl.keyMods & KMOD_SHIFT) keys |= MK_SHIFT;
-    if (sdl.keyMods & KMOD_CTRL) keys |= MK_CONTROL;
+    if (keyMods & KMOD_SHIFT) keys |= MK_SHIFT;
+    if (keyMods & KMOD_CTRL) keys |= MK_CONTROL;
     return keys;
 }
 
@@ -84,7 +95,7 @@ static WParam MouseKeys(uint32_t buttons) {
 // capture it gets everything, wherever the pointer is.
 static WindowHandle MouseTarget(uint32_t windowId, int32_t* x, int32_t* y) {
     SdlWindow* w = SdlFindById(windowId);
-    SdlWindow* c = SdlFind(sdl.capture);
+    SdlWindow* c = SdlFind(sdlWindows.capture);
     if (!c || c == w) return w ? w->handle : 0;
     int cx = 0, cy = 0;
     SDL_GetWindowPosition(c->window, &cx, &cy);
@@ -117,9 +128,9 @@ static void MouseButton(const SDL_MouseButtonEvent* e) {
     if (!bit) return;
     bool down = e->type == SDL_MOUSEBUTTONDOWN;
     if (down) {
-        sdl.mouseButtons |= bit;
+        mouseButtons |= bit;
     } else {
-        sdl.mouseButtons &= ~bit;
+        mouseButtons &= ~bit;
     }
     int32_t x = e->x, y = e->y;
     WindowHandle target = MouseTarget(e->windowID, &x, &y);
@@ -127,48 +138,35 @@ static void MouseButton(const SDL_MouseButtonEvent* e) {
     if (!w || bit == mkMiddle) return;
     // Every second click of a run is a double click, for classes that ask for them.
     bool twice = down && e->clicks >= 2 && e->clicks % 2 == 0 &&
-                 (sdl.classes.entries[w->classIndex].style & csDoubleClicks);
+                 (sdlWindows.classes.entries[w->classIndex].style & csDoubleClicks);
     uint32_t message;
     if (bit == MK_LBUTTON) {
         message = twice ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
     } else {
         message = twice ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
     }
-    SdlQueue(target, message, MouseKeys(sdl.mouseButtons), PackWords(x, y));
+    SdlQueue(target, message, MouseKeys(mouseButtons), PackWords(x, y));
 }
 
-void SdlReleaseHeldKeys() {
-    for (int32_t i = 0; i < sdl.heldKeyCount; i++) {
-        const PlatformMessage& m = sdl.heldKeys[i];
-        SdlQueue(m.window, m.message, m.wParam, m.lParam);
-    }
-    sdl.heldKeyCount = 0;
-    sdl.holdingKeys = 0;
-}
-
-// Key messages go straight to the queue, or behind the composition that a key is ending.
+// Key messages go on through key order, which may hold them behind a composition they ended.
 static void QueueKey(WindowHandle target, uint32_t message, WParam wParam, LParam lParam) {
-    if (!sdl.holdingKeys) {
-        SdlQueue(target, message, wParam, lParam);
-        return;
-    }
-    if (sdl.heldKeyCount == sdlHeldKeys) SdlReleaseHeldKeys();
-    sdl.heldKeys[sdl.heldKeyCount++] = {target, message, wParam, lParam};
+    PlatformMessage m = {target, message, wParam, lParam};
+    KeyOrderKey(&sdlKeyOrder, &m, SDL_GetTicks64());
 }
 
 static WindowHandle KeyboardTarget(uint32_t windowId) {
     SdlWindow* w = SdlFindById(windowId);
-    return w ? w->handle : sdl.active;
+    return w ? w->handle : sdlWindows.active;
 }
 
 // Alt held without Ctrl (Ctrl+Alt is AltGr) makes system keys, which type nothing.
 static bool AltOnly() {
-    return (sdl.keyMods & KMOD_ALT) && !(sdl.keyMods & KMOD_CTRL);
+    return (keyMods & KMOD_ALT) && !(keyMods & KMOD_CTRL);
 }
 
 // The characters Windows makes of keys that SDL reports no text for.
 static uint32_t KeyCharacter(uint32_t vk) {
-    bool ctrl = (sdl.keyMods & KMOD_CTRL) && !(sdl.keyMods & KMOD_ALT); // Ctrl+Alt is AltGr
+    bool ctrl = (keyMods & KMOD_CTRL) && !(keyMods & KMOD_ALT); // Ctrl+Alt is AltGr
     if (vk == vkBack) return ctrl ? 127 : 8;
     if (vk == vkTab) return ctrl ? 0 : 9;
     if (vk == vkReturn) return ctrl ? 10 : 13;
@@ -178,24 +176,18 @@ static uint32_t KeyCharacter(uint32_t vk) {
 }
 
 static void Key(const SDL_KeyboardEvent* e) {
-    sdl.keyMods = e->keysym.mod;
-    if (e->type == SDL_KEYDOWN) SdlKeyDelivered();
+    keyMods = e->keysym.mod;
+    if (e->type == SDL_KEYDOWN) KeyOrderReported(&sdlKeyOrder);
     uint32_t vk = SdlVirtualKey(e->keysym.sym, e->keysym.scancode, (e->keysym.mod & KMOD_NUM) != 0);
     WindowHandle target = KeyboardTarget(e->windowID);
     if (!vk || !target) return;
     bool up = e->type == SDL_KEYUP;
-    bool system = ((AltOnly() || vk == vkMenu) && !(sdl.keyMods & KMOD_CTRL)) || vk == vkF10;
+    bool system = ((AltOnly() || vk == vkMenu) && !(keyMods & KMOD_CTRL)) || vk == vkF10;
     uint32_t data = 1;
-    if (sdl.keyMods & KMOD_ALT) data |= keyContext;
+    if (keyMods & KMOD_ALT) data |= keyContext;
     if (up || e->repeat) data |= keyPrevious;
     if (up) data |= keyReleased;
     uint32_t message = system ? (up ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (up ? WM_KEYUP : WM_KEYDOWN);
-    // A key the input method lets through while it composes ends the composition; its commit comes after
-    // the key, so the key waits for it (a space typed after a syllable lands after that syllable).
-    if (!up && sdl.composing && !sdl.holdingKeys) {
-        sdl.holdingKeys = 1;
-        sdl.holdUntil = SDL_GetTicks64() + sdlHoldMilliseconds;
-    }
     QueueKey(target, message, vk, static_cast<LParam>(data));
     if (up || system) return;
     uint32_t c = KeyCharacter(vk);
@@ -224,7 +216,7 @@ static WParam Cp949Character(const char* text, uint32_t length) {
 static void TextInput(const SDL_TextInputEvent* e) {
     WindowHandle target = KeyboardTarget(e->windowID);
     if (!target) return;
-    bool typed = !AltOnly() && !((sdl.keyMods & KMOD_CTRL) && !(sdl.keyMods & KMOD_ALT));
+    bool typed = !AltOnly() && !((keyMods & KMOD_CTRL) && !(keyMods & KMOD_ALT));
     bool committed = false;
     for (const char* p = e->text; *p;) {
         uint32_t n = Utf8Length(p);
@@ -232,18 +224,12 @@ static void TextInput(const SDL_TextInputEvent* e) {
         if (c < 0x80) {
             if (typed) QueueKey(target, WM_CHAR, c, 1);
         } else {
-            WParam character = Cp949Character(p, n);
-            if (character)
-                SdlQueue(target, WM_IME_COMPOSITION, character, static_cast<LParam>(GCS_RESULTSTR));
+            KeyOrderCommit(&sdlKeyOrder, target, Cp949Character(p, n));
             committed = true;
         }
         p += n;
     }
-    sdl.composing = 0;
-    if (committed) {
-        SdlReleaseHeldKeys(); // the keys that ended the composition follow its commit
-        SdlNoteCommit();
-    }
+    KeyOrderTextEnd(&sdlKeyOrder, committed);
 }
 
 // The character being composed (the last one of the input method's text), or its disappearance.
@@ -252,23 +238,36 @@ static void TextEditing(const SDL_TextEditingEvent* e) {
     if (!target) return;
     const char* last = nullptr;
     for (const char* p = e->text; *p; p += Utf8Length(p)) last = p;
-    SdlNoteEditing(last == nullptr);
-    if (!last) {
-        if (sdl.composing) SdlQueue(target, WM_IME_COMPOSITION, 0, static_cast<LParam>(GCS_COMPSTR));
-        sdl.composing = 0;
+    WParam character = last ? Cp949Character(last, Utf8Length(last)) : 0;
+    KeyOrderComposing(&sdlKeyOrder, target, last == nullptr, character);
+}
+
+// A raw X press or modifier release: modifiers count for the messages that follow, whether or not SDL saw
+// the key; the key itself goes to key order, which replays it if SDL never reports it.
+static void RawKey(const SDL_UserEvent* e) {
+    uint64_t now = SDL_GetTicks64();
+    uintptr_t flags = reinterpret_cast<uintptr_t>(e->data2);
+    uint16_t modifier = static_cast<uint16_t>(flags & 0xFFFF);
+    if (flags & sdlRawRelease) {
+        keyMods = static_cast<uint16_t>(keyMods & ~modifier);
+        KeyOrderSettle(&sdlKeyOrder, now);
         return;
     }
-    WParam character = Cp949Character(last, Utf8Length(last));
-    if (!character) return;
-    if (!sdl.composing) SdlQueue(target, WM_IME_STARTCOMPOSITION, 0, 0);
-    sdl.composing = 1;
-    SdlQueue(target, WM_IME_COMPOSITION, character, static_cast<LParam>(GCS_COMPSTR));
+    keyMods = static_cast<uint16_t>(keyMods | modifier);
+    if (e->code == sdlRawLetter) {
+        KeyOrderRawLetter(&sdlKeyOrder, now);
+    } else if (e->code != 0) {
+        uint32_t character = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(e->data1));
+        KeyOrderRawKey(&sdlKeyOrder, sdlWindows.active, static_cast<uint32_t>(e->code), character, now);
+    } else {
+        KeyOrderSettle(&sdlKeyOrder, now);
+    }
 }
 
 void SdlTranslateEvent(const SDL_Event* event) {
     // The raw press comes first, then SDL's copy of the X event, then SDL's own report of the key.
-    if (event->type != SDL_KEYDOWN && event->type != SDL_SYSWMEVENT && event->type != sdl.rawKeyEvent)
-        SdlSettleRawKey();
+    if (event->type != SDL_KEYDOWN && event->type != SDL_SYSWMEVENT && event->type != sdlRawKeyEvent)
+        KeyOrderSettle(&sdlKeyOrder, SDL_GetTicks64());
     switch (event->type) {
     case SDL_WINDOWEVENT:
         WindowEvent(&event->window);
@@ -291,7 +290,7 @@ void SdlTranslateEvent(const SDL_Event* event) {
         TextEditing(&event->edit);
         break;
     default: // SDL_QUIT included: closing is per window, through WM_CLOSE
-        if (sdl.rawKeyEvent && event->type == sdl.rawKeyEvent) SdlNoteRawKey(&event->user);
+        if (sdlRawKeyEvent && event->type == sdlRawKeyEvent) RawKey(&event->user);
         break;
     }
 }

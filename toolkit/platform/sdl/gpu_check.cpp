@@ -2,6 +2,7 @@
 // costs far more time and memory than putting the window's pixels.
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xlib.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -19,8 +20,8 @@ static bool HasRenderNode() {
 }
 
 // An X server hands OpenGL to a GPU driver through DRI3, DRI2 or NVIDIA's own extension; a server that
-// offers none of them (Xvfb, a remote display) leaves OpenGL to software. Xlib is SDL's: it is looked up
-// where SDL loaded it, so the backend itself does not link it.
+// offers none of them (Xvfb, a remote display) leaves OpenGL to software. The backend links Xlib anyway
+// (for the raw key watch), so the question goes straight to SDL's display connection.
 int32_t SdlDisplayHasGpu(SDL_Window* window) {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver) return 0;
@@ -29,16 +30,10 @@ int32_t SdlDisplayHasGpu(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
-    void* xlib = SDL_LoadObject("libX11.so.6");
-    if (!xlib) return 0;
-    typedef int (*QueryExtension)(Display*, const char*, int*, int*, int*);
-    QueryExtension query = reinterpret_cast<QueryExtension>(SDL_LoadFunction(xlib, "XQueryExtension"));
-    int32_t gpu = 0;
     static const char* const extensions[] = {"DRI3", "DRI2", "NV-GLX"};
     for (const char* name : extensions) {
         int opcode = 0, event = 0, error = 0;
-        if (query && query(info.info.x11.display, name, &opcode, &event, &error)) gpu = 1;
+        if (XQueryExtension(info.info.x11.display, name, &opcode, &event, &error)) return 1;
     }
-    SDL_UnloadObject(xlib);
-    return gpu;
+    return 0;
 }

@@ -1,61 +1,12 @@
 // SDL keys as Windows virtual-key codes.
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/keys.h"
 
-enum : uint32_t {
-    vkBack = 8,
-    vkTab = 9,
-    vkReturn = 13,
-    vkShift = 16,
-    vkControl = 17,
-    vkMenu = 18,
-    vkPause = 19,
-    vkCapital = 20,
-    vkHangul = 0x15,
-    vkHanja = 0x19,
-    vkEscape = 27,
-    vkSpace = 32,
-    vkPrior = 33,
-    vkNext = 34,
-    vkEnd = 35,
-    vkHome = 36,
-    vkLeft = 37,
-    vkUp = 38,
-    vkRight = 39,
-    vkDown = 40,
-    vkSnapshot = 44,
-    vkInsert = 45,
-    vkDelete = 46,
-    vkLeftWin = 91,
-    vkRightWin = 92,
-    vkApps = 93,
-    vkNumpad0 = 96,
-    vkMultiply = 106,
-    vkAdd = 107,
-    vkSubtract = 109,
-    vkDecimal = 110,
-    vkDivide = 111,
-    vkF1 = 112,
-    vkF13 = 124,
-    vkNumLock = 144,
-    vkScroll = 145,
-    vkOem1 = 186,
-    vkOemPlus = 187,
-    vkOemComma = 188,
-    vkOemMinus = 189,
-    vkOemPeriod = 190,
-    vkOem2 = 191,
-    vkOem3 = 192,
-    vkOem4 = 219,
-    vkOem5 = 220,
-    vkOem6 = 221,
-    vkOem7 = 222,
-    vkOem102 = 226
-};
+#include "toolkit/platform/platform.h"
 
 // The keypad's digits without Num Lock are the navigation keys, as Windows reports them.
 static uint32_t KeypadKey(SDL_Scancode scancode, bool numLock) {
     static const uint32_t digits[10] = {vkInsert, vkEnd,   vkDown, vkNext, vkLeft,
-                                        12,       vkRight, vkHome, vkUp,   vkPrior};
+                                        vkClear,  vkRight, vkHome, vkUp,   vkPrior};
     int32_t digit =
         scancode == SDL_SCANCODE_KP_0 ? 0 : static_cast<int32_t>(scancode - SDL_SCANCODE_KP_1) + 1;
     if (numLock) return vkNumpad0 + static_cast<uint32_t>(digit);

@@ -6,15 +6,12 @@
 #include <string.h>
 
 #include "toolkit/gfx/surface.h"
-#include "toolkit/platform/common/backend_pixels.h"
+#include "toolkit/platform/common/text_blend.h"
 #include "toolkit/platform/sdl/message_box.h"
-#include "toolkit/platform/sdl/state.h"
-
-namespace {
+#include "toolkit/platform/sdl/window_table.h"
 
 enum : int32_t { padding = 16, buttonWidth = 80, buttonHeight = 24, buttonGap = 8, minimumWidth = 240 };
 enum : int32_t { maximumTextWidth = 480, maximumTextHeight = 320 };
-enum : uint32_t { vkReturn = 13, vkEscape = 27, vkSpace = 32, vkLeft = 37, vkRight = 39, vkTab = 9 };
 enum : uint32_t {
     faceColour = 0xF0F0F0,
     buttonColour = 0xE1E1E1,
@@ -24,9 +21,11 @@ enum : uint32_t {
     textColour = 0x000000
 };
 
-const char boxClass[] = "VqMessageBox";
+static const char boxClass[] = "VqMessageBox";
 
-struct Area {
+namespace {
+
+struct BoxArea {
     int32_t x, y, width, height;
 };
 
@@ -34,8 +33,8 @@ struct OpenBox {
     WindowHandle box;
     const char* text;
     Surface surface;
-    Area textBox;
-    Area buttons[2]; // Yes, No
+    BoxArea textBox;
+    BoxArea buttons[2]; // Yes, No
     const char* labels[2];
     int32_t focus;   // the button Enter and Space press: 0 Yes, 1 No
     int32_t pressed; // the button the mouse holds, -1 none
@@ -43,47 +42,45 @@ struct OpenBox {
     OpenBox* outer;  // a box opened while another one is up
 };
 
-OpenBox* openBoxes;
+} // namespace
 
-OpenBox* FindBox(WindowHandle window) {
+static OpenBox* openBoxes;
+
+static OpenBox* FindBox(WindowHandle window) {
     for (OpenBox* b = openBoxes; b; b = b->outer) {
         if (b->box == window) return b;
     }
     return nullptr;
 }
 
-void Repaint(OpenBox* b) {
+static void Repaint(OpenBox* b) {
     SdlWindow* w = SdlFind(b->box);
     if (w) w->needsPaint = 1;
 }
 
-int32_t HitButton(const OpenBox* b, LParam lParam) {
+static int32_t HitButton(const OpenBox* b, LParam lParam) {
     int32_t x = static_cast<int16_t>(lParam & 0xFFFF), y = static_cast<int16_t>((lParam >> 16) & 0xFFFF);
     for (int32_t i = 0; i < 2; i++) {
-        const Area& e = b->buttons[i];
+        const BoxArea& e = b->buttons[i];
         if (x >= e.x && x < e.x + e.width && y >= e.y && y < e.y + e.height) return i;
     }
     return -1;
 }
 
-void Fill(Surface* s, Area a, uint32_t colour) {
-    uint16_t pixel = BackendPixel(colour, BackendPixelsAre565());
-    for (int32_t y = a.y; y < a.y + a.height; y++) {
-        for (int32_t x = a.x; x < a.x + a.width; x++) {
-            memcpy(s->pixels + static_cast<size_t>(y) * s->stride + 2 * static_cast<size_t>(x), &pixel, 2);
-        }
-    }
+static void FillBox(Surface* s, BoxArea a, uint32_t colour) {
+    FillPixels(s->pixels, s->stride, a.x, a.y, a.width, a.height,
+               BackendPixel(colour, BackendPixelsAre565()));
 }
 
 // A one-pixel frame: light on the top and left edges, dark on the others.
-void Frame(Surface* s, Area a, uint32_t light, uint32_t dark) {
-    Fill(s, {a.x, a.y, a.width, 1}, light);
-    Fill(s, {a.x, a.y, 1, a.height}, light);
-    Fill(s, {a.x, a.y + a.height - 1, a.width, 1}, dark);
-    Fill(s, {a.x + a.width - 1, a.y, 1, a.height}, dark);
+static void FrameBox(Surface* s, BoxArea a, uint32_t light, uint32_t dark) {
+    FillBox(s, {a.x, a.y, a.width, 1}, light);
+    FillBox(s, {a.x, a.y, 1, a.height}, light);
+    FillBox(s, {a.x, a.y + a.height - 1, a.width, 1}, dark);
+    FillBox(s, {a.x + a.width - 1, a.y, 1, a.height}, dark);
 }
 
-void Text(OpenBox* b, const char* text, Area a, uint32_t mode) {
+static void DrawBoxText(OpenBox* b, const char* text, BoxArea a, uint32_t mode) {
     TextContext context = PlatformOpenText(b->box, &b->surface, nullptr);
     if (!context) return;
     PlatformRect r = {a.x, a.y, a.x + a.width, a.y + a.height};
@@ -91,42 +88,42 @@ void Text(OpenBox* b, const char* text, Area a, uint32_t mode) {
     PlatformCloseText(context);
 }
 
-void TextSize(const char* text, int32_t length, int32_t* width, int32_t* height) {
+static void MeasureBoxText(const char* text, int32_t length, int32_t* width, int32_t* height) {
     *width = *height = 0;
     PlatformMeasureText(0, nullptr, text, length, width, height);
 }
 
-void DrawButton(OpenBox* b, int32_t i) {
-    Area e = b->buttons[i];
+static void DrawBoxButton(OpenBox* b, int32_t i) {
+    BoxArea e = b->buttons[i];
     bool down = b->pressed == i;
-    Fill(&b->surface, e, buttonColour);
-    Frame(&b->surface, e, down ? shadowColour : lightColour, down ? lightColour : shadowColour);
+    FillBox(&b->surface, e, buttonColour);
+    FrameBox(&b->surface, e, down ? shadowColour : lightColour, down ? lightColour : shadowColour);
     if (b->focus == i)
-        Frame(&b->surface, {e.x + 1, e.y + 1, e.width - 2, e.height - 2}, focusColour, focusColour);
+        FrameBox(&b->surface, {e.x + 1, e.y + 1, e.width - 2, e.height - 2}, focusColour, focusColour);
     int32_t w, h;
-    TextSize(b->labels[i], static_cast<int32_t>(strlen(b->labels[i])), &w, &h);
+    MeasureBoxText(b->labels[i], static_cast<int32_t>(strlen(b->labels[i])), &w, &h);
     int32_t shift = down ? 1 : 0;
-    Text(b, b->labels[i], {e.x + (e.width - w) / 2 + shift, e.y + (e.height - h) / 2 + shift, w + 1, h + 1},
-         0);
+    DrawBoxText(b, b->labels[i],
+                {e.x + (e.width - w) / 2 + shift, e.y + (e.height - h) / 2 + shift, w + 1, h + 1}, 0);
 }
 
-void Paint(OpenBox* b) {
+static void PaintBox(OpenBox* b) {
     PlatformBeginPaint(b->box);
-    Fill(&b->surface, {0, 0, b->surface.width, b->surface.height}, faceColour);
-    Frame(&b->surface, {0, 0, b->surface.width, b->surface.height}, shadowColour, shadowColour);
-    Text(b, b->text, b->textBox, platformTextWordBreak);
-    DrawButton(b, 0);
-    DrawButton(b, 1);
+    FillBox(&b->surface, {0, 0, b->surface.width, b->surface.height}, faceColour);
+    FrameBox(&b->surface, {0, 0, b->surface.width, b->surface.height}, shadowColour, shadowColour);
+    DrawBoxText(b, b->text, b->textBox, platformTextWordBreak);
+    DrawBoxButton(b, 0);
+    DrawBoxButton(b, 1);
     PlatformPresent(b->box, &b->surface, 0, nullptr);
     PlatformEndPaint(b->box);
 }
 
-intptr_t BoxProcedure(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+static intptr_t BoxProcedure(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     OpenBox* b = FindBox(window);
     if (!b) return PlatformDefaultProcessing(window, message, wParam, lParam);
     switch (message) {
     case WM_PAINT:
-        Paint(b);
+        PaintBox(b);
         return 0;
     case WM_CLOSE: // the box's own close button, or Alt+F4 on it: the question stays unanswered, i.e. No
         b->answer = IDNO;
@@ -153,17 +150,17 @@ intptr_t BoxProcedure(WindowHandle window, uint32_t message, WParam wParam, LPar
     }
 }
 
-bool IsMouse(uint32_t m) {
+static bool IsMouse(uint32_t m) {
     return m >= WM_MOUSEMOVE && m <= 0x20D;
 }
 
-bool IsKeyboard(uint32_t m) {
+static bool IsKeyboard(uint32_t m) {
     return (m >= WM_KEYDOWN && m <= 0x109) || (m >= WM_IME_STARTCOMPOSITION && m <= WM_IME_COMPOSITION);
 }
 
 // Where the box goes: centred on its owner when it has one on screen, else on the screen; never off its
 // top-left corner.
-void Place(WindowHandle owner, int32_t width, int32_t height, int32_t* x, int32_t* y) {
+static void Place(WindowHandle owner, int32_t width, int32_t height, int32_t* x, int32_t* y) {
     int32_t ox = 0, oy = 0, ow = 0, oh = 0;
     SdlWindow* o = SdlFind(owner);
     if (o && o->visible && !o->minimised) {
@@ -179,14 +176,14 @@ void Place(WindowHandle owner, int32_t width, int32_t height, int32_t* x, int32_
 }
 
 // Text, buttons and the box's size from the question and the font.
-void Lay(OpenBox* b, int32_t* width, int32_t* height) {
+static void Lay(OpenBox* b, int32_t* width, int32_t* height) {
     int32_t widest = 0, lineHeight = 0, lines = 1, unused;
-    TextSize("X", 1, &unused, &lineHeight);
+    MeasureBoxText("X", 1, &unused, &lineHeight);
     const char* start = b->text;
     for (const char* p = b->text;; p++) {
         if (*p == '\n' || *p == 0) {
             int32_t w, h;
-            TextSize(start, static_cast<int32_t>(p - start), &w, &h);
+            MeasureBoxText(start, static_cast<int32_t>(p - start), &w, &h);
             if (w > widest) widest = w;
             if (!*p) break;
             start = p + 1;
@@ -209,8 +206,6 @@ void Lay(OpenBox* b, int32_t* width, int32_t* height) {
                      buttonHeight};
 }
 
-} // namespace
-
 bool KoreanSession(const char* lcAll, const char* lcMessages, const char* lang) {
     // The first of these that is set names the language of messages.
     const char* names[3] = {lcAll, lcMessages, lang};
@@ -222,8 +217,8 @@ bool KoreanSession(const char* lcAll, const char* lcMessages, const char* lang) 
 
 int32_t PlatformMessageBox(WindowHandle window, const char* text, const char* caption, uint32_t) {
     if (!SdlStartVideo()) return 0;
-    if (ClassTableFind(&sdl.classes, boxClass) < 0 &&
-        ClassTableAdd(&sdl.classes, boxClass, BoxProcedure, 0, 0) < 0) {
+    if (ClassTableFind(&sdlWindows.classes, boxClass) < 0 &&
+        ClassTableAdd(&sdlWindows.classes, boxClass, BoxProcedure, 0, 0) < 0) {
         return 0;
     }
     OpenBox b = {};
@@ -273,7 +268,7 @@ int32_t PlatformMessageBox(WindowHandle window, const char* text, const char* ca
     PlatformFreePixels(b.surface.bitmap);
     owner = SdlFind(window);
     if (owner && owner->visible) {
-        sdl.active = window;
+        sdlWindows.active = window;
         SDL_RaiseWindow(owner->window);
         SDL_SetWindowInputFocus(owner->window);
     }

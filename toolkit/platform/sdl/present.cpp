@@ -5,11 +5,16 @@
 
 #include <string.h>
 
+#include "toolkit/platform/sdl/present_stats.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/common/backend_pixels.h"
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/window_table.h"
 
-SdlPresentStats sdlPresentStats;
+static SdlPresentStats stats;
+
+SdlPresentStats SdlPresentStatistics() {
+    return stats;
+}
 
 // Surfaces are 5-6-5, the format both ways to the screen take without a conversion of their own.
 int32_t BackendPixelsAre565() {
@@ -19,21 +24,21 @@ int32_t BackendPixelsAre565() {
 void SdlStartScreen(SdlWindow* w) {
     // A renderer named by the user (SDL_RENDER_DRIVER) is used as asked.
     if (SDL_GetHint(SDL_HINT_RENDER_DRIVER) || SdlDisplayHasGpu(w->window)) {
-        w->renderer = SDL_CreateRenderer(w->window, -1, 0);
+        w->screen.renderer = SDL_CreateRenderer(w->window, -1, 0);
     }
-    if (w->renderer) sdlPresentStats.rendererWindows++;
+    if (w->screen.renderer) stats.rendererWindows++;
 }
 
 void SdlStopScreen(SdlWindow* w) {
-    if (w->texture) SDL_DestroyTexture(w->texture);
-    if (w->renderer) SDL_DestroyRenderer(w->renderer);
-    w->texture = nullptr;
-    w->renderer = nullptr;
-    FreeScreenCopy(&w->shown);
+    if (w->screen.texture) SDL_DestroyTexture(w->screen.texture);
+    if (w->screen.renderer) SDL_DestroyRenderer(w->screen.renderer);
+    w->screen.texture = nullptr;
+    w->screen.renderer = nullptr;
+    FreeScreenCopy(&w->screen.shown);
 }
 
 void SdlScreenLost(SdlWindow* w) {
-    ForgetScreenCopy(&w->shown);
+    ForgetScreenCopy(&w->screen.shown);
 }
 
 int32_t PlatformBeginPaint(WindowHandle window) {
@@ -82,12 +87,13 @@ static int32_t WidenInto(SDL_Surface* screen, const Surface* surface, SDL_Rect* 
 static int32_t PresentOnWindowSurface(SdlWindow* w, const Surface* surface, PlatformRect* area) {
     SDL_Surface* screen = SDL_GetWindowSurface(w->window);
     if (!screen) return 0;
-    bool fresh = screen != w->screen || screen->w != w->screenWidth || screen->h != w->screenHeight;
+    bool fresh = screen != w->screen.surface || screen->w != w->screen.surfaceWidth ||
+                 screen->h != w->screen.surfaceHeight;
     if (fresh) {
-        w->screen = screen;
-        w->screenWidth = screen->w;
-        w->screenHeight = screen->h;
-        ForgetScreenCopy(&w->shown);
+        w->screen.surface = screen;
+        w->screen.surfaceWidth = screen->w;
+        w->screen.surfaceHeight = screen->h;
+        ForgetScreenCopy(&w->screen.shown);
         // Black where the toolkit's surface does not reach; the rest it covers itself.
         const Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
         SDL_Rect right = {surface->width, 0, screen->w - surface->width, screen->h};
@@ -95,7 +101,7 @@ static int32_t PresentOnWindowSurface(SdlWindow* w, const Surface* surface, Plat
         if (right.w > 0) SDL_FillRect(screen, &right, black);
         if (below.h > 0) SDL_FillRect(screen, &below, black);
     }
-    if (UpdateScreenCopy(&w->shown, surface, area) == 0) return 1;
+    if (UpdateScreenCopy(&w->screen.shown, surface, area) == 0) return 1;
     SDL_Rect from = AsSdlRect(*area), to = from;
     int32_t done = 1;
     if (screen->format->format == SDL_PIXELFORMAT_RGB888 ||
@@ -116,33 +122,34 @@ static int32_t PresentOnWindowSurface(SdlWindow* w, const Surface* surface, Plat
 
 // The texture takes the changed pixels; the renderer draws it whole, black where it does not reach.
 static int32_t PresentThroughRenderer(SdlWindow* w, const Surface* surface, PlatformRect* area, bool whole) {
-    if (!w->texture || w->textureWidth != surface->width || w->textureHeight != surface->height) {
-        if (w->texture) SDL_DestroyTexture(w->texture);
-        w->texture = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                       surface->width, surface->height);
-        w->textureWidth = w->texture ? surface->width : 0;
-        w->textureHeight = w->texture ? surface->height : 0;
-        if (!w->texture) return 0;
-        ForgetScreenCopy(&w->shown);
+    if (!w->screen.texture || w->screen.textureWidth != surface->width ||
+        w->screen.textureHeight != surface->height) {
+        if (w->screen.texture) SDL_DestroyTexture(w->screen.texture);
+        w->screen.texture = SDL_CreateTexture(w->screen.renderer, SDL_PIXELFORMAT_RGB565,
+                                              SDL_TEXTUREACCESS_STREAMING, surface->width, surface->height);
+        w->screen.textureWidth = w->screen.texture ? surface->width : 0;
+        w->screen.textureHeight = w->screen.texture ? surface->height : 0;
+        if (!w->screen.texture) return 0;
+        ForgetScreenCopy(&w->screen.shown);
     }
-    int32_t changed = UpdateScreenCopy(&w->shown, surface, area);
+    int32_t changed = UpdateScreenCopy(&w->screen.shown, surface, area);
     // Nothing new and nothing lost: the window still shows the last frame.
     if (changed == 0 && !whole) return 1;
     if (changed != 0) {
         SDL_Rect r = AsSdlRect(*area);
         const uint8_t* first =
             surface->pixels + static_cast<size_t>(area->top) * surface->stride + 2 * area->left;
-        if (SDL_UpdateTexture(w->texture, &r, first, static_cast<int>(surface->stride)) != 0) return 0;
+        if (SDL_UpdateTexture(w->screen.texture, &r, first, static_cast<int>(surface->stride)) != 0) return 0;
     }
     int outW = 0, outH = 0;
-    SDL_GetRendererOutputSize(w->renderer, &outW, &outH);
+    SDL_GetRendererOutputSize(w->screen.renderer, &outW, &outH);
     if (outW > surface->width || outH > surface->height) {
-        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
-        SDL_RenderClear(w->renderer);
+        SDL_SetRenderDrawColor(w->screen.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(w->screen.renderer);
     }
     SDL_Rect target = {0, 0, surface->width, surface->height};
-    SDL_RenderCopy(w->renderer, w->texture, nullptr, &target);
-    SDL_RenderPresent(w->renderer);
+    SDL_RenderCopy(w->screen.renderer, w->screen.texture, nullptr, &target);
+    SDL_RenderPresent(w->screen.renderer);
     return 1;
 }
 
@@ -158,18 +165,18 @@ int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t, co
     if (changed) {
         area = *changed;
     } else {
-        ForgetScreenCopy(&w->shown);
+        ForgetScreenCopy(&w->screen.shown);
     }
-    int32_t done = w->renderer ? PresentThroughRenderer(w, surface, &area, changed == nullptr)
-                               : PresentOnWindowSurface(w, surface, &area);
+    int32_t done = w->screen.renderer ? PresentThroughRenderer(w, surface, &area, changed == nullptr)
+                                      : PresentOnWindowSurface(w, surface, &area);
     uint64_t pixels =
         area.right > area.left && area.bottom > area.top
             ? static_cast<uint64_t>(area.right - area.left) * static_cast<uint64_t>(area.bottom - area.top)
             : 0;
-    sdlPresentStats.presents++;
-    sdlPresentStats.pixelsSent += pixels;
-    sdlPresentStats.lastPixels = static_cast<uint32_t>(pixels);
-    sdlPresentStats.lastNanoseconds =
+    stats.presents++;
+    stats.pixelsSent += pixels;
+    stats.lastPixels = static_cast<uint32_t>(pixels);
+    stats.lastNanoseconds =
         (SDL_GetPerformanceCounter() - start) * 1000000000ull / SDL_GetPerformanceFrequency();
     return done;
 }

@@ -1,10 +1,22 @@
-// The SDL backend's screen copy: how each window reaches the screen, and what the copies so far did.
+// The SDL backend's screen copy: how each window reaches the screen.
 #pragma once
 
+#include <SDL.h>
 #include <stdint.h>
 
+#include "toolkit/platform/common/screen_copy.h"
+
 struct SdlWindow;
-struct SDL_Window;
+
+// How one window reaches the screen.
+struct SdlScreen {
+    SDL_Renderer* renderer; // null: pixels go through the window's own surface
+    SDL_Texture* texture;
+    int32_t textureWidth, textureHeight;
+    SDL_Surface* surface; // the window surface the last copy wrote into
+    int32_t surfaceWidth, surfaceHeight;
+    ScreenCopy shown; // what the window shows
+};
 
 // Whether the window's display has a GPU that SDL's accelerated renderer would draw with.
 int32_t SdlDisplayHasGpu(SDL_Window* window);
@@ -15,13 +27,3 @@ void SdlStartScreen(SdlWindow* w);
 void SdlStopScreen(SdlWindow* w);
 // The window lost what it showed (exposed, resized, restored): the next copy sends every pixel.
 void SdlScreenLost(SdlWindow* w);
-
-// For tests and benchmarks.
-struct SdlPresentStats {
-    uint32_t presents;        // copies of a drawable surface to a window
-    uint64_t pixelsSent;      // pixels that went to the screen, all copies together
-    uint32_t lastPixels;      // of the last copy (0: nothing had changed)
-    uint64_t lastNanoseconds; // wall time of the last copy
-    uint32_t rendererWindows; // windows that present through a renderer rather than their own surface
-};
-extern SdlPresentStats sdlPresentStats;

@@ -1,37 +1,40 @@
-// The SDL2 message queue: posted and translated messages first, then paints, then due timers, as on
-// Windows. PlatformGetMessage sleeps in SDL_WaitEventTimeout until an event or the next timer.
+// The SDL2 message loop: posted and translated messages first, then paints, then due timers, as on
+// Windows. PlatformGetMessage sleeps in SDL_WaitEventTimeout until an event, the next timer, or the moment
+// keys waiting behind a composition go on anyway.
 #include <string.h>
 
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/common/message_names.h"
+#include "toolkit/platform/sdl/events.h"
+#include "toolkit/platform/sdl/key_order.h"
+#include "toolkit/platform/sdl/pending.h"
+#include "toolkit/platform/sdl/window_table.h"
 
 enum : uint32_t { vkF4 = 115 };
 
-int32_t SdlQueue(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    PlatformMessage* last = MessageRingNewest(&sdl.posted);
-    if (last && (message == WM_MOUSEMOVE || message == WM_SIZE) && last->window == window &&
-        last->message == message) {
-        *last = {window, message, wParam, lParam};
-        return 1;
-    }
-    return MessageRingPush(&sdl.posted, window, message, wParam, lParam);
-}
+static MessageNames registered;
+
+// The input method's strings of the message taken last.
+static char imeResult[8];
+static int32_t imeResultCount;
+static char imeComposition[8];
+static int32_t imeCompositionCount;
 
 int32_t PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     if (window != 0 && !SdlFind(window)) return 0;
-    return MessageRingPush(&sdl.posted, window, message, wParam, lParam);
+    return MessageRingPush(&sdlPending.posted, window, message, wParam, lParam);
 }
 
 void PlatformPostQuit(int32_t code) {
-    MessageRingPostQuit(&sdl.posted, code);
+    MessageRingPostQuit(&sdlPending.posted, code);
 }
 
 uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds) {
     if (!SdlFind(window)) return 0;
-    return TimerTableSet(&sdl.timers, window, id, milliseconds, SDL_GetTicks64());
+    return TimerTableSet(&sdlPending.timers, window, id, milliseconds, SDL_GetTicks64());
 }
 
 int32_t PlatformKillTimer(WindowHandle window, uintptr_t id) {
-    return TimerTableKill(&sdl.timers, window, id);
+    return TimerTableKill(&sdlPending.timers, window, id);
 }
 
 // The input method's strings belong to the message that carries them: fetching one makes it current.
@@ -41,43 +44,52 @@ static void TakeImeStrings(const PlatformMessage* m) {
     int32_t count = bytes[0] ? 2 : (bytes[1] ? 1 : 0);
     const char* start = bytes[0] ? bytes : bytes + 1;
     if (m->lParam == static_cast<LParam>(GCS_RESULTSTR)) {
-        memcpy(sdl.imeResult, start, static_cast<size_t>(count));
-        sdl.imeResultCount = count;
+        memcpy(imeResult, start, static_cast<size_t>(count));
+        imeResultCount = count;
     } else {
-        memcpy(sdl.imeComposition, start, static_cast<size_t>(count));
-        sdl.imeCompositionCount = count;
+        memcpy(imeComposition, start, static_cast<size_t>(count));
+        imeCompositionCount = count;
     }
+}
+
+int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination, uint32_t size) {
+    if (!SdlFind(window)) return -1;
+    const char* source = kind == GCS_RESULTSTR ? imeResult : imeComposition;
+    int32_t count = kind == GCS_RESULTSTR ? imeResultCount : imeCompositionCount;
+    if (!destination || size == 0) return count;
+    if (static_cast<uint32_t>(count) > size) count = static_cast<int32_t>(size);
+    memcpy(destination, source, static_cast<size_t>(count));
+    return count;
 }
 
 // The next available message without waiting: 1 = a message, 0 = the quit message, -1 = nothing.
 static int32_t TakeMessage(PlatformMessage* message) {
-    int32_t r = MessageRingTake(&sdl.posted, message);
+    int32_t r = MessageRingTake(&sdlPending.posted, message);
     if (r > 0) TakeImeStrings(message);
     if (r >= 0) return r;
-    for (SdlWindow& w : sdl.windows) {
+    for (SdlWindow& w : sdlWindows.windows) {
         if (w.handle && w.visible && w.needsPaint && !w.minimised) {
             *message = {w.handle, WM_PAINT, 0, 0};
             return 1;
         }
     }
-    TimerTableMarkDue(&sdl.timers, SDL_GetTicks64());
-    return TimerTableTakePending(&sdl.timers, message) ? 1 : -1;
+    TimerTableMarkDue(&sdlPending.timers, SDL_GetTicks64());
+    return TimerTableTakePending(&sdlPending.timers, message) ? 1 : -1;
 }
 
 int32_t PlatformGetMessage(PlatformMessage* message) {
     for (;;) {
         SDL_Event event;
-        while (sdl.videoState > 0 && SDL_PollEvent(&event)) SdlTranslateEvent(&event);
-        // An input method that never commits does not keep the keys: they go on after a short wait.
-        if (sdl.holdingKeys && SDL_GetTicks64() >= sdl.holdUntil) SdlReleaseHeldKeys();
-        SdlSettleRawKey(); // every event of the batch is in: an unreported key press went to the input method
-        SdlExpireSwallowedKeys();
+        while (sdlWindows.videoState > 0 && SDL_PollEvent(&event)) SdlTranslateEvent(&event);
+        // Every event of the batch is in: an unreported key press went to the input method.
+        KeyOrderSettle(&sdlKeyOrder, SDL_GetTicks64());
+        KeyOrderExpire(&sdlKeyOrder, SDL_GetTicks64());
         int32_t r = TakeMessage(message);
         if (r >= 0) return r;
-        uint64_t next = TimerTableNextDue(&sdl.timers);
-        if (sdl.holdingKeys && sdl.holdUntil < next) next = sdl.holdUntil;
-        if (sdl.swallowed.count && sdl.swallowed.keys[0].expires < next) next = sdl.swallowed.keys[0].expires;
-        if (sdl.videoState <= 0) {
+        uint64_t next = TimerTableNextDue(&sdlPending.timers);
+        uint64_t keys = KeyOrderDeadline(&sdlKeyOrder);
+        if (keys < next) next = keys;
+        if (sdlWindows.videoState <= 0) {
             // Without windows nothing can arrive but a timer.
             if (next == UINT64_MAX) {
                 *message = {0, WM_QUIT, static_cast<WParam>(-1), 0};
@@ -121,10 +133,9 @@ intptr_t PlatformDefaultProcessing(WindowHandle window, uint32_t message, WParam
         if (wParam == vkF4) SdlSend(window, WM_CLOSE, 0, 0); // Alt+F4 closes, as on Windows
         break;
     case WM_IME_ENDCOMPOSITION:
-        // The toolkit dropped the half-made character: the input method forgets it too.
-        if (sdl.composing) SDL_ClearComposition();
-        sdl.composing = 0;
-        sdl.imeCompositionCount = 0;
+        // The toolkit dropped the half-made character (and told the input method through
+        // PlatformCancelComposition): the composition string is gone too.
+        imeCompositionCount = 0;
         break;
     default:
         break;
@@ -133,5 +144,5 @@ intptr_t PlatformDefaultProcessing(WindowHandle window, uint32_t message, WParam
 }
 
 uint32_t PlatformRegisterMessage(const char* name) {
-    return MessageNamesRegister(&sdl.registered, name);
+    return MessageNamesRegister(&registered, name);
 }

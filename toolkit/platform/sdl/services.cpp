@@ -1,32 +1,22 @@
-// SDL2 capture, input-method strings, page and pixel memory.
+// SDL2 capture, page and pixel memory.
 #include <stdlib.h>
 #include <string.h>
 
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/window_table.h"
 
 WindowHandle PlatformSetCapture(WindowHandle window) {
-    WindowHandle previous = sdl.capture;
+    WindowHandle previous = sdlWindows.capture;
     if (SdlFind(window)) {
-        sdl.capture = window;
+        sdlWindows.capture = window;
         SDL_CaptureMouse(SDL_TRUE); // fails without keyboard focus; a held button still keeps the mouse
     }
     return previous;
 }
 
 int32_t PlatformReleaseCapture() {
-    if (sdl.capture && sdl.videoState > 0) SDL_CaptureMouse(SDL_FALSE);
-    sdl.capture = 0;
+    if (sdlWindows.capture && sdlWindows.videoState > 0) SDL_CaptureMouse(SDL_FALSE);
+    sdlWindows.capture = 0;
     return 1;
-}
-
-int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination, uint32_t size) {
-    if (!SdlFind(window)) return -1;
-    const char* source = kind == GCS_RESULTSTR ? sdl.imeResult : sdl.imeComposition;
-    int32_t count = kind == GCS_RESULTSTR ? sdl.imeResultCount : sdl.imeCompositionCount;
-    if (!destination || size == 0) return count;
-    if (static_cast<uint32_t>(count) > size) count = static_cast<int32_t>(size);
-    memcpy(destination, source, static_cast<size_t>(count));
-    return count;
 }
 
 void* PlatformAllocatePages(size_t size) {

@@ -1,46 +1,20 @@
-// SDL2 windows: start-up, classes, creation with icon and tracking limits, showing, destruction, geometry.
+// SDL2 windows: the command line, creation with icon and tracking limits, showing, destruction, geometry.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include "toolkit/platform/sdl/windows.h"
+
 #include "toolkit/platform/common/embedded_resources.h"
 #include "toolkit/platform/common/message_params.h"
+#include "toolkit/platform/sdl/encoding.h"
+#include "toolkit/platform/sdl/pending.h"
 #include "toolkit/platform/sdl/present.h"
-#include "toolkit/platform/sdl/state.h"
 #include "toolkit/platform/sdl/window_icons.h"
+#include "toolkit/platform/sdl/window_table.h"
 #include "util/dbcs_string.h"
 
-SdlState sdl;
-
 static char commandLine[4096];
-
-// Messages can be posted before SDL starts, so the queue is ready before main.
-__attribute__((constructor)) static void SdlStart() {
-    MessageRingInit(&sdl.posted, sdl.queue, sdlQueueSize);
-}
-
-int32_t SdlStartVideo() {
-    if (sdl.videoState != 0) return sdl.videoState > 0;
-    // Ctrl+C and SIGTERM end the process as usual instead of turning into events nobody asked for.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1"); // a held button keeps the mouse, as Windows drags do
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-    // A window's own surface is a plain image for the display, never a texture of a 3D renderer.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        fprintf(stderr, "SDL could not start its video: %s\n", SDL_GetError());
-        sdl.videoState = -1;
-        return 0;
-    }
-    SdlTolerateGoneWindows();
-    SDL_StartTextInput();
-    SdlWatchRawKeys();
-    sdl.keyMods = static_cast<uint16_t>(SDL_GetModState());
-    sdl.nextHandle = sdl.nextHandle ? sdl.nextHandle : 0x10000;
-    sdl.videoState = 1;
-    return 1;
-}
 
 // The program's arguments as one line, the program's path quoted as Windows starts programs.
 const char* PlatformCommandLine() {
@@ -69,33 +43,6 @@ const char* PlatformCommandLine() {
     commandLine[out] = 0;
     if (!out) CopyString("velquist", commandLine, sizeof commandLine);
     return commandLine;
-}
-
-int32_t PlatformRegisterClass(const char* className, WindowProc procedure, uint32_t classStyle,
-                              uint32_t largeIcon, uint32_t) {
-    return ClassTableAdd(&sdl.classes, className, procedure, classStyle, largeIcon);
-}
-
-SdlWindow* SdlFind(WindowHandle window) {
-    if (window == 0) return nullptr;
-    for (SdlWindow& w : sdl.windows) {
-        if (w.handle == window) return &w;
-    }
-    return nullptr;
-}
-
-SdlWindow* SdlFindById(uint32_t sdlId) {
-    if (sdlId == 0) return nullptr;
-    for (SdlWindow& w : sdl.windows) {
-        if (w.handle && w.sdlId == sdlId) return &w;
-    }
-    return nullptr;
-}
-
-intptr_t SdlSend(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
-    SdlWindow* w = SdlFind(window);
-    if (!w) return 0;
-    return sdl.classes.entries[w->classIndex].procedure(window, message, wParam, lParam);
 }
 
 // The class's icon: a 24-bit bitmap whose magenta pixels are transparent.
@@ -165,10 +112,10 @@ static void SendSize(SdlWindow* w) {
 
 WindowHandle PlatformCreateWindow(const char* className, const char* title, uint32_t style, int32_t x,
                                   int32_t y, int32_t width, int32_t height, WindowHandle, uintptr_t) {
-    int32_t classIndex = ClassTableFind(&sdl.classes, className);
+    int32_t classIndex = ClassTableFind(&sdlWindows.classes, className);
     if (classIndex < 0 || !SdlStartVideo()) return 0;
     SdlWindow* w = nullptr;
-    for (SdlWindow& candidate : sdl.windows) {
+    for (SdlWindow& candidate : sdlWindows.windows) {
         if (candidate.handle == 0) {
             w = &candidate;
             break;
@@ -180,18 +127,20 @@ WindowHandle PlatformCreateWindow(const char* className, const char* title, uint
     // Sizes are the client area's: the window manager draws its frame outside.
     uint32_t flags = SDL_WINDOW_HIDDEN;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
-    if (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) flags |= SDL_WINDOW_RESIZABLE;
+    // Only a sizing border makes a window resizable, as on Windows. A maximise box alone cannot keep its
+    // meaning: an X window manager maximises only windows whose size hints let them grow.
+    if (style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
     SDL_Window* window = SDL_CreateWindow(utf8, x, y, width > 0 ? width : 1, height > 0 ? height : 1, flags);
     if (!window) return 0;
     memset(w, 0, sizeof *w);
-    w->handle = sdl.nextHandle;
-    sdl.nextHandle += 4;
+    w->handle = sdlWindows.nextHandle;
+    sdlWindows.nextHandle += 4;
     w->classIndex = classIndex;
     w->style = style;
     w->window = window;
     SdlStartScreen(w);
     w->sdlId = SDL_GetWindowID(w->window);
-    SetIcon(w->window, sdl.classes.entries[classIndex].largeIcon);
+    SetIcon(w->window, sdlWindows.classes.entries[classIndex].largeIcon);
     WindowHandle handle = w->handle;
     // As on Windows, the procedure hears about the window before its handle is returned.
     SdlApplyLimits(w);
@@ -207,7 +156,7 @@ int32_t PlatformShowWindow(WindowHandle window, int32_t command) {
     if (command == SW_HIDE) {
         SDL_HideWindow(w->window);
         w->visible = 0;
-        if (sdl.active == window) sdl.active = 0;
+        if (sdlWindows.active == window) sdlWindows.active = 0;
         return wasVisible;
     }
     if (command == SW_MINIMIZE) {
@@ -227,7 +176,7 @@ int32_t PlatformShowWindow(WindowHandle window, int32_t command) {
     SDL_RaiseWindow(w->window);
     w->visible = 1;
     w->needsPaint = 1;
-    sdl.active = window;
+    sdlWindows.active = window;
     if (w->minimised) {
         SDL_RestoreWindow(w->window);
         w->minimised = 0;
@@ -248,10 +197,9 @@ int32_t PlatformDestroyWindow(WindowHandle window) {
     if (!w || w->destroying) return 0;
     w->destroying = 1;
     SdlSend(window, WM_DESTROY, 0, 0);
-    if (sdl.capture == window) PlatformReleaseCapture();
-    if (sdl.active == window) sdl.active = 0;
-    TimerTableKillWindow(&sdl.timers, window);
-    MessageRingDropWindow(&sdl.posted, window);
+    if (sdlWindows.capture == window) PlatformReleaseCapture();
+    if (sdlWindows.active == window) sdlWindows.active = 0;
+    SdlForgetWindow(window);
     SdlStopScreen(w);
     SDL_DestroyWindow(w->window);
     memset(w, 0, sizeof *w);
@@ -259,7 +207,7 @@ int32_t PlatformDestroyWindow(WindowHandle window) {
 }
 
 WindowHandle PlatformActiveWindow() {
-    return sdl.active;
+    return sdlWindows.active;
 }
 
 void PlatformScreenSize(int32_t* width, int32_t* height) {

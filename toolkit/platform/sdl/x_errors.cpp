@@ -6,18 +6,14 @@
 #include <X11/Xlib.h>
 #include <string.h>
 
-#include "toolkit/platform/sdl/state.h"
+#include "toolkit/platform/sdl/x_errors.h"
 
-namespace {
+static XErrorHandler previousHandler = nullptr;
 
-XErrorHandler previousHandler = nullptr;
-
-int KeepGoneWindowsQuiet(Display* display, XErrorEvent* error) {
+static int KeepGoneWindowsQuiet(Display* display, XErrorEvent* error) {
     if (error->error_code == BadWindow) return 0;
     return previousHandler ? previousHandler(display, error) : 0;
 }
-
-} // namespace
 
 void SdlTolerateGoneWindows() {
     const char* driver = SDL_GetCurrentVideoDriver();
