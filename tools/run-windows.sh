@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds a Windows program of the project and runs it under Wine, in a private prefix and the Korean
-# locale.
+# locale, with a Korean input method (tools/wine-session.sh).
 #   run-windows.sh TARGET TITLE SCREENSHOT
 # Without a display it runs on a private Xvfb, saves a screenshot of the first frames to SCREENSHOT (PNG) and
 # closes the program as a user would (Alt+F4, then Yes to a quit question if it asks one).
@@ -23,6 +23,11 @@ fi
 helper=build/normal/tools/x11/x11_helper
 trap wine_stop EXIT
 wine_start "$work"
+# Korean through ibus-hangul, unless the desktop's own X input method is there to type with.
+if [ -z "$had_display" ] || [ -z "${XMODIFIERS:-}" ] ||
+    ! xprop -root XIM_SERVERS 2>/dev/null | grep -q "@server=${XMODIFIERS#@im=}"; then
+    wine_ime_start || echo "run-windows: no Korean input method; Latin keys only"
+fi
 
 if [ -n "$had_display" ]; then
     wine "$exe"

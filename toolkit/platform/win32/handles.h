@@ -22,3 +22,6 @@ inline HBITMAP AsBitmap(uintptr_t bitmap) {
 // A memory device context compatible with the window's, for drawing into a surface's bitmap; the
 // window's own context is released at once. Null on failure.
 HDC OpenMemoryContext(WindowHandle window);
+
+// WM_IME_COMPOSITION handed to a toolkit procedure in the form the keyboard router reads (ime_messages.cpp).
+LRESULT ForwardComposition(WindowProc procedure, HWND window, WPARAM wParam, LPARAM lParam);
