@@ -21,9 +21,13 @@ LRESULT ForwardComposition(WindowProc procedure, HWND window, WPARAM wParam, LPA
     WindowHandle h = FromWindow(window);
     LRESULT result = 0;
     // The result first: an input method may finish one syllable and start the next in one message.
-    if (lParam & GCS_RESULTSTR) result = procedure(h, WM_IME_COMPOSITION, wParam, GCS_RESULTSTR);
+    if ((lParam & GCS_RESULTSTR) && !TakeCancelledResult())
+        result = procedure(h, WM_IME_COMPOSITION, wParam, GCS_RESULTSTR);
     // lParam 0 is an input method's way of saying the composition was cancelled: it shows nothing now.
-    if ((lParam & GCS_COMPSTR) || lParam == 0)
-        result = procedure(h, WM_IME_COMPOSITION, ComposingCharacter(window), GCS_COMPSTR);
+    if ((lParam & GCS_COMPSTR) || lParam == 0) {
+        WPARAM character = ComposingCharacter(window);
+        if (character != 0) CompositionBegun();
+        result = procedure(h, WM_IME_COMPOSITION, character, GCS_COMPSTR);
+    }
     return result;
 }
