@@ -99,10 +99,19 @@ static void LinuxAskToClose(GalleryDriver* d, FoundWindow* box) {
     AskAndFindBox(d, box, true);
 }
 
-const GalleryChecks linuxChecks = {"linux",          exactTolerance,   LinuxText,          LinuxWindow,
-                                   LinuxArea,        LinuxTreeRowTops, LinuxListRowMiddle, LinuxListSelection,
-                                   LinuxTreeRenamed, LinuxLogFilePath, LinuxGrow,          LinuxAskToClose,
-                                   "Escape"};
+const GalleryChecks linuxChecks = {"linux",
+                                   exactTolerance,
+                                   LinuxText,
+                                   LinuxWindow,
+                                   LinuxArea,
+                                   LinuxTreeRowTops,
+                                   LinuxListRowMiddle,
+                                   LinuxListSelection,
+                                   LinuxTreeRenamed,
+                                   LinuxLogFilePath,
+                                   LinuxGrow,
+                                   LinuxAskToClose,
+                                   false};
 
 // ---- Wine ----
 
@@ -198,7 +207,16 @@ static void WineAskToClose(GalleryDriver* d, FoundWindow* box) {
     AskAndFindBox(d, box, false);
 }
 
-const GalleryChecks wineChecks = {"wine",          wineTolerance,   WineText,          WineWindow,
-                                  WineArea,        WineTreeRowTops, WineListRowMiddle, WineListSelection,
-                                  WineTreeRenamed, WineLogFilePath, WineGrow,          WineAskToClose,
-                                  "Hangul n"}; // n is the mnemonic; in Hangul mode it would compose
+const GalleryChecks wineChecks = {"wine",
+                                  wineTolerance,
+                                  WineText,
+                                  WineWindow,
+                                  WineArea,
+                                  WineTreeRowTops,
+                                  WineListRowMiddle,
+                                  WineListSelection,
+                                  WineTreeRenamed,
+                                  WineLogFilePath,
+                                  WineGrow,
+                                  WineAskToClose,
+                                  true};
