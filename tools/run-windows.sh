@@ -43,17 +43,24 @@ xdotool mousemove 1020 760 # the pointer stays off the window
 if "$helper" shot "$window" 60 "$shot"; then
     echo "run-windows: screenshot of the running program saved to $shot"
 fi
-"$helper" focus "$window"
-xdotool key alt+F4
-deadline=$((SECONDS + 60))
+# Alt+F4 again every few seconds until the question shows: a busy machine may drop the first one.
+deadline=$((SECONDS + 60)) again=0
 while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
-    box=$("$helper" wait "$title" 0.5 "$window" | awk '{print $1; exit}')
+    if [ $SECONDS -ge $again ]; then
+        "$helper" focus "$window"
+        xdotool key alt+F4
+        again=$((SECONDS + 5))
+    fi
+    box=$("$helper" wait "$title" 0.5 "$window" | awk '{print $1; exit}') || true # not there yet
     if [ -n "$box" ]; then
         "$helper" focus "$box"
         xdotool key Return
         break
     fi
 done
+deadline=$((SECONDS + 60))
+while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && wine_fail "$target.exe did not end after the close"
 code=0
 wait "$pid" || code=$?
 echo "run-windows: $target.exe ended with exit code $code"
