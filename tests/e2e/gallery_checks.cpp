@@ -115,6 +115,13 @@ const GalleryChecks linuxChecks = {"linux",
 
 // ---- Wine ----
 
+namespace {
+struct ListRow {
+    int32_t top, bottom;
+    bool selected;
+};
+} // namespace
+
 static void WineText(GalleryDriver* d, const Control& c, const Pixels& before, const std::string& name) {
     d->Changed(AreaOf(c), before, name);
 }
@@ -146,8 +153,22 @@ static std::vector<int32_t> WineTreeRowTops(GalleryDriver* d) {
     return tops;
 }
 
+// The list's rows on the screen, by their separators, with whether each is selected.
+static std::vector<ListRow> ListRows(GalleryDriver* d) {
+    const Control& c = gallery.list.header;
+    Pixels shown = d->Now(c);
+    std::vector<ListRow> rows;
+    int32_t x = c.surface.width - 4, top = 1;
+    for (int32_t y = 1; y < shown.height - 1; y++) {
+        if (!Near(shown.At(x, y), screenSeparator, 12)) continue;
+        if (y > top) rows.push_back({top, y, Near(shown.At(x, (top + y) / 2), screenSelection, 12)});
+        top = y + 1;
+    }
+    return rows;
+}
+
 static int32_t WineListRowMiddle(GalleryDriver* d, int32_t row) {
-    std::vector<ListRow> rows = d->ListRows();
+    std::vector<ListRow> rows = ListRows(d);
     EXPECT_LT(row, static_cast<int32_t>(rows.size()));
     return row < static_cast<int32_t>(rows.size()) ? (rows[row].top + rows[row].bottom) / 2 : 0;
 }
@@ -157,7 +178,7 @@ static void WineListSelection(GalleryDriver* d, const char* head, const char* ta
     size_t headRows = strlen(head), tailRows = strlen(tail);
     int64_t deadline = NowMilliseconds() + waitLong;
     do {
-        std::vector<ListRow> rows = d->ListRows();
+        std::vector<ListRow> rows = ListRows(d);
         shown.clear();
         for (size_t i = 0; i < headRows && i < rows.size(); i++) shown += rows[i].selected ? 'x' : '.';
         shown += '|';

@@ -1,7 +1,5 @@
-// gtest before the X headers, whose macros (None, Bool) clash with it.
-#include <gtest/gtest.h>
-
 #include "tests/e2e/gallery_driver.h"
+
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,20 +37,6 @@ std::string WithoutStamp(const std::string& line) {
     size_t end = line.find(second);
     if (end == std::string::npos || end > 60) return "";
     return line.substr(end + second.size());
-}
-
-Made Compose(const char* syllable) {
-    return {Made::compose, syllable, 0, 0};
-}
-Made Commit(const char* syllable) {
-    return {Made::commit, syllable, 0, 0};
-}
-Made Key(uint32_t virtualKey, char character) {
-    return {Made::key, "", virtualKey, character};
-}
-Made Char(char c) {
-    return {Made::key, "",
-            c >= 'a' && c <= 'z' ? static_cast<uint32_t>(c - 'a' + 'A') : static_cast<uint8_t>(c), c};
 }
 
 // ---- Starting ----
@@ -146,24 +130,12 @@ void GalleryDriver::LocateWineClient() {
     int32_t width = 800 + atPicture[0].x - originX - pictureX;
     int32_t height = 600 + atPicture[0].y - originY - pictureY;
     screen = {display, window.x + originX, window.y + originY};
-    frameRight = window.width - originX - width;
-    frameBottom = window.height - originY - height;
     ASSERT_TRUE(twin.Open(width, height, work + "/twin", false));
     ExpectShowsTwin(gallery.picture.header, "picture after locating");
 }
 
 // ---- Input ----
 
-void GalleryDriver::Do(const std::string& command) {
-    ASSERT_EQ(RunCommand(command.c_str()), 0) << command;
-}
-std::string GalleryDriver::To(int32_t x, int32_t y) {
-    return "mousemove " + std::to_string(screen.x + x) + " " + std::to_string(screen.y + y);
-}
-void GalleryDriver::MoveTo(int32_t x, int32_t y, WParam keys) {
-    Do("xdotool " + To(x, y));
-    twin.Move(x, y, keys);
-}
 void GalleryDriver::Press(int32_t x, int32_t y) {
     Do("xdotool " + To(x, y) + " mousedown 1");
     twin.Move(x, y);
@@ -191,9 +163,6 @@ void GalleryDriver::ClickOn(const Control& c, int32_t x, int32_t y, bool ctrl) {
         twin.Click(c, x, y);
     }
 }
-void GalleryDriver::ClickMiddle(const Control& c) {
-    ClickOn(c, c.surface.width / 2, c.surface.height / 2);
-}
 void GalleryDriver::Keys(const std::string& names, const std::vector<Made>& made) {
     Do("xdotool key --delay 150 " + names);
     for (const Made& m : made) {
@@ -202,24 +171,8 @@ void GalleryDriver::Keys(const std::string& names, const std::vector<Made>& made
         if (m.kind == Made::key) twin.Key(m.virtualKey, m.character);
     }
 }
-void GalleryDriver::PauseAfterClick() {
-    SleepMilliseconds(doubleClickPause);
-}
 
 // ---- The screen ----
-
-std::string GalleryDriver::Shot(const std::string& name) {
-    return std::string(VQ_SHOT_DIR) + "/gallery-" + checks->name + "-" + name + ".png";
-}
-Area GalleryDriver::Client() {
-    return {0, 0, twin.Width(), twin.Height()};
-}
-void GalleryDriver::SaveScreen(const std::string& name) {
-    SavePixels(Shot(name), screen.Grab(Client()));
-}
-Pixels GalleryDriver::Now(const Control& c) {
-    return screen.Grab(AreaOf(c));
-}
 
 bool GalleryDriver::Shows(const Area& area, const std::vector<Pixels>& pictures, const std::string& name,
                           int32_t tolerance) {
@@ -306,19 +259,6 @@ int32_t GalleryDriver::TreeRowMiddle(const TreeNode* node) {
     }
     int32_t next = row + 1 < static_cast<int32_t>(tops.size()) ? tops[row + 1] : tops[row] + 20;
     return (tops[row] + next) / 2;
-}
-
-std::vector<ListRow> GalleryDriver::ListRows() {
-    const Control& c = gallery.list.header;
-    Pixels shown = Now(c);
-    std::vector<ListRow> rows;
-    int32_t x = c.surface.width - 4, top = 1;
-    for (int32_t y = 1; y < shown.height - 1; y++) {
-        if (!Near(shown.At(x, y), screenSeparator, 12)) continue;
-        if (y > top) rows.push_back({top, y, Near(shown.At(x, (top + y) / 2), screenSelection, 12)});
-        top = y + 1;
-    }
-    return rows;
 }
 
 // Where the box of the current line's paper shows: its rows follow the font.

@@ -3,6 +3,8 @@
 // the saved log read back. What each build can check is in its GalleryChecks table (gallery_checks.cpp).
 #pragma once
 
+// Before the X headers, whose macros (None, Bool) clash with it.
+#include <gtest/gtest.h>
 #include <stdint.h>
 #include <sys/types.h>
 
@@ -39,89 +41,20 @@ struct Made {
     uint32_t virtualKey;
     char character;
 };
-Made Compose(const char* syllable);
-Made Commit(const char* syllable);
-Made Key(uint32_t virtualKey, char character);
-Made Char(char c);
+inline Made Compose(const char* syllable) {
+    return {Made::compose, syllable, 0, 0};
+}
+inline Made Commit(const char* syllable) {
+    return {Made::commit, syllable, 0, 0};
+}
+inline Made Key(uint32_t virtualKey, char character) {
+    return {Made::key, "", virtualKey, character};
+}
+inline Made Char(char c) {
+    return Key(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : static_cast<uint8_t>(c), c);
+}
 
-// The list's rows on the screen, by their separators, with whether each is selected.
-struct ListRow {
-    int32_t top, bottom;
-    bool selected;
-};
-
-struct GalleryChecks;
-
-struct GalleryDriver {
-    // ---- Starting ----
-    // The Linux build on a display of its own, with ibus-hangul in Hangul mode; false to skip the test.
-    bool StartLinux(bool forwarding);
-    // gallery.exe under Wine, in the prefix, on the display and with the input method that
-    // tests/e2e-windows/gallery.sh set up.
-    void StartWine(const char* exe);
-    void Stop();
-
-    // ---- Input: the real program by xdotool, the twin by messages ----
-    void Do(const std::string& command);
-    std::string To(int32_t x, int32_t y);
-    void MoveTo(int32_t x, int32_t y, WParam keys = 0);
-    void Press(int32_t x, int32_t y);
-    void DragTo(int32_t x, int32_t y);
-    void Release(int32_t x, int32_t y);
-    // A click at (x, y) of the control, with Ctrl held when asked.
-    void ClickOn(const Control& c, int32_t x, int32_t y, bool ctrl = false);
-    void ClickMiddle(const Control& c);
-    // Keys typed as a person would (xdotool's names), and what the input method makes of them.
-    void Keys(const std::string& names, const std::vector<Made>& made);
-    // A second press on or near the same place must not make a double click: it comes a double-click time
-    // after the program showed what the first one did (SDL counts clicks when it handles them).
-    void PauseAfterClick();
-
-    // ---- The screen ----
-    std::string Shot(const std::string& name);
-    Area Client();
-    void SaveScreen(const std::string& name);
-    Pixels Now(const Control& c);
-    // Polls until the area shows one of the pictures; on failure saves what it showed and the first one.
-    bool Shows(const Area& area, const std::vector<Pixels>& pictures, const std::string& name,
-               int32_t tolerance);
-    // The control as the twin shows it (both caret states when it has the focus).
-    void ExpectShowsTwin(const Control& c, const std::string& name);
-    // Polls until the area no longer shows before.
-    bool Changed(const Area& area, const Pixels& before, const std::string& name);
-    // Whether a composing syllable shows in the control now.
-    bool Composing(const Control& c);
-    // Polls until a composing syllable shows in the control (white on a black box), or none does.
-    bool ShowsComposition(const Control& c, bool shown, const std::string& name);
-
-    // ---- Where things are ----
-    // The middle of a node's row, within the tree.
-    int32_t TreeRowMiddle(const TreeNode* node);
-    std::vector<ListRow> ListRows();
-    // The row that shows the log's current line, within the log.
-    Area LogCurrentRow();
-    // The saved log's lines, read back through the gallery's own reader, without their time stamps (every
-    // line but the last, empty one must have one).
-    std::vector<std::string> SavedLines(const std::string& bytes);
-
-    const GalleryChecks* checks = nullptr;
-    XSession x = {};
-    Display* display = nullptr;
-    bool ownDisplay = false;
-    ImeSession ime;
-    GalleryTwin twin;
-    ClientScreen screen;
-    int32_t frameRight = 0, frameBottom = 0; // Wine's frame right of and below the client area
-    pid_t program = 0;
-    FoundWindow window = {};
-    std::string work, dataRoot;
-
-  private:
-    void MakeWork();
-    void FindMainWindow();
-    void LocateWineClient();
-};
-
+struct GalleryDriver;
 // What one build can check of what the gallery shows, and how it is driven where the builds differ: Linux
 // draws with the twin's FreeType renderer into the twin's pixels, so its screen must show the twin's
 // pixels; Wine draws text with GDI's fonts, so text is checked by what changed, by known colours and
@@ -151,6 +84,77 @@ struct GalleryChecks {
     // Whether a syllable left composing when a click moves the focus stays out of every control: ibus
     // commits it when it is reset, which the Linux build does not yet undo.
     bool dropsComposition;
+};
+
+struct GalleryDriver {
+    // ---- Starting ----
+    // The Linux build on a display of its own, with ibus-hangul in Hangul mode; false to skip the test.
+    bool StartLinux(bool forwarding);
+    // gallery.exe under Wine, in the prefix, on the display and with the input method that
+    // tests/e2e-windows/gallery.sh set up.
+    void StartWine(const char* exe);
+    void Stop();
+
+    // ---- Input: the real program by xdotool, the twin by messages ----
+    void Do(const std::string& command) { ASSERT_EQ(RunCommand(command.c_str()), 0) << command; }
+    std::string To(int32_t x, int32_t y) {
+        return "mousemove " + std::to_string(screen.x + x) + " " + std::to_string(screen.y + y);
+    }
+    void Press(int32_t x, int32_t y);
+    void DragTo(int32_t x, int32_t y);
+    void Release(int32_t x, int32_t y);
+    // A click at (x, y) of the control, with Ctrl held when asked.
+    void ClickOn(const Control& c, int32_t x, int32_t y, bool ctrl = false);
+    void ClickMiddle(const Control& c) { ClickOn(c, c.surface.width / 2, c.surface.height / 2); }
+    // Keys typed as a person would (xdotool's names), and what the input method makes of them.
+    void Keys(const std::string& names, const std::vector<Made>& made);
+    // A second press on or near the same place must not make a double click: it comes a double-click time
+    // after the program showed what the first one did (SDL counts clicks when it handles them).
+    void PauseAfterClick() { SleepMilliseconds(doubleClickPause); }
+
+    // ---- The screen ----
+    std::string Shot(const std::string& name) {
+        return std::string(VQ_SHOT_DIR) + "/gallery-" + checks->name + "-" + name + ".png";
+    }
+    Area Client() { return {0, 0, twin.Width(), twin.Height()}; }
+    void SaveScreen(const std::string& name) { SavePixels(Shot(name), screen.Grab(Client())); }
+    Pixels Now(const Control& c) { return screen.Grab(AreaOf(c)); }
+    // Polls until the area shows one of the pictures; on failure saves what it showed and the first one.
+    bool Shows(const Area& area, const std::vector<Pixels>& pictures, const std::string& name,
+               int32_t tolerance);
+    // The control as the twin shows it (both caret states when it has the focus).
+    void ExpectShowsTwin(const Control& c, const std::string& name);
+    // Polls until the area no longer shows before.
+    bool Changed(const Area& area, const Pixels& before, const std::string& name);
+    // Whether a composing syllable shows in the control now.
+    bool Composing(const Control& c);
+    // Polls until a composing syllable shows in the control (white on a black box), or none does.
+    bool ShowsComposition(const Control& c, bool shown, const std::string& name);
+
+    // ---- Where things are ----
+    // The middle of a node's row, within the tree.
+    int32_t TreeRowMiddle(const TreeNode* node);
+    // The row that shows the log's current line, within the log.
+    Area LogCurrentRow();
+    // The saved log's lines, read back through the gallery's own reader, without their time stamps (every
+    // line but the last, empty one must have one).
+    std::vector<std::string> SavedLines(const std::string& bytes);
+
+    const GalleryChecks* checks = nullptr;
+    XSession x = {};
+    Display* display = nullptr;
+    bool ownDisplay = false;
+    ImeSession ime;
+    GalleryTwin twin;
+    ClientScreen screen;
+    pid_t program = 0;
+    FoundWindow window = {};
+    std::string work, dataRoot;
+
+  private:
+    void MakeWork();
+    void FindMainWindow();
+    void LocateWineClient();
 };
 
 extern const GalleryChecks linuxChecks, wineChecks;
