@@ -53,27 +53,6 @@ static void LinuxArea(GalleryDriver* d, const Area& area, const std::string& nam
     d->Shows(area, d->twin.CaretStates(area), name, exactTolerance);
 }
 
-static std::vector<int32_t> LinuxTreeRowTops(GalleryDriver*) {
-    TreeList& tree = gallery.tree;
-    std::vector<int32_t> tops;
-    for (uint32_t i = 0; i < tree.visibleRows; i++)
-        tops.push_back(1 + static_cast<int32_t>(i * tree.rowHeight));
-    return tops;
-}
-
-static int32_t LinuxListRowMiddle(GalleryDriver*, int32_t row) {
-    int32_t h = static_cast<int32_t>(gallery.list.rowHeight);
-    return 1 + row * h + h / 2;
-}
-
-static void LinuxListSelection(GalleryDriver* d, const char*, const char*, const std::string& name) {
-    d->ExpectShowsTwin(gallery.list.header, name);
-}
-
-static void LinuxTreeRenamed(GalleryDriver* d, const TreeNode*, const TreeNode*) {
-    d->ExpectShowsTwin(gallery.tree.header, "tree-renamed");
-}
-
 static std::string LinuxLogFilePath(GalleryDriver* d) {
     return d->dataRoot + "/Velquist/" + galleryLogName;
 }
@@ -99,28 +78,11 @@ static void LinuxAskToClose(GalleryDriver* d, FoundWindow* box) {
     AskAndFindBox(d, box, true);
 }
 
-const GalleryChecks linuxChecks = {"linux",
-                                   exactTolerance,
-                                   LinuxText,
-                                   LinuxWindow,
-                                   LinuxArea,
-                                   LinuxTreeRowTops,
-                                   LinuxListRowMiddle,
-                                   LinuxListSelection,
-                                   LinuxTreeRenamed,
-                                   LinuxLogFilePath,
-                                   LinuxGrow,
-                                   LinuxAskToClose,
-                                   false};
+const GalleryChecks linuxChecks = {"linux",          exactTolerance, LinuxText,       LinuxWindow, LinuxArea,
+
+                                   LinuxLogFilePath, LinuxGrow,      LinuxAskToClose, false};
 
 // ---- Wine ----
-
-namespace {
-struct ListRow {
-    int32_t top, bottom;
-    bool selected;
-};
-} // namespace
 
 static void WineText(GalleryDriver* d, const Control& c, const Pixels& before, const std::string& name) {
     d->Changed(AreaOf(c), before, name);
@@ -141,63 +103,6 @@ static void WineWindow(GalleryDriver* d, const std::string& name, bool) {
 }
 
 static void WineArea(GalleryDriver*, const Area&, const std::string&) {}
-
-// From the kind icons at the rows' left, as the font gives the rows their own height.
-static std::vector<int32_t> WineTreeRowTops(GalleryDriver* d) {
-    std::vector<int32_t> tops;
-    Pixels shown = d->Now(gallery.tree.header);
-    for (uint32_t id : {artGroup, artItem}) {
-        for (const Place& p : FindPicture(shown, d->twin.Art(id), 1, 1, wineTolerance)) tops.push_back(p.y);
-    }
-    std::sort(tops.begin(), tops.end());
-    return tops;
-}
-
-// The list's rows on the screen, by their separators, with whether each is selected.
-static std::vector<ListRow> ListRows(GalleryDriver* d) {
-    const Control& c = gallery.list.header;
-    Pixels shown = d->Now(c);
-    std::vector<ListRow> rows;
-    int32_t x = c.surface.width - 4, top = 1;
-    for (int32_t y = 1; y < shown.height - 1; y++) {
-        if (!Near(shown.At(x, y), screenSeparator, 12)) continue;
-        if (y > top) rows.push_back({top, y, Near(shown.At(x, (top + y) / 2), screenSelection, 12)});
-        top = y + 1;
-    }
-    return rows;
-}
-
-static int32_t WineListRowMiddle(GalleryDriver* d, int32_t row) {
-    std::vector<ListRow> rows = ListRows(d);
-    EXPECT_LT(row, static_cast<int32_t>(rows.size()));
-    return row < static_cast<int32_t>(rows.size()) ? (rows[row].top + rows[row].bottom) / 2 : 0;
-}
-
-static void WineListSelection(GalleryDriver* d, const char* head, const char* tail, const std::string& name) {
-    std::string want = std::string(head) + "|" + tail, shown;
-    size_t headRows = strlen(head), tailRows = strlen(tail);
-    int64_t deadline = NowMilliseconds() + waitLong;
-    do {
-        std::vector<ListRow> rows = ListRows(d);
-        shown.clear();
-        for (size_t i = 0; i < headRows && i < rows.size(); i++) shown += rows[i].selected ? 'x' : '.';
-        shown += '|';
-        for (size_t i = rows.size() < tailRows ? 0 : rows.size() - tailRows; i < rows.size(); i++)
-            shown += rows[i].selected ? 'x' : '.';
-        if (shown == want) return;
-        SleepMilliseconds(40);
-    } while (NowMilliseconds() < deadline);
-    ADD_FAILURE() << name << ": the list's rows show " << shown << ", not " << want;
-}
-
-// The renamed row's name shows as the other row of that name does (right of the node icons, which differ).
-static void WineTreeRenamed(GalleryDriver* d, const TreeNode* renamed, const TreeNode* sameName) {
-    TreeList& tree = gallery.tree;
-    int32_t textX = tree.rows[FindTreeListRow(&tree, sameName, nullptr)].edit.originX;
-    int32_t a = d->TreeRowMiddle(renamed), b = d->TreeRowMiddle(sameName), h = 10;
-    Pixels named = d->screen.Grab(Inside(AreaOf(tree.header), textX, b - h / 2, 60, h));
-    d->Shows(Inside(AreaOf(tree.header), textX, a - h / 2, 60, h), {named}, "tree-renamed-like-bob", 0);
-}
 
 static std::string WineLogFilePath(GalleryDriver*) {
     std::string path;
@@ -228,16 +133,6 @@ static void WineAskToClose(GalleryDriver* d, FoundWindow* box) {
     AskAndFindBox(d, box, false);
 }
 
-const GalleryChecks wineChecks = {"wine",
-                                  wineTolerance,
-                                  WineText,
-                                  WineWindow,
-                                  WineArea,
-                                  WineTreeRowTops,
-                                  WineListRowMiddle,
-                                  WineListSelection,
-                                  WineTreeRenamed,
-                                  WineLogFilePath,
-                                  WineGrow,
-                                  WineAskToClose,
-                                  true};
+const GalleryChecks wineChecks = {"wine",          wineTolerance, WineText,       WineWindow, WineArea,
+
+                                  WineLogFilePath, WineGrow,      WineAskToClose, true};

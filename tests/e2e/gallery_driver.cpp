@@ -67,8 +67,15 @@ bool GalleryDriver::StartLinux(bool forwarding) {
     return true;
 }
 
+// Windows come and go while the checks look at them (the question box closing); a request about one that
+// just went is no failure.
+static int IgnoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
 void GalleryDriver::StartWine(const char* exe) {
     checks = &wineChecks;
+    XSetErrorHandler(IgnoreXErrors);
     display = XOpenDisplay(nullptr);
     ownDisplay = true;
     ASSERT_NE(display, nullptr) << "no display";
@@ -249,16 +256,80 @@ bool GalleryDriver::ShowsComposition(const Control& c, bool shown, const std::st
 
 // ---- Where things are ----
 
+// From the kind icons at the rows' left, as the font gives the rows their own height.
+static std::vector<int32_t> TreeRowTops(GalleryDriver* d) {
+    std::vector<int32_t> tops;
+    Pixels shown = d->Now(gallery.tree.header);
+    for (uint32_t id : {artGroup, artItem}) {
+        for (const Place& p : FindPicture(shown, d->twin.Art(id), 1, 1, wineTolerance)) tops.push_back(p.y);
+    }
+    std::sort(tops.begin(), tops.end());
+    return tops;
+}
+
 int32_t GalleryDriver::TreeRowMiddle(const TreeNode* node) {
     TreeList& tree = gallery.tree;
     int32_t row = FindTreeListRow(&tree, node, nullptr) - static_cast<int32_t>(tree.firstRow);
-    std::vector<int32_t> tops = checks->treeRowTops(this); // neither tree is scrolled: the rows start alike
+    std::vector<int32_t> tops = TreeRowTops(this); // neither tree is scrolled: the rows start alike
     if (row < 0 || row >= static_cast<int32_t>(tops.size())) {
         ADD_FAILURE() << "no row for " << node->name;
         return 0;
     }
     int32_t next = row + 1 < static_cast<int32_t>(tops.size()) ? tops[row + 1] : tops[row] + 20;
     return (tops[row] + next) / 2;
+}
+
+namespace {
+struct ListRow {
+    int32_t top, bottom;
+    bool selected;
+};
+} // namespace
+
+// The list's rows on the screen, by their separators, with whether each is selected.
+static std::vector<ListRow> ListRows(GalleryDriver* d) {
+    const Control& c = gallery.list.header;
+    Pixels shown = d->Now(c);
+    std::vector<ListRow> rows;
+    int32_t x = c.surface.width - 4, top = 1;
+    for (int32_t y = 1; y < shown.height - 1; y++) {
+        if (!Near(shown.At(x, y), screenSeparator, 12)) continue;
+        if (y > top) rows.push_back({top, y, Near(shown.At(x, (top + y) / 2), screenSelection, 12)});
+        top = y + 1;
+    }
+    return rows;
+}
+
+int32_t GalleryDriver::ListRowMiddle(int32_t row) {
+    std::vector<ListRow> rows = ListRows(this);
+    EXPECT_LT(row, static_cast<int32_t>(rows.size()));
+    return row < static_cast<int32_t>(rows.size()) ? (rows[row].top + rows[row].bottom) / 2 : 0;
+}
+
+void GalleryDriver::ExpectListSelection(const char* head, const char* tail, const std::string& name) {
+    std::string want = std::string(head) + "|" + tail, shown;
+    size_t headRows = strlen(head), tailRows = strlen(tail);
+    int64_t deadline = NowMilliseconds() + waitLong;
+    do {
+        std::vector<ListRow> rows = ListRows(this);
+        shown.clear();
+        for (size_t i = 0; i < headRows && i < rows.size(); i++) shown += rows[i].selected ? 'x' : '.';
+        shown += '|';
+        for (size_t i = rows.size() < tailRows ? 0 : rows.size() - tailRows; i < rows.size(); i++)
+            shown += rows[i].selected ? 'x' : '.';
+        if (shown == want) return;
+        SleepMilliseconds(40);
+    } while (NowMilliseconds() < deadline);
+    ADD_FAILURE() << name << ": the list's rows show " << shown << ", not " << want;
+}
+
+// The renamed row's name shows as the other row of that name does (right of the node icons, which differ).
+void GalleryDriver::ExpectNamedLike(const TreeNode* renamed, const TreeNode* sameName) {
+    TreeList& tree = gallery.tree;
+    int32_t textX = tree.rows[FindTreeListRow(&tree, sameName, nullptr)].edit.originX;
+    int32_t a = TreeRowMiddle(renamed), b = TreeRowMiddle(sameName), h = 10;
+    Pixels named = screen.Grab(Inside(AreaOf(tree.header), textX, b - h / 2, 60, h));
+    Shows(Inside(AreaOf(tree.header), textX, a - h / 2, 60, h), {named}, "tree-renamed-like-bob", 0);
 }
 
 // Where the box of the current line's paper shows: its rows follow the font.

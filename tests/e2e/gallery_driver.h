@@ -69,13 +69,6 @@ struct GalleryChecks {
     void (*window)(GalleryDriver* d, const std::string& name, bool withLog);
     // An area that the twin shows alike in every build the check can match (nothing under Wine).
     void (*area)(GalleryDriver* d, const Area& area, const std::string& name);
-    // The tops of the tree's rows within the tree.
-    std::vector<int32_t> (*treeRowTops)(GalleryDriver* d);
-    int32_t (*listRowMiddle)(GalleryDriver* d, int32_t row);
-    // The list's selection: the first rows as head says and the last ones as tail says ('x' selected).
-    void (*listSelection)(GalleryDriver* d, const char* head, const char* tail, const std::string& name);
-    // The renamed tree node shows its new name (under Wine: as the other node of that name does).
-    void (*treeRenamed)(GalleryDriver* d, const TreeNode* renamed, const TreeNode* sameName);
     std::string (*logFilePath)(GalleryDriver* d);
     // The window made dx, dy larger: by the X server, or by dragging Wine's own frame.
     void (*grow)(GalleryDriver* d, int32_t dx, int32_t dy);
@@ -134,6 +127,12 @@ struct GalleryDriver {
     // ---- Where things are ----
     // The middle of a node's row, within the tree.
     int32_t TreeRowMiddle(const TreeNode* node);
+    // The renamed node's name shows as the other node's of that name (right of the node icons).
+    void ExpectNamedLike(const TreeNode* renamed, const TreeNode* sameName);
+    // The middle of a list row, and the list's selection: the first rows as head says, the last ones as
+    // tail says ('x' selected). Rows are found by their separators.
+    int32_t ListRowMiddle(int32_t row);
+    void ExpectListSelection(const char* head, const char* tail, const std::string& name);
     // The row that shows the log's current line, within the log.
     Area LogCurrentRow();
     // The saved log's lines, read back through the gallery's own reader, without their time stamps (every

@@ -134,17 +134,19 @@ void GalleryOnScreen::ScrollBars() {
 void GalleryOnScreen::ListBox() {
     const Control& list = gallery.list.header;
     Pixels status = d.Now(gallery.status.header);
-    d.ClickOn(list, 60, d.checks->listRowMiddle(&d, 0)); // "선택 1개 selected 사과 Apple"
+    d.ClickOn(list, 60, d.ListRowMiddle(0)); // "선택 1개 selected 사과 Apple"
     d.checks->text(&d, gallery.status.header, status, "list-one-selected");
     status = d.Now(gallery.status.header);
     d.PauseAfterClick();
-    d.ClickOn(list, 60, d.checks->listRowMiddle(&d, 2), true); // "선택 2개 selected 사과 Apple 포도 Grape"
+    Pixels before = d.Now(list);
+    d.ClickOn(list, 60, d.ListRowMiddle(2), true); // "선택 2개 selected 사과 Apple 포도 Grape"
     d.checks->text(&d, gallery.status.header, status, "list-two-selected");
-    d.checks->listSelection(&d, "x.x.", "", "list-two-selected");
+    d.checks->text(&d, list, before, "list-two-selected");
+    d.ExpectListSelection("x.x.", "", "list-two-selected");
     status = d.Now(gallery.status.header);
     d.PauseAfterClick();
     int32_t x = list.x + 60, below = list.y + list.surface.height;
-    d.Press(x, list.y + d.checks->listRowMiddle(&d, 3));
+    d.Press(x, list.y + d.ListRowMiddle(3));
     for (int32_t move = 1; move <= 3; move++) {
         Pixels shown = d.Now(list), bar = d.Now(gallery.listBar.header);
         d.DragTo(x, below + 6 + 4 * move); // each move to a new place, so that each one reaches the program
@@ -155,7 +157,7 @@ void GalleryOnScreen::ListBox() {
     d.checks->text(&d, gallery.status.header, status, "list-dragged");
     EXPECT_EQ(gallery.list.firstRow, 3u) << "the twin scrolled three rows";
     // The row pressed at the top, then the rows not reached, then the three that scrolled in.
-    d.checks->listSelection(&d, "x.", ".xxx", "list-dragged");
+    d.ExpectListSelection("x.", ".xxx", "list-dragged");
     Pixels bar = d.Now(gallery.listBar.header);
     d.ClickMiddle(gallery.listDown.header);
     d.checks->text(&d, gallery.listBar.header, bar, "list-arrow");
@@ -196,7 +198,8 @@ void GalleryOnScreen::Tree() {
     d.checks->text(&d, c, before, "tree-renaming");
     d.ClickOn(c, 100, d.TreeRowMiddle(friends));
     EXPECT_EQ(c.editBuffer, nullptr) << "the press ended the rename";
-    d.checks->treeRenamed(&d, alice, bob);
+    d.checks->text(&d, c, before, "tree-renamed");
+    d.ExpectNamedLike(alice, bob);
     // Korean over the other Bob: 한 takes "Bo", 글 the "b".
     d.PauseAfterClick();
     before = d.Now(c);
