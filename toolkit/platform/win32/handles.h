@@ -22,3 +22,10 @@ inline HBITMAP AsBitmap(uintptr_t bitmap) {
 // A memory device context compatible with the window's, for drawing into a surface's bitmap; the
 // window's own context is released at once. Null on failure.
 HDC OpenMemoryContext(WindowHandle window);
+
+// WM_IME_COMPOSITION handed to a toolkit procedure in the form the keyboard router reads (ime_messages.cpp).
+LRESULT ForwardComposition(WindowProc procedure, HWND window, WPARAM wParam, LPARAM lParam);
+// The first result after a cancelled composition belongs to it: true once, and the result is dropped
+// (ime_cancel.cpp). A composing character that arrives first means the input method let it go.
+bool TakeCancelledResult();
+void CompositionBegun();
