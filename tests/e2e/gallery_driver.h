@@ -21,7 +21,6 @@ enum : int32_t { waitLong = 30000, doubleClickPause = 700 };
 // Channels may differ this much: on Linux only by rounding; under Wine GDI widens the 5-5-5 pixels its own
 // way.
 enum : int32_t { exactTolerance = 2, wineTolerance = 10 };
-enum : uint32_t { vkBack = 8, vkReturn = 13, vkControl = 17, vkEnd = 35, vkDelete = 46 };
 
 // Colours as the screen shows them (0xRRGGBB).
 inline constexpr uint32_t screenWindow = 0x60788C, screenPaper = 0xFFFFFF, screenSelection = 0xB0E0FF,
