@@ -1,8 +1,29 @@
-// The scroll bar and companions of the scrolling kinds, changed and marked only when their state changes.
-#include "toolkit/controls/scroll_companions.h"
+// The scrolling kinds' row measurer, and their scroll bar and companions, changed and marked only when
+// their state changes.
+#include "toolkit/controls/list_layout.h"
 
 #include "toolkit/controls/scroll_bar.h"
+#include "toolkit/gfx/text.h"
 #include "toolkit/window/composition.h"
+
+RowLayout MeasureRows(const Control* list, const LogFont* font, uint32_t rowSpacing, uint32_t count,
+                      uint32_t* firstRow) {
+    TextSize size = {};
+    MeasureText(drawingWindow, font, "    ", 4, &size);
+    uint64_t height = static_cast<uint64_t>(size.cy > 0 ? size.cy : 0) + rowSpacing;
+    RowLayout rows;
+    rows.rowHeight = height == 0 ? 1 : height > 0xFFFFu ? 0xFFFFu : static_cast<uint32_t>(height);
+    int32_t inside = list->surface.height - 2;
+    rows.fittingRows = inside > 0 ? static_cast<uint32_t>(inside) / rows.rowHeight : 0;
+    if (rows.fittingRows >= count) {
+        *firstRow = 0;
+        rows.shownRows = count;
+        return rows;
+    }
+    if (*firstRow > count - rows.fittingRows) *firstRow = count - rows.fittingRows;
+    rows.shownRows = rows.fittingRows;
+    return rows;
+}
 
 // Units for a number of rows; a count too large for 32 bits stops at the largest value.
 static uint32_t Units(uint32_t rows) {
@@ -18,50 +39,23 @@ static bool SetHidden(Control* control, bool hide) {
     return true;
 }
 
-// A draw called outside a window (a benchmark's) only sets the bits.
-static void Mark(Control* control, WindowRecord* record) {
-    if (record)
-        MarkForRedraw(control, record, redrawBits);
-    else
-        control->flags |= redrawBits;
-}
-
-// The composition serves the slots in order: whatever a draw marks below its own slot waits for the next
-// paint, which nothing else may post. That paint redraws the window whole, since the controls above the
-// marked ones have had their turn in this one and would be painted over.
-static void RepaintWhatThisPaintPassed(WindowRecord* record, Control* list) {
-    bool pending = (record->flags & fullRedraw) != 0;
-    int32_t slot = FindControlSlot(record, list);
-    for (int32_t i = 0; i < slot && !pending; i++) {
-        const Control* c = record->controls[i];
-        pending = c && (c->flags & redrawBits);
-    }
-    WindowHandle window = pending ? WindowHandleOf(record) : 0;
-    if (window) RequestRepaint(window, repaintPending | fullRedraw);
-}
-
-void KeepScrollBarInStep(WindowRecord* record, Control* list, ScrollBar* bar,
-                         Control* const companions[scrollCompanions], uint32_t hiddenRows,
-                         uint32_t firstRow) {
-    bool fits = hiddenRows == 0, changed = false;
+void KeepScrollBarInStep(WindowRecord* record, ScrollBar* bar, Control* const companions[scrollCompanions],
+                         uint32_t hiddenRows, uint32_t firstRow) {
+    bool fits = hiddenRows == 0;
     if (bar) {
-        bool barChanged = SetHidden(&bar->header, fits);
+        bool changed = SetHidden(&bar->header, fits);
         uint32_t range = Units(hiddenRows), position = Units(firstRow);
         if (!fits && (bar->range != range || bar->position != position)) {
             bar->range = range;
             bar->position = position;
-            barChanged = true;
+            changed = true;
         }
-        if (barChanged) Mark(&bar->header, record);
-        changed = barChanged;
+        if (changed) MarkForRedraw(&bar->header, record, redrawBits);
     }
     for (uint32_t i = 0; i < scrollCompanions; i++) {
         Control* c = companions[i];
-        if (!c || !SetHidden(c, fits)) continue;
-        Mark(c, record);
-        changed = true;
+        if (c && SetHidden(c, fits)) MarkForRedraw(c, record, redrawBits);
     }
-    if (changed && record) RepaintWhatThisPaintPassed(record, list);
 }
 
 uint32_t StepTopRowUp(WindowRecord* record, Control* list, uint32_t* firstRow) {
