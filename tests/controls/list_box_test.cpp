@@ -358,7 +358,7 @@ TEST_P(ListBoxTest, APressBeforeTheFirstDrawSelectsNothingAndDividesByNothing) {
     EXPECT_EQ(SelectedItems(), (std::vector<int>{2}));
 }
 
-// The bar is linked below the list: the paint has passed it when the list's draw hides or shows it.
+// The bar is linked below the list: the layout hides or shows it before the one paint.
 TEST_P(ListBoxTest, ABarLinkedBelowTheListFollowsInTheSamePump) {
     Extent barAt = {X + W + 4, Y, 16, 120};
     InitScrollBar(&bar, &barAt, 0, 0, scrollBarVertical);

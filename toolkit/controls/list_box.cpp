@@ -111,7 +111,7 @@ void DrawListBox(WindowRecord*, Control* control) {
 // ---- Mouse ----
 
 // The item of the row at y (y, not y - 1: the top margin is not subtracted); null for no row, and before the
-// first draw, which gives the rows their height.
+// first layout, which gives the rows their height.
 static ListBoxItem* ItemAt(const ListBox* list, int32_t y) {
     if (y < 0 || list->rowHeight == 0) return nullptr;
     uint64_t index = static_cast<uint64_t>(y) / list->rowHeight + list->firstRow;
@@ -154,7 +154,7 @@ void ListBoxLeftUp(WindowHandle, WindowRecord*, Control* control, uint32_t, int3
 void ListBoxMouseMove(WindowHandle window, WindowRecord* record, Control* control, uint32_t, int32_t,
                       int32_t y) {
     ListBox* list = reinterpret_cast<ListBox*>(control);
-    // Before the first draw there are no rows to join or scroll.
+    // Before the first layout there are no rows to join or scroll.
     if (!Selecting(control) || list->rowHeight == 0) return;
     bool changed = false;
     ListBoxItem* joining = nullptr;

@@ -187,7 +187,7 @@ int32_t AddTextLogLine(TextLog* log, uint32_t index, const char* text, uint32_t 
     if (index >= log->maxLines || InsertTextLogLines(log, index, 1) != 1) return -1;
     FillSlot(log, index, text);
     if (options & addScrollIntoView) {
-        // Before the first draw visibleRows is 0; the line then becomes the top row.
+        // Before the first layout visibleRows is 0; the line then becomes the top row.
         uint64_t rows = log->visibleRows != 0 ? log->visibleRows : 1;
         if (log->firstRow > index) {
             log->firstRow = index;

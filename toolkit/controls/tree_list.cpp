@@ -238,7 +238,7 @@ static int64_t ExpanderWidth(const TreeList* tree) {
     return tree->expandIcons[0] ? tree->expandIcons[0]->width : 0;
 }
 
-// The row under y (from y = 1 on); null for none, and before the first draw, which gives rows their height.
+// The row under y (from y = 1 on); null for none, and before the first layout, which gives rows their height.
 static TreeRow* RowAt(TreeList* tree, int32_t y) {
     if (y < 1 || tree->rowHeight == 0) return nullptr;
     uint64_t index = static_cast<uint64_t>(y - 1) / tree->rowHeight + tree->firstRow;
