@@ -314,25 +314,24 @@ static void Changed(WindowHandle handle, WindowRecord* w, bool full, const Compo
 }
 
 #ifndef NDEBUG
-// Every control's flags and slot, folded into one number, to tell that a draw routine changed none.
+// Every control's flags but the redraw bits, and their slots, folded into one number.
 static uint64_t FlagPrint(const WindowRecord* w) {
     uint64_t print = 0;
     for (int32_t i = 0; i < controlSlots; i++) {
         if (const Control* c = w->controls[i])
-            print = (print ^ c->flags ^ static_cast<uint64_t>(i) << 32) * 31;
+            print = (print ^ (c->flags & ~redrawBits) ^ static_cast<uint64_t>(i) << 32) * 31;
     }
     return print;
 }
-#endif
 
-// A draw routine only draws: it shows, hides and marks nothing.
-static void Draw(DrawRoutine draw, WindowRecord* w, Control* c) {
-#ifndef NDEBUG
-    uint64_t before = FlagPrint(w);
-#endif
-    draw(w, c);
-    assert(FlagPrint(w) == before && "a draw routine changed a control's flags");
+// A composition serves every mark, so none is left after it unless something marked while it ran.
+static bool NoneMarked(const WindowRecord* w) {
+    for (int32_t i = 0; i < controlSlots; i++) {
+        if (w->controls[i] && (w->controls[i]->flags & redrawBits)) return false;
+    }
+    return true;
 }
+#endif
 
 // The layout step: each control about to be redrawn derives its geometry and puts the controls it keeps in
 // step (scroll bars, companions) in step, so that what that changes is composed by this same paint.
@@ -356,6 +355,9 @@ static void Compose(WindowHandle handle, WindowRecord* w, Bounds* changed) {
         MarkAllForBlit(w);
     }
     composing = true;
+#ifndef NDEBUG
+    uint64_t flags = FlagPrint(w);
+#endif
     FindCovers(w, &k);
     if (full) PaintBackground(w, &k);
     for (int32_t i = 0; i < controlSlots; i++) {
@@ -369,7 +371,7 @@ static void Compose(WindowHandle handle, WindowRecord* w, Bounds* changed) {
         if (c->flags & contentDirty) {
             c->flags &= ~contentDirty;
             if (!(c->flags & drawsOnWindow) && draw) {
-                Draw(draw, w, c);
+                draw(w, c);
                 compositionStats.controlsDrawn++;
             }
         }
@@ -377,7 +379,7 @@ static void Compose(WindowHandle handle, WindowRecord* w, Bounds* changed) {
         c->flags &= ~blitPending;
         compositionStats.controlsCopied++;
         if (c->flags & drawsOnWindow) {
-            if (draw) Draw(draw, w, c);
+            if (draw) draw(w, c);
             Bounds r;
             if (SurfaceIsDrawable(&w->surface) && Clip(&k, c, &r)) compositionStats.pixelsWritten += Area(&r);
             // Its own routine drew it, and may have touched any pixel.
@@ -387,6 +389,8 @@ static void Compose(WindowHandle handle, WindowRecord* w, Bounds* changed) {
         }
     }
     composing = false;
+    // Draw routines only draw: they show, hide and mark nothing.
+    assert(FlagPrint(w) == flags && NoneMarked(w) && "a draw routine changed a control's flags");
     Changed(handle, w, full, &k, changed);
 }
 
