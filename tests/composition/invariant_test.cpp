@@ -1,6 +1,7 @@
 // The lazy composition's promise: whatever was marked and painted, the screen equals a full redraw of the
 // same scene. Random scenes of opaque, colour-keyed, tiled, hidden and overlapping controls (some sticking
-// out of the window), and a list box whose scroll bar and companions lie below or above it, go through random
+// out of the window), a list box and a text log whose scroll bars and companions lie below or above them, go
+// through random
 // marks and paints; a twin window gets the same changes but always redraws everything, and after each paint
 // the two screens must match pixel for pixel. Each change costs the lazy window one paint.
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "toolkit/controls/panel.h"
 #include "toolkit/controls/picture.h"
 #include "toolkit/controls/scroll_bar.h"
+#include "toolkit/controls/text_log.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/window/composition.h"
 #include "toolkit/window/dispatch.h"
@@ -26,7 +28,7 @@ intptr_t SceneProc(WindowHandle window, uint32_t message, WParam wParam, LParam 
 }
 
 // A window holding one copy of the scene: pictures, panels that draw on the window itself, and a list box
-// (one of the controls) with its scroll bar and companions (two of the pictures).
+// and a text log (two of the controls) with their scroll bars; the list's companions are two pictures.
 struct Scene {
     WindowHandle handle;
     WindowRecord* record;
@@ -35,7 +37,8 @@ struct Scene {
     Control* controls[sceneControls];
     ListBox list;
     ListBoxItem items[listItems];
-    ScrollBar bar;
+    TextLog log;
+    ScrollBar bars[2];
 };
 
 class CompositionInvariant : public BothFormats {
@@ -62,7 +65,9 @@ class CompositionInvariant : public BothFormats {
         for (Scene* s : {&lazy, &full}) {
             for (Picture& p : s->pictures) ReleaseSurface(&p.header.surface);
             ReleaseSurface(&s->list.header.surface);
-            ReleaseSurface(&s->bar.header.surface);
+            ReleaseSurface(&s->log.header.surface);
+            FreeTextLogLines(&s->log);
+            for (ScrollBar& b : s->bars) ReleaseSurface(&b.header.surface);
         }
         for (Surface& s : art) ReleaseSurface(&s);
         BothFormats::TearDown();
@@ -80,14 +85,21 @@ class CompositionInvariant : public BothFormats {
             };
             Extent e = {pick(-20, windowWidth), pick(-20, windowHeight), pick(1, 50), pick(1, 45)};
             uint32_t flags = pick(0, 3) == 0 ? uint32_t(hidden) : 0;
-            if (i == sceneControls / 2) {
+            bool list = i == sceneControls / 2, log = i == sceneControls / 3;
+            if (list || log) {
+                Extent b = {pick(-10, windowWidth), pick(-10, windowHeight), pick(2, 16), pick(8, 60)};
+                InitScrollBar(&s->bars[log], &b, 0, 0, scrollBarVertical);
+                AddControl(&s->bars[log].header, s->record, pick(0, 1) ? addOnTop : nullptr);
+            }
+            if (log) {
+                InitTextLog(&s->log, &e, flags | textLogFrame, nullptr, 8, listItems);
+                s->log.scrollBar = &s->bars[1];
+                s->controls[i] = &s->log.header;
+            } else if (list) {
                 InitListBox(&s->list, &e, nullptr, flags | listBoxFrame);
                 for (int32_t k = 0; k < listItems; k++) s->items[k] = {0, listBoxItemListed, 0, "row"};
                 SetListBoxItems(&s->list, s->items, sizeof(ListBoxItem), static_cast<uint32_t>(pick(0, 12)));
-                Extent b = {pick(-10, windowWidth), pick(-10, windowHeight), pick(2, 16), pick(8, 60)};
-                InitScrollBar(&s->bar, &b, 0, 0, scrollBarVertical);
-                AddControl(&s->bar.header, s->record, pick(0, 1) ? addOnTop : nullptr);
-                s->list.scrollBar = &s->bar;
+                s->list.scrollBar = &s->bars[0];
                 s->list.companions[0] = &s->pictures[0].header;
                 s->list.companions[1] = &s->pictures[sceneControls - 1].header;
                 s->controls[i] = &s->list.header;
@@ -120,6 +132,12 @@ class CompositionInvariant : public BothFormats {
             if (what == 1 && c->kind == kindListBox) {
                 SetListBoxItems(&s->list, s->items, sizeof(ListBoxItem), value % (listItems + 1));
                 s->list.firstRow = value / 16 % listItems;
+            }
+            if (what == 1 && c->kind == kindTextLog) {
+                ResetTextLog(&s->log);
+                for (uint32_t k = value % listItems; k > 0; k--)
+                    AddTextLogLine(&s->log, appendLine, "line", 0);
+                s->log.firstRow = value / 16 % listItems;
             }
             if (what == 1 && c->kind == kindPicture)
                 reinterpret_cast<Picture*>(c)->imageIndex = value % (images + 1);
