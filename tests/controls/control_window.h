@@ -58,10 +58,12 @@ class ControlWindow : public BothFormats {
         RepaintControl(h, w, control);
         HeadlessPump();
     }
-    // What every change from outside ends with, and the paint it leads to.
+    // What every change from outside ends with, and the one paint it leads to.
     void Redraw(Control* control) {
+        uint32_t paints = compositionStats.paints;
         RepaintControl(h, w, control);
         HeadlessPump();
+        EXPECT_EQ(compositionStats.paints - paints, 1u) << "one change, one paint";
     }
     void Post(uint32_t message, WParam wParam = 0, LParam lParam = 0) {
         PlatformPostMessage(h, message, wParam, lParam);

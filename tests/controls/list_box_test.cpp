@@ -342,7 +342,7 @@ TEST_P(ListBoxTest, APressBeforeTheFirstDrawSelectsNothingAndDividesByNothing) {
     EXPECT_EQ(SelectedItems(), (std::vector<int>{2}));
 }
 
-// The bar is linked below the list: the paint has passed it when the list's draw hides or shows it.
+// The bar is linked below the list: the layout hides or shows it before the one paint.
 TEST_P(ListBoxTest, ABarLinkedBelowTheListFollowsInTheSamePump) {
     InitList(20);
     WireScrollBar(&list, &bar, {X + W + 4, Y, 16, 120}, scrollBarVertical, nullptr);

@@ -1,4 +1,4 @@
-// Text logs on the screen: a new log's one line typed into, the top row clamped by each draw, the scroll bar
+// Text logs on the screen: a new log's one line typed into, the top row clamped by layout, the scroll bar
 // and its companions in step (range and position in sixteenths of a line), the click that picks the current
 // line, Enter, the read-only log, the frame and background, and a log whose lines could not be allocated.
 #include "tests/controls/control_window.h"

@@ -26,7 +26,7 @@ TEST_F(LineStore, ResetAndAllocation) {
     EXPECT_EQ(t.log.lineCount, 1u);
     EXPECT_EQ(t.log.currentLine, 0u);
     EXPECT_EQ(t.log.firstRow, 0u);
-    EXPECT_EQ(t.log.rowHeight, 17u); // derived by the draw, left alone
+    EXPECT_EQ(t.log.rowHeight, 17u); // derived by the layout, left alone
     for (uint32_t i = 0; i < 5; i++) EXPECT_EQ(t.Line(i), "") << i;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "toolkit/controls/control_frame.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/window/composition.h"
@@ -64,7 +65,7 @@ void DrawButton(WindowRecord*, Control* control) {
     int32_t width = own->width, height = own->height;
     bool bevel = (control->flags & buttonBevel) != 0;
     Bounds all = {0, 0, width - 1, height - 1};
-    DrawRect(own, &all, control->backgroundColour, rectFill);
+    PaintControlBackground(control, nullptr);
     Surface* image = ShownImage(button);
     if (image) {
         int32_t at = bevel && Pressed(button) ? 1 : 0;

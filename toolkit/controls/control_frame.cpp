@@ -2,9 +2,19 @@
 
 #include "toolkit/gfx/draw.h"
 
-void DrawControlBevel(Control* control) {
+void PaintControlBackground(Control* control, const Surface* image) {
+    Surface* own = &control->surface;
+    if (image) {
+        Extent all = {0, 0, own->width, own->height};
+        TileSurface(own, image, &all);
+    } else {
+        Bounds all = {0, 0, own->width - 1, own->height - 1};
+        DrawRect(own, &all, control->backgroundColour, rectFill);
+    }
+}
+
+void DrawControlFrame(Control* control, uint32_t light, uint32_t dark) {
     if (!(control->flags & controlFrame)) return;
-    uint32_t light = Theme[borderLightColour], dark = Theme[borderDarkColour];
     if (control->flags & controlFrameSunken) {
         uint32_t swap = light;
         light = dark;

@@ -34,9 +34,7 @@ void InitEditField(EditField* field, const Extent* extent, uint32_t flags, char*
 // ---- Draw ----
 
 void DrawEditField(WindowRecord* window, Control* control) {
-    Surface* own = &control->surface;
-    Bounds all = {0, 0, own->width - 1, own->height - 1};
-    DrawRect(own, &all, control->backgroundColour, rectFill);
+    PaintControlBackground(control, nullptr);
     PaintEditText(window, control, &reinterpret_cast<EditField*>(control)->edit);
-    DrawControlBevel(control);
+    DrawControlFrame(control, Theme[borderLightColour], Theme[borderDarkColour]);
 }

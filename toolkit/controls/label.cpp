@@ -34,13 +34,7 @@ void DrawLabel(WindowRecord*, Control* control) {
     Label* label = reinterpret_cast<Label*>(control);
     Surface* own = &control->surface;
     int32_t width = own->width, height = own->height;
-    if (label->backgroundImage) {
-        Extent all = {0, 0, width, height};
-        TileSurface(own, label->backgroundImage, &all);
-    } else {
-        Bounds all = {0, 0, width - 1, height - 1};
-        DrawRect(own, &all, control->backgroundColour, rectFill);
-    }
+    PaintControlBackground(control, label->backgroundImage);
     int32_t textLeft = 1;
     Surface* icon = label->iconIndex < labelIcons ? label->icons[label->iconIndex] : nullptr;
     if (icon) {
@@ -58,5 +52,5 @@ void DrawLabel(WindowRecord*, Control* control) {
         DrawTextInSurface(label->caption, label->font, own, &box, label->textColour, 0,
                           transparentText | growBox | wordBreak);
     }
-    DrawControlBevel(control);
+    DrawControlFrame(control, Theme[borderLightColour], Theme[borderDarkColour]);
 }

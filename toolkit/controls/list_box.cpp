@@ -1,10 +1,10 @@
-// Record → init → draw → mouse → scrolling. The list box has no keys and owns no memory: no destroy handler.
+// Record → init → layout → draw → mouse → scrolling. The list box has no keys and owns no memory: no destroy
+// handler.
 #include "toolkit/controls/list_box.h"
 
 #include <stddef.h>
 #include <string.h>
 
-#include "toolkit/controls/scroll_bar.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/window/composition.h"
@@ -56,6 +56,19 @@ uint32_t SetListBoxItems(ListBox* list, ListBoxItem* first, uint32_t stride, uin
     return leftOut;
 }
 
+// ---- Layout ----
+
+// Row height, the rows drawn and the top row brought back so that no empty rows trail the last item; the
+// scroll bar and the companions follow.
+void LayOutListBox(WindowRecord* window, Control* control) {
+    ListBox* list = reinterpret_cast<ListBox*>(control);
+    RowLayout rows = MeasureRows(control, list->font, list->rowSpacing, list->itemCount, &list->firstRow);
+    list->rowHeight = rows.rowHeight;
+    list->visibleRows = rows.shownRows;
+    KeepScrollBarInStep(window, list->scrollBar, list->companions, list->itemCount - list->visibleRows,
+                        list->firstRow);
+}
+
 // ---- Draw ----
 
 static bool Listed(const ListBoxItem* item) {
@@ -66,34 +79,11 @@ static const char* TextOf(const ListBoxItem* item) {
     return reinterpret_cast<const char*>(item) + offsetof(ListBoxItem, text);
 }
 
-// Row height, the rows drawn and the top row brought back so that no empty rows trail the last item.
-static void MeasureListBox(ListBox* list) {
-    TextSize size = {};
-    MeasureText(drawingWindow, list->font, "    ", 4, &size);
-    uint64_t height = static_cast<uint64_t>(size.cy > 0 ? size.cy : 0) + list->rowSpacing;
-    list->rowHeight = height == 0 ? 1 : height > 0xFFFFu ? 0xFFFFu : static_cast<uint32_t>(height);
-    int32_t inside = list->header.surface.height - 2;
-    list->visibleRows = inside > 0 ? static_cast<uint32_t>(inside) / list->rowHeight : 0;
-    if (list->itemCount <= list->visibleRows) {
-        list->firstRow = 0;
-        list->visibleRows = list->itemCount;
-    } else if (list->firstRow > list->itemCount - list->visibleRows) {
-        list->firstRow = list->itemCount - list->visibleRows;
-    }
-}
-
-void DrawListBox(WindowRecord* window, Control* control) {
+void DrawListBox(WindowRecord*, Control* control) {
     ListBox* list = reinterpret_cast<ListBox*>(control);
     Surface* own = &control->surface;
-    int32_t width = own->width, height = own->height;
-    Bounds all = {0, 0, width - 1, height - 1};
-    if (list->backgroundImage) {
-        Extent area = {0, 0, width, height};
-        TileSurface(own, list->backgroundImage, &area);
-    } else {
-        DrawRect(own, &all, control->backgroundColour, rectFill);
-    }
-    MeasureListBox(list);
+    int32_t width = own->width;
+    PaintControlBackground(control, list->backgroundImage);
     int32_t rowHeight = static_cast<int32_t>(list->rowHeight);
     for (uint32_t row = 0; row < list->visibleRows; row++) {
         const ListBoxItem* item = list->items[list->firstRow + row];
@@ -115,22 +105,13 @@ void DrawListBox(WindowRecord* window, Control* control) {
         if (control->flags & listBoxSeparators && width > 2)
             DrawLine(own, 1, top + rowHeight - 1, static_cast<uint32_t>(width - 2), list->separatorColour, 0);
     }
-    if (control->flags & listBoxFrame) {
-        uint32_t light = 0xFFFFFF, dark = 0x000000;
-        if (control->flags & listBoxInvertedFrame) {
-            light = 0x000000;
-            dark = 0xFFFFFF;
-        }
-        DrawBevel(own, &all, light, dark, light, dark);
-    }
-    KeepScrollBarInStep(window, control, list->scrollBar, list->companions,
-                        list->itemCount - list->visibleRows, list->firstRow);
+    DrawControlFrame(control, 0xFFFFFF, 0x000000);
 }
 
 // ---- Mouse ----
 
 // The item of the row at y (y, not y - 1: the top margin is not subtracted); null for no row, and before the
-// first draw, which gives the rows their height.
+// first layout, which gives the rows their height.
 static ListBoxItem* ItemAt(const ListBox* list, int32_t y) {
     if (y < 0 || list->rowHeight == 0) return nullptr;
     uint64_t index = static_cast<uint64_t>(y) / list->rowHeight + list->firstRow;
@@ -173,7 +154,7 @@ void ListBoxLeftUp(WindowHandle, WindowRecord*, Control* control, uint32_t, int3
 void ListBoxMouseMove(WindowHandle window, WindowRecord* record, Control* control, uint32_t, int32_t,
                       int32_t y) {
     ListBox* list = reinterpret_cast<ListBox*>(control);
-    // Before the first draw there are no rows to join or scroll.
+    // Before the first layout there are no rows to join or scroll.
     if (!Selecting(control) || list->rowHeight == 0) return;
     bool changed = false;
     ListBoxItem* joining = nullptr;

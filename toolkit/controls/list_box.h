@@ -5,17 +5,18 @@
 
 #include <stdint.h>
 
-#include "toolkit/controls/scroll_companions.h"
+#include "toolkit/controls/control_frame.h"
+#include "toolkit/controls/list_layout.h"
 #include "toolkit/gfx/rect.h"
 #include "toolkit/window/control.h"
 
 struct ScrollBar;
 
 // The list box's own flag bits.
-inline constexpr uint32_t listBoxSelecting = 0x4;           // a left press is in progress (set by the list)
-inline constexpr uint32_t listBoxFrame = 0x80;              // white top-left, black bottom-right
-inline constexpr uint32_t listBoxSeparators = 0x2000000;    // a line under each row
-inline constexpr uint32_t listBoxInvertedFrame = 0x4000000; // with listBoxFrame: the two colours swapped
+inline constexpr uint32_t listBoxSelecting = 0x4;        // a left press is in progress (set by the list)
+inline constexpr uint32_t listBoxFrame = controlFrame;   // white top-left, black bottom-right
+inline constexpr uint32_t listBoxSeparators = 0x2000000; // a line under each row
+inline constexpr uint32_t listBoxInvertedFrame = controlFrameSunken; // with listBoxFrame: colours swapped
 
 // Flags of a ListBoxItem.
 inline constexpr uint32_t listBoxItemListed = 0x4;    // only listed records are shown and selectable
@@ -34,14 +35,14 @@ struct ListBoxItem {
 struct ListBox {
     Control header;
     uint32_t firstRow;        // index into items of the top row
-    uint32_t visibleRows;     // set by each draw: rows that fit, or itemCount when fewer
+    uint32_t visibleRows;     // set by each layout: rows that fit, or itemCount when fewer
     ListBoxItem* currentItem; // last clicked or dragged over
     uint32_t rowSpacing;      // added to the measured text height to form a row
     ListBoxItem* items[listBoxItems];
     uint32_t itemCount;
     Surface* backgroundImage; // tiled; null = backgroundColour
     Surface* icons[listBoxIcons];
-    uint32_t rowHeight; // set by each draw; 0 before the first, when presses hit no row
+    uint32_t rowHeight; // set by each layout; 0 before the first, when presses hit no row
     uint32_t textColour;
     uint32_t selectionColour;
     uint32_t separatorColour;

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "toolkit/controls/control_frame.h"
 #include "toolkit/gfx/draw.h"
 
 static const ControlDescriptor pictureKind = {
@@ -21,18 +22,10 @@ void InitPicture(Picture* picture, const Extent* extent, uint32_t, uint32_t flag
 
 void DrawPicture(WindowRecord*, Control* control) {
     Picture* picture = reinterpret_cast<Picture*>(control);
-    Surface* own = &control->surface;
-    Bounds r = {0, 0, own->width - 1, own->height - 1};
     // An index outside the list shows the background, like an empty entry.
     Surface* image = picture->imageIndex < pictureImages ? picture->images[picture->imageIndex] : nullptr;
-    if (!image) {
-        DrawRect(own, &r, control->backgroundColour, rectFill);
-        return;
-    }
-    if (control->flags & pictureTiled) {
-        Extent all = {0, 0, own->width, own->height};
-        TileSurface(own, image, &all);
-        return;
-    }
-    BlitSurface(image, own, 0, 0, 0, 0);
+    if (!image || (control->flags & pictureTiled))
+        PaintControlBackground(control, image);
+    else
+        BlitSurface(image, &control->surface, 0, 0, 0, 0);
 }

@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include "toolkit/controls/control_frame.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/window/composition.h"
 
@@ -96,12 +97,7 @@ void DrawScrollBar(WindowRecord*, Control* control) {
     Surface* own = &control->surface;
     int32_t width = own->width, height = own->height;
     Bounds all = {0, 0, width - 1, height - 1};
-    if (bar->trackImage) {
-        Extent area = {0, 0, width, height};
-        TileSurface(own, bar->trackImage, &area);
-    } else {
-        DrawRect(own, &all, control->backgroundColour, rectFill);
-    }
+    PaintControlBackground(control, bar->trackImage);
     if (bar->startImage) BlitSurface(bar->startImage, own, 0, 0, 0, 0);
     if (Surface* end = bar->endImage) {
         if (Vertical(bar))

@@ -1,9 +1,8 @@
-// Record → init → draw → mouse → destroy → scrolling. The log has no key handler: the line editor edits its
-// current line through the line store (text_log_lines.cpp).
+// Record → init → layout → draw → mouse → destroy → scrolling. The log has no key handler: the line editor
+// edits its current line through the line store (text_log_lines.cpp).
 #include <string.h>
 
-#include "toolkit/controls/scroll_bar.h"
-#include "toolkit/controls/scroll_companions.h"
+#include "toolkit/controls/list_layout.h"
 #include "toolkit/controls/text_log.h"
 #include "toolkit/controls/text_painter.h"
 #include "toolkit/gfx/draw.h"
@@ -41,39 +40,29 @@ void InitTextLog(TextLog* log, const Extent* placement, uint32_t flags, const Lo
     AllocateTextLogLines(log, lineSize, lineLimit);
 }
 
-// ---- Draw ----
+// ---- Layout ----
 
-// Row height and the rows that fit, and the top row brought back so that no empty rows trail the last line.
-static void MeasureTextLog(TextLog* log) {
-    TextSize size = {};
-    MeasureText(drawingWindow, log->edit.font, "    ", 4, &size);
-    uint64_t height = static_cast<uint64_t>(size.cy > 0 ? size.cy : 0) + log->rowSpacing;
-    log->rowHeight = height == 0 ? 1 : height > 0xFFFFu ? 0xFFFFu : static_cast<uint32_t>(height);
-    int32_t inside = log->header.surface.height - 2;
-    log->visibleRows = inside > 0 ? static_cast<uint32_t>(inside) / log->rowHeight : 0;
-    if (log->visibleRows >= log->lineCount) {
-        log->firstRow = 0;
-        log->rowsShown = log->lineCount;
-        return;
-    }
-    if (log->firstRow > log->lineCount - log->visibleRows) log->firstRow = log->lineCount - log->visibleRows;
-    log->rowsShown = log->visibleRows;
+// Row height, the rows that fit and the top row brought back so that no empty rows trail the last line; the
+// scroll bar and the companions follow.
+void LayOutTextLog(WindowRecord* window, Control* control) {
+    TextLog* log = reinterpret_cast<TextLog*>(control);
+    RowLayout rows = MeasureRows(control, log->edit.font, log->rowSpacing, log->lineCount, &log->firstRow);
+    log->rowHeight = rows.rowHeight;
+    log->visibleRows = rows.fittingRows;
+    log->rowsShown = rows.shownRows;
+    KeepScrollBarInStep(window, log->scrollBar, log->companions, log->lineCount - log->rowsShown,
+                        log->firstRow);
 }
+
+// ---- Draw ----
 
 void DrawTextLog(WindowRecord* window, Control* control) {
     TextLog* log = reinterpret_cast<TextLog*>(control);
     Surface* own = &control->surface;
-    int32_t width = own->width, height = own->height;
-    MeasureTextLog(log);
+    int32_t width = own->width;
     bool lines = log->lines && log->edit.capacity != 0;
     log->edit.text = lines && log->currentLine < log->maxLines ? TextLogLine(log, log->currentLine) : nullptr;
-    if (log->backgroundImage) {
-        Extent all = {0, 0, width, height};
-        TileSurface(own, log->backgroundImage, &all);
-    } else {
-        Bounds all = {0, 0, width - 1, height - 1};
-        DrawRect(own, &all, control->backgroundColour, rectFill);
-    }
+    PaintControlBackground(control, log->backgroundImage);
     bool editable = !(control->flags & textLogReadOnly);
     for (uint32_t i = 0; lines && i < log->rowsShown; i++) {
         uint32_t line = log->firstRow + i;
@@ -87,13 +76,7 @@ void DrawTextLog(WindowRecord* window, Control* control) {
         DrawTextInSurface(TextLogLine(log, line), log->edit.font, own, &row, log->lineTextColour, 0,
                           transparentText);
     }
-    if (control->flags & textLogFrame) {
-        Bounds all = {0, 0, width - 1, height - 1};
-        DrawBevel(own, &all, Theme[borderLightColour], Theme[borderDarkColour], Theme[borderLightColour],
-                  Theme[borderDarkColour]);
-    }
-    uint32_t hiddenRows = log->lineCount > log->visibleRows ? log->lineCount - log->visibleRows : 0;
-    KeepScrollBarInStep(window, control, log->scrollBar, log->companions, hiddenRows, log->firstRow);
+    DrawControlFrame(control, Theme[borderLightColour], Theme[borderDarkColour]);
 }
 
 // ---- Mouse ----

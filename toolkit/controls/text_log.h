@@ -1,11 +1,12 @@
 // The text log: a scrollable list of text lines in one fixed array of equal-sized slots, one of which (the
 // current line) is edited in place through the embedded EditBuffer. The record, the control (text_log.cpp:
-// init, draw, the click that picks a line, scrolling) and the line store (text_log_lines.cpp).
+// init, layout, draw, the click that picks a line, scrolling) and the line store (text_log_lines.cpp).
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
 
+#include "toolkit/controls/control_frame.h"
 #include "toolkit/gfx/rect.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/input/edit_buffer.h"
@@ -14,7 +15,7 @@
 struct ScrollBar;
 
 // The log's own flag bits.
-inline constexpr uint32_t textLogFrame = 0x80; // a one-pixel raised frame (Theme border colours)
+inline constexpr uint32_t textLogFrame = controlFrame; // a one-pixel raised frame (Theme border colours)
 inline constexpr uint32_t textLogReadOnly =
     0x200000; // the current line is drawn like the others, never edited
 
@@ -33,7 +34,7 @@ struct TextLog {
     uint32_t currentLine;
     uint32_t lineCount; // lines in use
     uint32_t maxLines;  // slots in lines
-    uint32_t rowHeight; // derived by each draw; 0 before the first
+    uint32_t rowHeight; // derived by each layout; 0 before the first
     uint32_t firstRow;  // line shown in the top row
     uint32_t visibleRows;
     uint32_t rowsShown;
@@ -41,7 +42,7 @@ struct TextLog {
     uint32_t rowSpacing;     // added to the measured text height to form a row
     char* lines;             // maxLines slots of edit.capacity bytes; null when the allocation failed
     Surface* backgroundImage;
-    ScrollBar* scrollBar; // kept in step by each draw; null = none
+    ScrollBar* scrollBar; // kept in step by each layout; null = none
     // Shown and hidden with the scroll bar, as the tree list's and the list box's are (the up and down
     // buttons of TextLogScrollUp / TextLogScrollDown); null = none.
     Control* companions[2];
@@ -57,7 +58,7 @@ static_assert(offsetof(TextLog, currentLine) == sizeof(Control) + sizeof(EditBuf
 void InitTextLog(TextLog* log, const Extent* placement, uint32_t flags, const LogFont* font,
                  uint32_t lineSize, uint32_t lineLimit);
 
-// Makes the clicked line current (rows from y = 2 on; nothing before the first draw).
+// Makes the clicked line current (rows from y = 2 on; nothing before the first layout).
 void TextLogLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
                      int32_t x, int32_t y);
 // The scroll bar's onRelease, with the log as its userData: the top row follows the position (16 a line).

@@ -1,11 +1,10 @@
-// Record → init (and the tables and rows it is handed) → draw → mouse → scrolling. The tree list has no key
-// handler (a name being edited goes through the line editor) and owns no memory: no destroy handler.
+// Record → init (and the tables and rows it is handed) → layout → draw → mouse → scrolling. The tree list has
+// no key handler (a name being edited goes through the line editor) and owns no memory: no destroy handler.
 #include "toolkit/controls/tree_list.h"
 
 #include <stddef.h>
 #include <string.h>
 
-#include "toolkit/controls/scroll_bar.h"
 #include "toolkit/controls/text_painter.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/gfx/text.h"
@@ -154,26 +153,25 @@ int32_t FindTreeListRow(TreeList* tree, const TreeNode* node, TreeRow** row) {
     return -1;
 }
 
+// ---- Layout ----
+
+// Row height, the rows drawn and the top row brought back so that no empty rows trail the last one; the
+// scroll bar and the companions follow (neither without a scroll bar).
+void LayOutTreeList(WindowRecord* window, Control* control) {
+    TreeList* tree = reinterpret_cast<TreeList*>(control);
+    RowLayout rows = MeasureRows(control, tree->font, tree->rowSpacing, tree->rowCount, &tree->firstRow);
+    tree->rowHeight = rows.rowHeight;
+    tree->visibleRows = rows.shownRows;
+    if (tree->scrollBar) {
+        KeepScrollBarInStep(window, tree->scrollBar, tree->companions, tree->rowCount - tree->visibleRows,
+                            tree->firstRow);
+    }
+}
+
 // ---- Draw ----
 
 static bool IsGroup(const TreeNode* node) {
     return node->parent == nullptr;
-}
-
-// Row height, the rows drawn and the top row brought back so that no empty rows trail the last one.
-static void MeasureTreeList(TreeList* tree) {
-    TextSize size = {};
-    MeasureText(drawingWindow, tree->font, "    ", 4, &size);
-    uint64_t height = static_cast<uint64_t>(size.cy > 0 ? size.cy : 0) + tree->rowSpacing;
-    tree->rowHeight = height == 0 ? 1 : height > 0xFFFFu ? 0xFFFFu : static_cast<uint32_t>(height);
-    int32_t inside = tree->header.surface.height - 2;
-    tree->visibleRows = inside > 0 ? static_cast<uint32_t>(inside) / tree->rowHeight : 0;
-    if (tree->rowCount <= tree->visibleRows) {
-        tree->firstRow = 0;
-        tree->visibleRows = tree->rowCount;
-    } else if (tree->firstRow > tree->rowCount - tree->visibleRows) {
-        tree->firstRow = tree->rowCount - tree->visibleRows;
-    }
 }
 
 // x after an image of this width, kept within a range where the sums cannot wrap.
@@ -214,28 +212,12 @@ static void DrawRow(WindowRecord* window, TreeList* tree, TreeRow* row, int32_t 
 
 void DrawTreeList(WindowRecord* window, Control* control) {
     TreeList* tree = reinterpret_cast<TreeList*>(control);
-    Surface* own = &control->surface;
-    int32_t width = own->width, height = own->height;
-    Bounds all = {0, 0, width - 1, height - 1};
-    if (tree->backgroundImage) {
-        Extent area = {0, 0, width, height};
-        TileSurface(own, tree->backgroundImage, &area);
-    } else {
-        DrawRect(own, &all, control->backgroundColour, rectFill);
-    }
-    MeasureTreeList(tree);
+    PaintControlBackground(control, tree->backgroundImage);
     for (uint32_t i = 0; i < tree->visibleRows; i++) {
         TreeRow* row = &tree->rows[tree->firstRow + i];
         if (row->node) DrawRow(window, tree, row, static_cast<int32_t>(1 + i * tree->rowHeight));
     }
-    if (control->flags & treeListFrame) {
-        DrawBevel(own, &all, Theme[borderLightColour], Theme[borderDarkColour], Theme[borderLightColour],
-                  Theme[borderDarkColour]);
-    }
-    if (tree->scrollBar) {
-        KeepScrollBarInStep(window, control, tree->scrollBar, tree->companions,
-                            tree->rowCount - tree->visibleRows, tree->firstRow);
-    }
+    DrawControlFrame(control, Theme[borderLightColour], Theme[borderDarkColour]);
 }
 
 // ---- Mouse ----
@@ -256,7 +238,7 @@ static int64_t ExpanderWidth(const TreeList* tree) {
     return tree->expandIcons[0] ? tree->expandIcons[0]->width : 0;
 }
 
-// The row under y (from y = 1 on); null for none, and before the first draw, which gives rows their height.
+// The row under y (from y = 1 on); null for none, and before the first layout, which gives rows their height.
 static TreeRow* RowAt(TreeList* tree, int32_t y) {
     if (y < 1 || tree->rowHeight == 0) return nullptr;
     uint64_t index = static_cast<uint64_t>(y - 1) / tree->rowHeight + tree->firstRow;

@@ -6,7 +6,8 @@
 
 #include <stdint.h>
 
-#include "toolkit/controls/scroll_companions.h"
+#include "toolkit/controls/control_frame.h"
+#include "toolkit/controls/list_layout.h"
 #include "toolkit/gfx/rect.h"
 #include "toolkit/input/edit_buffer.h"
 #include "toolkit/window/control.h"
@@ -14,7 +15,7 @@
 struct ScrollBar;
 
 // The tree list's own flag bits.
-inline constexpr uint32_t treeListFrame = 0x80;               // light top-left, dark bottom-right (Theme)
+inline constexpr uint32_t treeListFrame = controlFrame;       // light top-left, dark bottom-right (Theme)
 inline constexpr uint32_t treeListFixedGroupNames = 0x200000; // group names cannot be edited
 inline constexpr uint32_t treeListFixedItemNames = 0x400000;  // item names cannot be edited
 inline constexpr uint32_t treeListSelectOnRightUp = 0x800000; // a right-button release on a row selects it
@@ -65,7 +66,7 @@ struct TreeList {
     Control header; // editBuffer points at a row's edit while its name is edited, else null
     uint32_t firstRow;
     uint32_t rowCount;
-    uint32_t visibleRows; // set by each draw: the rows that fit, or rowCount when fewer
+    uint32_t visibleRows; // set by each layout: the rows that fit, or rowCount when fewer
     TreeNode* selectedNode;
     TreeNode* previousNode; // the selection before the last right-release selection; cleared by left presses
     uint32_t kindColumnWidth; // pixels kept for groupIcon / itemIcon at the left of every row
@@ -82,7 +83,7 @@ struct TreeList {
     Surface* groupIcon;
     Surface* itemIcon;
     Surface* nodeIcons[treeListNodeIcons];
-    uint32_t rowHeight; // set by each draw; 0 before the first, when presses hit no row
+    uint32_t rowHeight; // set by each layout; 0 before the first, when presses hit no row
     uint32_t textColour;
     const LogFont* font;     // null = the default font
     ScrollBar* scrollBar;    // null = none, and the companions are left alone too

@@ -1,4 +1,5 @@
-// Surface-to-surface copies, and every pixel row loop of the toolkit (fills included).
+// Surface-to-surface copies, and every pixel row loop that drawing into surfaces runs (fills included); the
+// platform blends text and copies surfaces to the screen with loops of its own.
 #include "toolkit/gfx/pixel_rows.h"
 
 #include <string.h>

@@ -1,4 +1,5 @@
-// The pixel row loops behind every blit, line, fill and tile; all of them live in blit.cpp.
+// The pixel row loops behind every blit, line, fill and tile; all of them live in blit.cpp (text blending and
+// screen copies are the platform's).
 // Internal to toolkit/gfx (and its tests). Rows are 16-bit pixels with no alignment assumed.
 #pragma once
 

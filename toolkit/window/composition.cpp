@@ -1,11 +1,16 @@
 // Marking, merging dirty areas and the paint that composes controls into the window surface.
 #include "toolkit/window/composition.h"
 
+#include <assert.h>
 #include <string.h>
 
 #include "toolkit/gfx/draw.h"
 
 CompositionStats compositionStats;
+
+// Set while a composition serves the marks: whatever marked then would be served by no paint, or painted
+// over by the slots still to come. Debug builds assert that nothing does.
+static bool composing;
 
 static Bounds ControlBounds(const Control* c) {
     return {c->x, c->y, c->x + c->surface.width - 1, c->y + c->surface.height - 1};
@@ -52,6 +57,7 @@ static void Note(const WindowRecord* w, const Bounds* r) {
 }
 
 void MarkForRedraw(Control* control, WindowRecord* window, uint32_t bits) {
+    assert(!composing && "marked while the composition runs");
     control->flags |= bits & redrawBits;
     if (window->flags & fullRedraw) {
         if (FindControlSlot(window, control) >= 0) {
@@ -74,6 +80,7 @@ static bool RepaintsItsRectangle(const Control* c) {
 // Coordinates compare as signed numbers, so a control lying partly left of or above the window surface
 // is still found beneath a change and copied again over it.
 void MergeDirtyArea(WindowRecord* window, const Extent* area, Control* control, uint32_t seeThrough) {
+    assert(!composing && "marked while the composition runs");
     int32_t slot = FindControlSlot(window, control);
     if (slot < 0) return;
     control->flags |= blitPending;
@@ -122,6 +129,7 @@ void PaintSkin(WindowRecord* window, const WindowSkin* skin) {
 }
 
 int32_t RequestRepaint(WindowHandle window, uint32_t bits) {
+    assert(!composing && "a repaint requested while the composition runs");
     WindowRecord* w = FindWindowRecord(window);
     if (!w) return -1;
     w->flags |= bits & (repaintPending | fullRedraw);
@@ -305,6 +313,37 @@ static void Changed(WindowHandle handle, WindowRecord* w, bool full, const Compo
     s->fullByMarks = s->fullAsked = 0;
 }
 
+#ifndef NDEBUG
+// Every control's flags but the redraw bits, and their slots, folded into one number.
+static uint64_t FlagPrint(const WindowRecord* w) {
+    uint64_t print = 0;
+    for (int32_t i = 0; i < controlSlots; i++) {
+        if (const Control* c = w->controls[i])
+            print = (print ^ (c->flags & ~redrawBits) ^ static_cast<uint64_t>(i) << 32) * 31;
+    }
+    return print;
+}
+
+// A composition serves every mark, so none is left after it unless something marked while it ran.
+static bool NoneMarked(const WindowRecord* w) {
+    for (int32_t i = 0; i < controlSlots; i++) {
+        if (w->controls[i] && (w->controls[i]->flags & redrawBits)) return false;
+    }
+    return true;
+}
+#endif
+
+// The layout step: each control about to be redrawn derives its geometry and puts the controls it keeps in
+// step (scroll bars, companions) in step, so that what that changes is composed by this same paint.
+static void LayOut(WindowRecord* w) {
+    for (int32_t i = 0; i < controlSlots; i++) {
+        Control* c = w->controls[i];
+        if (!c || (c->flags & (hidden | collapsed))) continue;
+        if (!(c->flags & (contentDirty | drawsOnWindow))) continue;
+        if (LayoutRoutine layOut = LayoutRoutineOf(c->kind)) layOut(w, c);
+    }
+}
+
 static void Compose(WindowHandle handle, WindowRecord* w, Bounds* changed) {
     Composition k;
     k.all = {0, 0, w->surface.width - 1, w->surface.height - 1};
@@ -315,6 +354,10 @@ static void Compose(WindowHandle handle, WindowRecord* w, Bounds* changed) {
         w->flags &= ~fullRedraw;
         MarkAllForBlit(w);
     }
+    composing = true;
+#ifndef NDEBUG
+    uint64_t flags = FlagPrint(w);
+#endif
     FindCovers(w, &k);
     if (full) PaintBackground(w, &k);
     for (int32_t i = 0; i < controlSlots; i++) {
@@ -345,6 +388,9 @@ static void Compose(WindowHandle handle, WindowRecord* w, Bounds* changed) {
             CopyControl(w, c, i, &k);
         }
     }
+    composing = false;
+    // Draw routines only draw: they show, hide and mark nothing.
+    assert(FlagPrint(w) == flags && NoneMarked(w) && "a draw routine changed a control's flags");
     Changed(handle, w, full, &k, changed);
 }
 
@@ -358,6 +404,7 @@ int32_t PaintWindow(WindowHandle window, WindowRecord* record, uint32_t message,
     if (record->flags & repaintPending) {
         compositionStats.compositions++;
         Bounds b;
+        LayOut(record);
         Compose(window, record, &b);
         if (b.left <= b.right) rebuilt = {b.left, b.top, b.right + 1, b.bottom + 1};
         changed = &rebuilt;

@@ -19,6 +19,7 @@ typedef void (*MouseHandler)(WindowHandle window, WindowRecord* record, Control*
 typedef uint32_t (*KeyHandler)(WindowHandle window, WindowRecord* record, Control* control,
                                uint32_t virtualKey, uint32_t keyData);
 typedef void (*DrawRoutine)(WindowRecord* record, Control* control);
+typedef void (*LayoutRoutine)(WindowRecord* record, Control* control);
 typedef void (*ControlDestroyHandler)(Control* control);
 
 struct Control {
@@ -102,7 +103,8 @@ struct ControlDescriptor {
 void InitControlHeader(Control* control, const ControlDescriptor* kind, const Extent* placement,
                        uint32_t flags);
 
-// The paint table's routines: each redraws the control's own surface (the panel: its area of the window's).
+// The paint table's routines: each redraws the control's own surface (the panel: its area of the window's)
+// and changes no control's flags.
 void DrawButton(WindowRecord* window, Control* control);
 void DrawScrollBar(WindowRecord* window, Control* control);
 void DrawTreeList(WindowRecord* window, Control* control);
@@ -117,6 +119,18 @@ void DrawPicture(WindowRecord* window, Control* control);
 extern const DrawRoutine PaintTable[9];
 // The draw routine of a kind, or null for kind 0, unknown kinds and empty entries.
 DrawRoutine DrawRoutineOf(uint32_t kind);
+
+// The layout routines, run on every control about to be redrawn before the composition starts: each
+// derives the geometry its draw and its mouse handlers read, and puts the controls it keeps in step
+// (scroll bars, companions) in step, marking what changed. The kinds without one derive nothing.
+void LayOutTreeList(WindowRecord* window, Control* control);
+void LayOutTextLog(WindowRecord* window, Control* control);
+void LayOutListBox(WindowRecord* window, Control* control);
+
+// Layout routines by kind / 4 - 1; null for the kinds without one.
+extern const LayoutRoutine LayoutTable[9];
+// The layout routine of a kind, or null.
+LayoutRoutine LayoutRoutineOf(uint32_t kind);
 // The handler for a MouseEventCode; null when the control has none.
 MouseHandler ControlMouseHandler(const Control* control, uint32_t code);
 

@@ -1,4 +1,4 @@
-// Every kind's draw routine, by kind / 4 - 1.
+// Every kind's draw routine and layout routine, by kind / 4 - 1.
 #include "toolkit/window/control.h"
 
 const DrawRoutine PaintTable[9] = {
@@ -13,7 +13,26 @@ const DrawRoutine PaintTable[9] = {
     DrawPicture,   // 36
 };
 
+const LayoutRoutine LayoutTable[9] = {
+    nullptr,        // 4 button
+    nullptr,        // 8 scroll bar
+    LayOutTreeList, // 12
+    nullptr,        // 16 label
+    LayOutTextLog,  // 20
+    nullptr,        // 24 edit field
+    LayOutListBox,  // 28
+    nullptr,        // 32 panel
+    nullptr,        // 36 picture
+};
+
+static bool KnownKind(uint32_t kind) {
+    return kind != 0 && (kind & 3) == 0 && kind / 4 <= 9;
+}
+
 DrawRoutine DrawRoutineOf(uint32_t kind) {
-    if (kind == 0 || (kind & 3) != 0 || kind / 4 > 9) return nullptr;
-    return PaintTable[kind / 4 - 1];
+    return KnownKind(kind) ? PaintTable[kind / 4 - 1] : nullptr;
+}
+
+LayoutRoutine LayoutRoutineOf(uint32_t kind) {
+    return KnownKind(kind) ? LayoutTable[kind / 4 - 1] : nullptr;
 }
