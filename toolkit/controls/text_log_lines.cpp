@@ -7,30 +7,28 @@
 #include "toolkit/platform/platform.h"
 #include "util/dbcs_string.h"
 
-namespace {
-
 // Larger blocks than this are refused rather than risk a size that wraps on 32-bit hosts.
-const uint64_t kMaxBlock = 0x7FFFFFFFu;
+static const uint64_t kMaxBlock = 0x7FFFFFFFu;
 
 // Every operation leaves alone a log without slots, or one whose counts no longer fit its slots.
-bool Usable(const TextLog* log) {
+static bool Usable(const TextLog* log) {
     return log && log->lines && log->edit.capacity != 0 && log->maxLines != 0 &&
            log->lineCount <= log->maxLines;
 }
 
-size_t SlotBytes(const TextLog* log, uint32_t slots) {
+static size_t SlotBytes(const TextLog* log, uint32_t slots) {
     return static_cast<size_t>(slots) * log->edit.capacity;
 }
 
 // Emptying writes a 32-bit zero word, cut to the slot size for slots under four bytes.
-void EmptySlot(TextLog* log, uint32_t index) {
+static void EmptySlot(TextLog* log, uint32_t index) {
     uint32_t n = log->edit.capacity < 4 ? log->edit.capacity : 4;
     memset(TextLogLine(log, index), 0, n);
 }
 
 // Copies a text into a slot, cut to the slot; a cut that falls inside a two-byte character drops its
 // lead byte too, so no line ends in half a character.
-void FillSlot(TextLog* log, uint32_t index, const char* text) {
+static void FillSlot(TextLog* log, uint32_t index, const char* text) {
     const char* source = text ? text : "";
     char* slot = TextLogLine(log, index);
     uint32_t size = log->edit.capacity;
@@ -41,7 +39,7 @@ void FillSlot(TextLog* log, uint32_t index, const char* text) {
 
 // One line of [cursor, end): its length up to a carriage return, and the start of the next line after the
 // CR and any line feeds. The text's own zero byte is already excluded by end, so nothing past it is read.
-uint32_t TakeLine(const char** cursor, const char* end) {
+static uint32_t TakeLine(const char** cursor, const char* end) {
     const char* start = *cursor;
     const char* cr = static_cast<const char*>(memchr(start, 0x0D, static_cast<size_t>(end - start)));
     if (!cr) {
@@ -55,7 +53,7 @@ uint32_t TakeLine(const char** cursor, const char* end) {
 }
 
 // Bytes of a line that fit into room, cut back to whole characters.
-uint32_t FittingBytes(const char* line, uint32_t length, uint32_t room) {
+static uint32_t FittingBytes(const char* line, uint32_t length, uint32_t room) {
     if (length <= room) return length;
     if (room > 0 && ClassifyPosition(line, room) == kTrailByte) room--;
     return room;
@@ -65,7 +63,7 @@ uint32_t FittingBytes(const char* line, uint32_t length, uint32_t room) {
 // whole), which becomes current. A current line past the end first becomes a line of the log, so the split
 // cannot clear its text. A full log splits nothing, but the current line still moves down unless it is
 // the last.
-void SplitCurrentLine(TextLog* log) {
+static void SplitCurrentLine(TextLog* log) {
     EditBuffer* b = &log->edit;
     uint32_t current = log->currentLine;
     if (log->lineCount < log->maxLines) {
@@ -90,8 +88,6 @@ void SplitCurrentLine(TextLog* log) {
     b->caret = 0;
     b->text = TextLogLine(log, log->currentLine);
 }
-
-} // namespace
 
 uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request) {
     TextLog* log = reinterpret_cast<TextLog*>(owner);
@@ -152,7 +148,7 @@ void ResetTextLog(TextLog* log) {
 }
 
 uint32_t InsertTextLogLines(TextLog* log, uint32_t index, uint32_t n) {
-    if (!Usable(log) || index >= log->maxLines || n == 0) return 0;
+    if (!Usable(log) || index >= log->maxLines) return 0;
     if (index < log->lineCount) {
         uint32_t free = log->maxLines - log->lineCount;
         if (n > free) n = free;
@@ -161,6 +157,7 @@ uint32_t InsertTextLogLines(TextLog* log, uint32_t index, uint32_t n) {
         log->lineCount += n;
         return n;
     }
+    // Past the end, the lines between the old end and index become empty lines, even when n is 0.
     if (n > log->maxLines - index) n = log->maxLines - index;
     uint32_t end = index + n;
     ClearTextLogLines(log, log->lineCount, end - log->lineCount);

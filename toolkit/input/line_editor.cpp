@@ -6,10 +6,9 @@
 #include "toolkit/window/control.h"
 #include "util/dbcs_string.h"
 
+static const uint32_t kRedraw = redrawBits;
+
 namespace {
-
-const uint32_t kRedraw = redrawBits;
-
 struct Edit {
     EditBuffer* buffer;
     bool line; // a line of a larger store, whose owner splits it on Enter
@@ -17,24 +16,25 @@ struct Edit {
     uint32_t size;
     uint32_t length;
 };
+} // namespace
 
 // A trail byte of the text proper: the zero byte after a lone lead byte does not count.
-bool IsTrail(const Edit& e, uint32_t at) {
+static bool IsTrail(const Edit& e, uint32_t at) {
     return at < e.length && ClassifyPosition(e.text, at) == kTrailByte;
 }
 
 // 2 for a lead byte whose trail is inside the text, else 1.
-uint32_t CharWidth(const Edit& e, uint32_t at) {
+static uint32_t CharWidth(const Edit& e, uint32_t at) {
     return at + 1 < e.length && ClassifyPosition(e.text, at) == kLeadByte ? 2 : 1;
 }
 
-void Remeasure(Edit& e) {
+static void Remeasure(Edit& e) {
     e.length = StringLength(e.text, e.size);
 }
 
 // Inserts up to n bytes of source at `at` without pushing any byte of the text out at the end: the input is
 // cut to the room left under limit, and to whole characters. Returns the bytes inserted.
-uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t n, uint32_t limit) {
+static uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t n, uint32_t limit) {
     uint32_t used = at > e.length ? at : e.length;
     uint32_t room = used + 1 < limit ? limit - 1 - used : 0;
     if (n > room) {
@@ -47,7 +47,7 @@ uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t n, uin
     return n;
 }
 
-uint32_t KeyDown(Edit& e, uint32_t key) {
+static uint32_t KeyDown(Edit& e, uint32_t key) {
     uint32_t& caret = e.buffer->caret;
     switch (key) {
     case editKeyInsert:
@@ -82,7 +82,7 @@ uint32_t KeyDown(Edit& e, uint32_t key) {
     }
 }
 
-void Backspace(Edit& e) {
+static void Backspace(Edit& e) {
     uint32_t& caret = e.buffer->caret;
     if (caret == 0) return;
     if (e.length == 0) {
@@ -95,7 +95,7 @@ void Backspace(Edit& e) {
     DeleteBytes(e.text, caret, CharWidth(e, caret));
 }
 
-void Tab(Edit& e) {
+static void Tab(Edit& e) {
     uint32_t& caret = e.buffer->caret;
     if (caret >= e.size) return;
     uint64_t stop = (static_cast<uint64_t>(caret) & ~uint64_t(3)) + 4;
@@ -106,15 +106,15 @@ void Tab(Edit& e) {
         caret = at + InsertFitting(e, at, "    ", n, e.size - 1);
         return;
     }
-    // Overwrite: only the caret moves, to the next stop but not past the text, and never into a character.
-    if (caret >= e.length) return;
+    // Overwrite: only the caret moves, to the next stop but not past the text (a caret already past it comes
+    // back to the end), and never into a character.
     caret = stop < e.length ? static_cast<uint32_t>(stop) : e.length;
     if (IsTrail(e, caret)) caret++;
 }
 
 // Overwrite typing: the character under the caret is replaced whole; on the zero byte the text grows by one
 // when the zero byte still fits after it, and a full text refuses the character.
-void Overwrite(Edit& e, uint32_t at, char c) {
+static void Overwrite(Edit& e, uint32_t at, char c) {
     if (at == e.length) {
         if (at + 1 >= e.size) return;
         e.text[at + 1] = 0;
@@ -129,7 +129,8 @@ void Overwrite(Edit& e, uint32_t at, char c) {
     }
 }
 
-uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* owner, uint32_t value) {
+static uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* owner,
+                          uint32_t value) {
     EditBuffer* b = e.buffer;
     uint8_t c = static_cast<uint8_t>(value);
     switch (c) {
@@ -168,7 +169,7 @@ uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* 
     return kRedraw;
 }
 
-uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
+static uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
     EditBuffer* b = e.buffer;
     if (count < 0) return 0; // the input method failed: nothing changes
     char bytes[5] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
@@ -194,8 +195,6 @@ uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
     b->composition = 0;
     return kRedraw;
 }
-
-} // namespace
 
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count) {
