@@ -9,10 +9,9 @@
 #include "toolkit/window/window_table.h"
 #include "util/dbcs_string.h"
 
-namespace {
-
 enum : uint32_t { noBox = 0xFFFFFFFFu };
 
+namespace {
 // What one paint works with: the open context, the text and its measures, and where the caret went.
 struct Painting {
     TextContext context;
@@ -26,8 +25,9 @@ struct Painting {
     int32_t caretX; // where the composition character goes
     int32_t caretY;
 };
+} // namespace
 
-int32_t Width(const Painting& p, const char* text, uint32_t bytes) {
+static int32_t Width(const Painting& p, const char* text, uint32_t bytes) {
     int32_t width = 0, height = 0;
     if (bytes > 0) PlatformTextExtent(p.context, text, static_cast<int32_t>(bytes), &width, &height);
     return width;
@@ -35,18 +35,18 @@ int32_t Width(const Painting& p, const char* text, uint32_t bytes) {
 
 // A filled rectangle, or nothing when it lies wholly outside the surface (a fill would otherwise be
 // pressed onto the nearest edge).
-void Fill(Surface* surface, Bounds r, uint32_t colour) {
+static void Fill(Surface* surface, Bounds r, uint32_t colour) {
     if (r.right < 0 || r.bottom < 0 || r.left >= surface->width || r.top >= surface->height) return;
     DrawRect(surface, &r, colour, rectFill);
 }
 
-void Draw(const Painting& p, const char* text, uint32_t bytes, PlatformRect rect, uint32_t colour,
-          uint32_t background, uint32_t mode) {
+static void Draw(const Painting& p, const char* text, uint32_t bytes, PlatformRect rect, uint32_t colour,
+                 uint32_t background, uint32_t mode) {
     PlatformDrawText(p.context, text, static_cast<int32_t>(bytes), &rect, colour, background, mode);
 }
 
 // The composition's bytes before its first zero, at most one two-byte character.
-uint32_t CompositionText(const EditBuffer* buffer, char (&text)[5]) {
+static uint32_t CompositionText(const EditBuffer* buffer, char (&text)[5]) {
     memset(text, 0, sizeof text);
     memcpy(text, &buffer->composition, 4);
     return text[0] == 0 ? 0 : text[1] == 0 ? 1 : 2;
@@ -54,7 +54,7 @@ uint32_t CompositionText(const EditBuffer* buffer, char (&text)[5]) {
 
 // One row at the buffer's origin: a box as wide as the text, the caret bar, the text, and the composition
 // character at the caret whether or not the caret shows.
-void PaintSingleRow(Painting& p) {
+static void PaintSingleRow(Painting& p) {
     EditBuffer* b = p.buffer;
     int32_t x = b->originX, y = b->originY;
     // An origin so far off that no part of the row can reach the surface draws nothing (and keeps the sums
@@ -77,13 +77,12 @@ void PaintSingleRow(Painting& p) {
          Theme[caretColour], platformTextOpaque);
 }
 
-// The bytes of the row starting at offset: as many as fit the inner width, never ending inside a two-byte
-// character, and at least one character so that a character wider than the control cannot stop the rows.
-uint32_t RowBytes(const Painting& p, uint32_t offset, int32_t innerWidth) {
-    const char* row = p.text + offset;
-    uint32_t remaining = p.length - offset;
+uint32_t EditRowBytes(TextContext context, const char* text, uint32_t length, uint32_t offset,
+                      int32_t innerWidth) {
+    const char* row = text + offset;
+    uint32_t remaining = length - offset;
     uint32_t fit = static_cast<uint32_t>(
-        PlatformTextFit(p.context, row, static_cast<int32_t>(remaining), innerWidth, nullptr));
+        PlatformTextFit(context, row, static_cast<int32_t>(remaining), innerWidth, nullptr));
     if (fit > remaining) fit = remaining;
     if (fit < remaining && fit > 0 && ClassifyPosition(row, fit) == kTrailByte) fit--;
     if (fit == 0) fit = static_cast<uint8_t>(row[0]) > 0x80 && remaining >= 2 ? 2 : 1;
@@ -92,13 +91,13 @@ uint32_t RowBytes(const Painting& p, uint32_t offset, int32_t innerWidth) {
 
 // Rows fitted to the inner width from (1, 1) down; a row that would not fit whole is not drawn. The caret
 // bar stands in the row that holds the caret, or at (1, 1) when no drawn row does.
-void PaintWrappedRows(Painting& p) {
+static void PaintWrappedRows(Painting& p) {
     EditBuffer* b = p.buffer;
     int32_t innerWidth = p.surface->width - 2, bottomLimit = p.surface->height - 2;
     int32_t y = 1;
     bool caretPlaced = false;
     for (uint32_t offset = 0; offset < p.length;) {
-        uint32_t fit = RowBytes(p, offset, innerWidth);
+        uint32_t fit = EditRowBytes(p.context, p.text, p.length, offset, innerWidth);
         uint32_t end = offset + fit;
         bool holdsCaret = (offset <= b->caret && b->caret < end) || (end == p.length && b->caret == p.length);
         if (p.caretShown && !caretPlaced && holdsCaret) {
@@ -130,8 +129,6 @@ void PaintWrappedRows(Painting& p) {
     Draw(p, composition, bytes, {p.caretX, p.caretY, p.caretX - 1 + width, p.caretY - 1 + height},
          Theme[selectedTextColour], Theme[caretColour], platformTextOpaque);
 }
-
-} // namespace
 
 void PaintEditText(WindowRecord* window, Control* control, EditBuffer* buffer) {
     Painting p = {};

@@ -22,3 +22,6 @@ inline HBITMAP AsBitmap(uintptr_t bitmap) {
 // A memory device context compatible with the window's, for drawing into a surface's bitmap; the
 // window's own context is released at once. Null on failure.
 HDC OpenMemoryContext(WindowHandle window);
+
+// The memory context of an open text context, with its font selected; null for no open context.
+HDC TextContextDC(TextContext context);
