@@ -6,7 +6,7 @@
 #include <string.h>
 
 // The recording of one short text is a few kilobytes.
-static uint8_t recording[1 << 16];
+alignas(4) static uint8_t recording[1 << 16]; // records are 4-byte aligned
 
 // Where the drawn bytes of one line begin in the text at or after from: a single ampersand is not drawn,
 // two draw one. The first byte after the match goes to after; -1 when nothing matches.
