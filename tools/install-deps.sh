@@ -3,8 +3,8 @@
 # are already there.
 #   install-deps.sh        everything: tests, benchmarks, fuzzers, the Windows cross-build and Wine
 #   install-deps.sh run    only what building and running the Linux application needs (make run, make gallery)
-#   install-deps.sh windows   the Windows cross-build and Wine, and what drives them without a display
-#                             (make run-windows)
+#   install-deps.sh windows   the Windows cross-build and Wine, the Korean input method Wine is typed
+#                             through, and what drives them without a display (make run-windows)
 set -euo pipefail
 mode=${1:-all}
 
@@ -47,7 +47,7 @@ if [ "$mode" = run ] || [ "$mode" = windows ]; then
     wanted=("${run_packages[@]}")
     [ -n "${DISPLAY:-}" ] || wanted+=("${display_packages[@]}")
     if [ "$mode" = windows ]; then
-        wanted+=("${windows_packages[@]}" locales)
+        wanted+=("${windows_packages[@]}" "${ime_packages[@]}" x11-utils locales)
         if ! dpkg --print-foreign-architectures | grep -qx i386; then $SUDO dpkg --add-architecture i386; fi
     fi
     mapfile -t missing < <(not_installed "${wanted[@]}")

@@ -90,9 +90,79 @@ wine_start() {
 
 wine_stop() {
     wineserver -k >/dev/null 2>&1 || true
+    wine_ime_stop
     if [ -n "$wine_xvfb_pid" ]; then
         kill "$wine_xvfb_pid" 2>/dev/null || true
         wait "$wine_xvfb_pid" 2>/dev/null || true
         wine_xvfb_pid=""
     fi
+}
+
+# ---- A real Korean input method for the Windows programs ----
+#   wine_ime_start    after wine_start: ibus with its Hangul engine, in Hangul mode, offered to Wine as an X
+#                     input method (XIM) on the session's display; 1 when ibus or its engine is missing.
+#                     wine_stop ends it.
+# Wine talks to the XIM server that XMODIFIERS names, in the Korean locale, and sends compositions to the
+# program only in its default on-the-spot style (the prefix leaves the X11 driver's InputStyle unset). The
+# daemons get a private home, settings from a key file and a private session bus; NO_AT_BRIDGE keeps the XIM
+# helper from starting accessibility daemons that would outlive the session. Keys that end a composition
+# are handed back (use-event-forwarding): without that, Wine lets a space or Return overtake the syllable
+# it ends.
+wine_ime_dir=""
+wine_ime_pids=()
+wine_ime_env() { # command...: runs it in the input method's environment
+    env -u DBUS_SESSION_BUS_ADDRESS -u IBUS_ADDRESS HOME="$wine_ime_dir/home" \
+        XDG_CONFIG_HOME="$wine_ime_dir/home/.config" XDG_CACHE_HOME="$wine_ime_dir/home/.cache" \
+        XDG_RUNTIME_DIR="$wine_ime_dir/runtime" GSETTINGS_BACKEND=keyfile NO_AT_BRIDGE=1 \
+        ${wine_ime_bus:+DBUS_SESSION_BUS_ADDRESS="$wine_ime_bus"} "$@"
+}
+wine_ime_wait() { # seconds what command...: polls the command until it succeeds
+    local deadline=$((SECONDS + $1)) what=$2
+    shift 2
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || { echo "wine: $what" >&2; return 1; }
+        sleep 0.1
+    done
+}
+wine_ime_start() {
+    for tool in ibus ibus-daemon dbus-daemon xprop; do
+        command -v "$tool" >/dev/null || { echo "wine: $tool is missing: no input method" >&2; return 1; }
+    done
+    [ -d /usr/share/ibus/component ] && grep -qs hangul /usr/share/ibus/component/*.xml ||
+        { echo "wine: the ibus Hangul engine is missing" >&2; return 1; }
+    wine_ime_dir=$(cd "$WINEPREFIX/.." && pwd)/ime
+    rm -rf "$wine_ime_dir"
+    mkdir -p "$wine_ime_dir/home/.config/glib-2.0/settings" "$wine_ime_dir/home/.cache" "$wine_ime_dir/runtime"
+    chmod 700 "$wine_ime_dir/runtime"
+    printf '%s\n' "[org/freedesktop/ibus/engine/hangul]" "initial-input-mode='hangul'" \
+        "use-event-forwarding=true" "" "[desktop/ibus/general]" "preload-engines=['hangul']" \
+        >"$wine_ime_dir/home/.config/glib-2.0/settings/keyfile"
+    wine_ime_bus=""
+    wine_ime_env dbus-daemon --session --nofork --nosyslog --print-address=3 3>"$wine_ime_dir/bus" \
+        >"$wine_ime_dir/dbus.log" 2>&1 &
+    wine_ime_pids+=($!)
+    wine_ime_wait 30 "the session bus did not start" test -s "$wine_ime_dir/bus" || return 1
+    wine_ime_bus=$(head -n1 "$wine_ime_dir/bus")
+    wine_ime_env ibus-daemon --xim --panel=disable --emoji-extension=disable >"$wine_ime_dir/ibus.log" 2>&1 &
+    wine_ime_pids+=($!)
+    wine_ime_wait 60 "ibus has no Hangul engine" wine_ime_env timeout 10 ibus engine hangul || return 1
+    wine_ime_wait 60 "ibus offers no X input method" sh -c 'xprop -root XIM_SERVERS | grep -q @server=ibus' ||
+        return 1
+    export XMODIFIERS=@im=ibus
+}
+wine_ime_stop() {
+    [ -n "$wine_ime_dir" ] || return 0
+    wine_ime_env timeout 5 ibus exit >/dev/null 2>&1 || true # ends the engine and the XIM helper
+    local i p
+    for ((i = ${#wine_ime_pids[@]} - 1; i >= 0; i--)); do
+        p=${wine_ime_pids[i]}
+        kill "$p" 2>/dev/null && wait "$p" 2>/dev/null || true
+    done
+    # Helpers the bus started on demand carry the private home.
+    for p in $(grep -lsaF "HOME=$wine_ime_dir/home" /proc/[0-9]*/environ | cut -d/ -f3); do
+        [ "$p" != $$ ] && kill "$p" 2>/dev/null || true
+    done
+    rm -rf "$wine_ime_dir"
+    wine_ime_dir="" wine_ime_pids=()
+    unset XMODIFIERS
 }

@@ -193,7 +193,14 @@ static void CheckPages() {
 }
 
 static int32_t seen[4];
+static WParam imeWParams[4];
+static LParam imeLParams[4];
 static intptr_t CheckProcedure(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (message == WM_IME_COMPOSITION && seen[3] < 4) {
+        imeWParams[seen[3]] = wParam;
+        imeLParams[seen[3]++] = lParam;
+        return 0;
+    }
     if (message == WM_USER_CHECK) {
         seen[0]++;
         CHECK(wParam == 11 && lParam == -22);
@@ -223,6 +230,11 @@ static void CheckWindowsAndQueue() {
     CHECK(PlatformImeString(w, GCS_RESULTSTR, ime, sizeof ime) <= 0); // no composition has happened
 
     CHECK(PlatformPostMessage(w, WM_USER_CHECK, 11, -22) != 0);
+    // Composition messages as Wine's input method sends them: a caret move alone, a result with its
+    // clause, a composing character in UTF-16 (read back from the empty composition instead).
+    PlatformPostMessage(w, WM_IME_COMPOSITION, 1, 0x80);
+    PlatformPostMessage(w, WM_IME_COMPOSITION, 0xD55C, 0x1800);
+    PlatformPostMessage(w, WM_IME_COMPOSITION, 0x314E, 0x138);
     CHECK(PlatformSetTimer(w, 3, 20) != 0);
     PlatformMessage m = {};
     int32_t loops = 0;
@@ -233,6 +245,8 @@ static void CheckWindowsAndQueue() {
     }
     CHECK(m.message == WM_QUIT && m.wParam == 7);
     CHECK(seen[0] == 1 && seen[1] == 1);
+    CHECK(seen[3] == 2 && imeLParams[0] == GCS_RESULTSTR && imeWParams[0] == 0xD55C &&
+          imeLParams[1] == GCS_COMPSTR && imeWParams[1] == 0);
     CHECK(PlatformDestroyWindow(w) != 0);
     CHECK(seen[2] == 1);
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # gallery.exe under Wine, driven as a person would by the gallery's end-to-end scenario
 # (tests/e2e/gallery_e2e.cpp): built with MinGW, run in a private prefix in the Korean locale (code page
-# 949) on a private virtual X display.
+# 949) on a private virtual X display, typed into through ibus-hangul.
 #   gallery.sh <source dir> <Windows build dir> <work dir> <scenario program>
 set -euo pipefail
 
@@ -21,4 +21,5 @@ exe=$build_dir/gallery/gallery.exe
 trap wine_stop EXIT
 unset DISPLAY # always a display of our own
 wine_start "$work"
+wine_ime_start || wine_fail "no Korean input method for Wine"
 VQ_WINE_GALLERY=$exe "$scenario" --gtest_filter='*UnderWine*'

@@ -265,6 +265,7 @@ TEST_F(MouseRoutingTest, LeftPressesMoveTheFocus) {
     EXPECT_EQ(w->focusControl, field);
     EXPECT_EQ(w->captureControl, field) << "focus and capture together";
     EXPECT_EQ(CountSeen(h, WM_IME_ENDCOMPOSITION), 0);
+    EXPECT_EQ(HeadlessCancelledCompositions(), 0);
     EXPECT_GE(CountSeen(h, WM_PAINT), 1) << "a repaint was requested";
     Mouse(WM_LBUTTONUP, 5, 5);
 
@@ -276,6 +277,7 @@ TEST_F(MouseRoutingTest, LeftPressesMoveTheFocus) {
     EXPECT_EQ(w->focusControl, list);
     EXPECT_EQ(buffer.composition, 0u);
     EXPECT_EQ(CountSeen(h, WM_IME_ENDCOMPOSITION), 1);
+    EXPECT_EQ(HeadlessCancelledCompositions(), 1) << "the input method drops its syllable too";
     EXPECT_EQ(LastResult(WM_IME_ENDCOMPOSITION), -1) << "left to default processing";
 
     // Right presses, and clicks on controls without takesFocus or on empty area, keep the focus.
@@ -294,6 +296,7 @@ TEST_F(MouseRoutingTest, LeftPressesMoveTheFocus) {
     EXPECT_EQ(w->focusControl, field);
     EXPECT_EQ(buffer.composition, 0u);
     EXPECT_EQ(CountSeen(h, WM_IME_ENDCOMPOSITION), 2);
+    EXPECT_EQ(HeadlessCancelledCompositions(), 2);
 
     // The focus change marks both controls directly, without touching the controls above them.
     Control* cover = Add(0, 0, 100, 100, ignoreMouse);

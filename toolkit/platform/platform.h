@@ -132,6 +132,9 @@ int32_t PlatformMessageBox(WindowHandle window, const char* text, const char* ca
 // The input method: copies the string of the given kind (GCS_RESULTSTR) of the window's current
 // composition as code page 949 bytes; returns its byte count, or a negative number on failure.
 int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination, uint32_t size);
+// Tells the input method to throw away what it is composing for the window, so a syllable the toolkit
+// dropped is not committed later into whatever has the focus then.
+void PlatformCancelComposition(WindowHandle window);
 
 // Zero-filled page memory; null on failure.
 void* PlatformAllocatePages(size_t size);

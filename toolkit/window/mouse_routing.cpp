@@ -93,6 +93,7 @@ static void MoveFocus(WindowHandle h, WindowRecord* w, Control* p) {
     if (old) {
         old->flags |= redrawBits;
         if (old->editBuffer) old->editBuffer->composition = 0; // the half-composed character is dropped
+        PlatformCancelComposition(h); // and the input method must not commit it later elsewhere
         PlatformPostMessage(h, WM_IME_ENDCOMPOSITION, 0, 0);
     }
     w->focusControl = p;

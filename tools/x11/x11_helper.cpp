@@ -5,8 +5,9 @@
 //   x11_helper close ID                 WM_DELETE_WINDOW, as a window manager's close button sends it
 //   x11_helper focus ID                 raise and give the keyboard focus
 //   x11_helper grab X Y W H FILE        a screen rectangle as a PNG (FILE ends in .png) or PPM file
-//   x11_helper shot ID SECONDS FILE     waits until the window's lower half shows more than one colour
-//                                       (the program's own picture, not a frame), then grabs the window
+//   x11_helper shot ID SECONDS FILE     waits until the inner part of the window's lower half shows more
+//                                       than one colour (the program's own picture, not a frame), then
+//                                       grabs the window
 // Every wait polls with the given deadline; the result is 1 when the deadline passed.
 #include <stdio.h>
 #include <stdlib.h>
@@ -78,11 +79,13 @@ static bool Grab(Display* display, int32_t x, int32_t y, int32_t w, int32_t h, c
     uint32_t* pixels = static_cast<uint32_t*>(malloc(sizeof(uint32_t) * w * h));
     bool ok = pixels && GrabScreen(display, x, y, w, h, pixels);
     if (ok && needsPicture) {
-        // A window manager's or Wine's own frame alone shows colours before the program paints; the lower
-        // half of a window is the program's.
-        int32_t from = (h / 2) * w;
+        // A window manager's or Wine's own frame shows colours before the program paints, its edges down
+        // the whole height: only the inner part of the lower half, away from every edge, is the program's.
+        const uint32_t first = pixels[(h / 2) * w + w / 8];
         ok = false;
-        for (int32_t i = from + 1; i < w * h && !ok; i++) ok = pixels[i] != pixels[from];
+        for (int32_t y = h / 2; y < h - h / 8 && !ok; y++) {
+            for (int32_t x = w / 8; x < w - w / 8 && !ok; x++) ok = pixels[y * w + x] != first;
+        }
     }
     ok = ok && WritePicture(path, pixels, w, h);
     free(pixels);

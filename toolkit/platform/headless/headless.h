@@ -43,6 +43,8 @@ const char* HeadlessLastMessageBoxCaption();
 
 // The input method's strings for PlatformImeString; a negative count makes the call fail with it.
 void HeadlessSetImeString(uint32_t kind, const char* bytes, int32_t count);
+// How often the toolkit told the input method to throw its composition away (PlatformCancelComposition).
+int32_t HeadlessCancelledCompositions();
 
 // Where PlatformDataDirectory makes the program's directory (a real directory; null or "" = none, the
 // state after a reset), and the time PlatformLocalTime gives (after a reset: Saturday 2000-01-01 00:00).

@@ -73,6 +73,14 @@ int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination,
     return count;
 }
 
+void PlatformCancelComposition(WindowHandle) {
+    headless.cancelledCompositions++;
+}
+
+int32_t HeadlessCancelledCompositions() {
+    return headless.cancelledCompositions;
+}
+
 void* PlatformAllocatePages(size_t size) {
     if (headless.failAllocations > 0) {
         headless.failAllocations--;

@@ -55,6 +55,7 @@ struct HeadlessState {
     int32_t imeResultCount;
     char imeComposition[16];
     int32_t imeCompositionCount;
+    int32_t cancelledCompositions;
     int32_t failAllocations, failPixels, livePixels;
     char dataRoot[512];
     PlatformTime localTime;

@@ -25,3 +25,10 @@ HDC OpenMemoryContext(WindowHandle window);
 
 // The memory context of an open text context, with its font selected; null for no open context.
 HDC TextContextDC(TextContext context);
+
+// WM_IME_COMPOSITION handed to a toolkit procedure in the form the keyboard router reads (ime_messages.cpp).
+LRESULT ForwardComposition(WindowProc procedure, HWND window, WPARAM wParam, LPARAM lParam);
+// The first result after a cancelled composition belongs to it: true once, and the result is dropped
+// (ime_cancel.cpp). A composing character that arrives first means the input method let it go.
+bool TakeCancelledResult();
+void CompositionBegun();

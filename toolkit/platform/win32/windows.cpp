@@ -14,7 +14,9 @@ static struct {
 static LRESULT CALLBACK ClassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ATOM atom = static_cast<ATOM>(GetClassLongA(window, GCW_ATOM));
     for (const auto& c : classes) {
-        if (c.atom != 0 && c.atom == atom) return c.procedure(FromWindow(window), message, wParam, lParam);
+        if (c.atom == 0 || c.atom != atom) continue;
+        if (message == WM_IME_COMPOSITION) return ForwardComposition(c.procedure, window, wParam, lParam);
+        return c.procedure(FromWindow(window), message, wParam, lParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
