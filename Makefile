@@ -77,7 +77,7 @@ windows: deps
 	cmake --build build/windows -j $(JOBS) --target velquist gallery
 
 # The README's pictures, taken from the real programs by the gallery's end-to-end scenario: the Linux build
-# on Xvfb with Korean typed through ibus-hangul, and gallery.exe under Wine. Lossless, made small by optipng.
+# on Xvfb and gallery.exe under Wine, both with Korean typed through ibus-hangul. Lossless, made small by optipng.
 SHOTS = build/normal/tests/e2e
 screenshots: deps
 	$(CONFIGURE_NORMAL) -DVQ_TESTS=ON >/dev/null
