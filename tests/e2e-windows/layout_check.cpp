@@ -13,6 +13,7 @@
 #include "toolkit/input/keyboard_routing.h"
 #include "toolkit/window/window_table.h"
 
+namespace {
 struct LayoutCase {
     const char* name;
     const char* text;
@@ -21,6 +22,7 @@ struct LayoutCase {
     int32_t fixedWidth; // instead, when not 0: a box this wide
     bool byWidth;       // glyph widths decide the rows, not rules
 };
+} // namespace
 
 // Korean text is code page 949: \xB0\xA1 is the first Hangul syllable, and so on.
 #define KO_GA "\xB0\xA1"

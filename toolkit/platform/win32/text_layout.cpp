@@ -46,12 +46,14 @@ static int32_t SourceOffset(const char* text, int32_t end, int32_t start, int32_
     return i;
 }
 
+namespace {
 struct DrawnLine {
     const WCHAR* text; // null until a line is read
     int32_t length;
     int32_t x;
     int32_t start; // its first byte in the source text
 };
+} // namespace
 
 // An underline from x: the character of the last line that begins there.
 static void AddMark(HDC dc, const DrawnLine& line, const char* text, int32_t end, int32_t x,
