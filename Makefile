@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run run-windows gallery gallery-windows test bench fuzz windows format clean
+.PHONY: all deps build run run-windows gallery gallery-windows test bench fuzz windows format screenshots clean
 
 all: build
 
@@ -75,6 +75,19 @@ windows: deps
 	cmake -S . -B build/windows -G "$(GENERATOR)" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=OFF
 	cmake --build build/windows -j $(JOBS) --target velquist gallery
+
+# The README's pictures, taken from the real programs by the gallery's end-to-end scenario: the Linux build
+# on Xvfb and gallery.exe under Wine, both with Korean typed through ibus-hangul. Lossless, made small by optipng.
+SHOTS = build/normal/tests/e2e
+screenshots: deps
+	$(CONFIGURE_NORMAL) -DVQ_TESTS=ON >/dev/null
+	cmake --build build/normal -j $(JOBS) --target test_gallery_e2e gallery x11_helper
+	rm -f $(SHOTS)/gallery-linux-loaded.png $(SHOTS)/gallery-wine-loaded.png
+	cd build/normal && ctest -R '^gallery_e2e(_windows)?$$' --output-on-failure
+	@mkdir -p docs
+	cp $(SHOTS)/gallery-linux-loaded.png docs/gallery-linux.png
+	cp $(SHOTS)/gallery-wine-loaded.png docs/gallery-windows.png
+	optipng -quiet -o5 -strip all docs/gallery-linux.png docs/gallery-windows.png
 
 format:
 	find app gallery examples toolkit tools util tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

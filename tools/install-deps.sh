@@ -17,7 +17,7 @@ packages=(
     "${run_packages[@]}" "${display_packages[@]}"
     clang clang-format libclang-rt-14-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev liblz4-dev
-    x11-utils imagemagick locales libxdamage-dev
+    x11-utils imagemagick locales libxdamage-dev optipng
 )
 # The Windows cross-build and Wine, and the real Korean input method the Linux checks type through (ibus
 # with its Hangul engine on a private D-Bus), without recommends: the checks run on just these.

@@ -2,12 +2,33 @@
 # Source it, then:
 #   wine_build BUILD_DIR TARGET...   cross-compile targets with MinGW into BUILD_DIR (configured once)
 #   wine_start WORK                  a private Wine prefix in WORK/wineprefix, the Korean locale (code page
-#                                    949) and, without a display, a private Xvfb; wine_stop ends them
+#                                    949), NanumGothic with smoothed fonts and, without a display, a private
+#                                    Xvfb; wine_stop ends them
 # Without a window manager Wine manages its windows itself (Managed=N), and the caption buttons need Marlett.
 
 wine_fail() {
     echo "wine: $*" >&2
     exit 1
+}
+
+# The prefix's fonts and their smoothing, so that the Windows build looks as on a Windows desktop with the
+# face the Linux build uses: NanumGothic installed (the Win32 backend chooses it when present) and
+# grayscale smoothing, as the Linux renderer draws. Done once per prefix.
+wine_fonts() {
+    local marker=$WINEPREFIX/.velquist-fonts-1 font
+    [ -f "$marker" ] && return 0
+    for font in /usr/share/fonts/truetype/nanum/NanumGothic.ttf /usr/share/fonts/truetype/nanum/NanumGothicBold.ttf; do
+        [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
+    printf '%s\r\n' 'REGEDIT4' '' \
+        '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]' \
+        '"NanumGothic (TrueType)"="NanumGothic.ttf"' '"NanumGothic Bold (TrueType)"="NanumGothicBold.ttf"' '' \
+        '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"FontSmoothing"="2"' \
+        '"FontSmoothingType"=dword:00000001' '"FontSmoothingGamma"=dword:00000578' \
+        '"FontSmoothingOrientation"=dword:00000001' >"$WINEPREFIX/drive_c/velquist-fonts.reg"
+    wine regedit /S 'C:\velquist-fonts.reg' >/dev/null 2>&1 || wine_fail "the font settings did not go in"
+    wineserver -w
+    touch "$marker"
 }
 
 wine_build() {
@@ -64,6 +85,7 @@ wine_start() {
         cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
         touch "$WINEPREFIX/.velquist-ready"
     fi
+    wine_fonts
 }
 
 wine_stop() {

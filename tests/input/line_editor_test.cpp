@@ -247,6 +247,10 @@ TEST_F(LineEditor, TabsStopEveryFourBytesAndNeverOverflow) {
     over.Char(editTab);
     EXPECT_EQ(over.Caret(), 6u);
     EXPECT_EQ(over.Text(), "abcdef");
+    PlainEditor past(32, "ab", 9); // a caret past the end comes back to it
+    past.Overwrite();
+    past.Char(editTab);
+    EXPECT_EQ(past.Caret(), 2u);
     PlainEditor into(32, "abc\xB0\xA1z", 0); // the stop at 4 is a trail byte
     into.Overwrite();
     into.Char(editTab);

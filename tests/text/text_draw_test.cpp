@@ -72,7 +72,7 @@ TEST_P(TextTest, HangulIsDrawnNotReplaced) {
 }
 
 TEST_P(TextTest, BoxBecomesRectangleWithExclusiveEdges) {
-    const char* longText = "MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM";
+    const char* longText = "M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M M";
     int32_t lineHeight = Measure(nullptr, "M").cy;
     ASSERT_LT(lineHeight, 20);
     struct Case {
@@ -96,7 +96,7 @@ TEST_P(TextTest, BoxBecomesRectangleWithExclusiveEdges) {
         DrawTextInSurface(longText, nullptr, &w, &box, kInk, kPaper, c.flags | wordBreak);
         changed = ChangedBox(w, kFill);
         EXPECT_LE(changed.right, c.right);
-        EXPECT_GT(changed.right, c.right - Measure(nullptr, "M").cx);
+        EXPECT_GT(changed.right, c.right - Measure(nullptr, "M M").cx);
         EXPECT_EQ(changed.bottom, c.bottom);
         ReleaseSurface(&w);
     }
@@ -179,15 +179,14 @@ TEST_P(TextTest, LinesBreakAtLineBreaksAndBetweenWords) {
     Extent three = {0, 0, Measure(&big, "\xB0\xA1\xB3\xAA\xB4\xD9").cx, 120};
     EXPECT_EQ(Drawn(&big, ganada, three, growBox | wordBreak, line(0)), alone("\xB0\xA1\xB3\xAA\xB4\xD9", 0));
     EXPECT_EQ(Drawn(&big, ganada, three, growBox | wordBreak, line(1)), alone("\xB6\xF3", 1));
-    // A word wider than the box breaks between characters.
+    // A word wider than the box stays whole on its line, cut at the edge, as GDI draws it; a word follows
+    // only where its spaces fit too.
     Extent four = {0, 0, Measure(&big, "ABCD").cx, 120};
-    EXPECT_EQ(Drawn(&big, "ABCDEFGHIJ", four, growBox | wordBreak, line(0)), alone("ABCD", 0));
-    EXPECT_EQ(Drawn(&big, "ABCDEFGHIJ", four, growBox | wordBreak, line(1)), alone("EFGH", 1));
-    EXPECT_EQ(Drawn(&big, "ABCDEFGHIJ", four, growBox | wordBreak, line(2)), alone("IJ", 2));
-    // A box narrower than one character still shows one character a line.
-    Extent sliver = {0, 0, 3, 120};
-    EXPECT_EQ(Drawn(&big, "AB", sliver, growBox | wordBreak, {0, h, 3, 2 * h}),
-              Drawn(&big, "B", {0, h, 3, h}, growBox, {0, h, 3, 2 * h}));
+    EXPECT_EQ(Drawn(&big, "ABCDEFGHIJ KL", four, growBox | wordBreak, line(0)),
+              Drawn(&big, "ABCDEFGHIJ", {0, 0, four.width, h}, growBox, line(0)));
+    EXPECT_EQ(Drawn(&big, "ABCDEFGHIJ KL", four, growBox | wordBreak, line(1)), alone("KL", 1));
+    Extent exact = {0, 0, Measure(&big, "AB CD").cx, 120};
+    EXPECT_EQ(Drawn(&big, "AB CD AB", exact, growBox | wordBreak, line(1)), alone("CD AB", 1));
 }
 
 TEST_P(TextTest, WrappedParagraphStaysInsideTheBox) {
@@ -244,8 +243,10 @@ TEST_P(TextTest, AmpersandUnderlinesTheNextCharacter) {
     EXPECT_EQ(changed.bottom, h);
     ReleaseSurface(&twice);
     EXPECT_NE(Drawn(&big, "A&&B", box, 0, all), Drawn(&big, "AB", box, 0, all));
-    // A last one draws nothing; one before a line break hides alone.
-    EXPECT_EQ(Drawn(&big, "AB&", box, 0, all), Drawn(&big, "AB", box, 0, all));
+    // The text's last byte is drawn even when it is one; one before a line break hides alone.
+    EXPECT_EQ(Drawn(&big, "AB&", box, 0, all), Drawn(&big, "AB&&", box, 0, all));
+    // Of several in a line, the last underlines.
+    EXPECT_EQ(Drawn(&big, "&A&B", box, 0, all), Drawn(&big, "A&B", box, 0, all));
     EXPECT_EQ(Drawn(&big, "A&\nB", box, 0, all), Drawn(&big, "A\nB", box, 0, all));
     // A two-byte character after an ampersand is underlined whole.
     EXPECT_NE(Drawn(&big, "&\xC7\xD1", box, 0, all), Drawn(&big, "\xC7\xD1", box, 0, all));
@@ -260,7 +261,8 @@ TEST_P(TextTest, BadBytesNeverReadPastTheText) {
     EXPECT_EQ(Measure(&big, "\xB0\x30").cx, replacement.cx);
     EXPECT_EQ(Measure(&big, "\xFF\xFF").cx, replacement.cx);
     EXPECT_EQ(Measure(&big, "\xB0\x01").cx, replacement.cx);
-    // Control bytes are invisible and take no room.
+    // Control bytes are invisible and take no room; line breaks measure as the font's glyphs for them.
+    EXPECT_GT(Measure(&big, "A\r\nB").cx, Measure(&big, "AB").cx);
     EXPECT_EQ(Measure(&big, "\x01\x02\x1B\x7F\t").cx, 0);
     Surface s = FilledSurface(100, 40, kFill);
     Extent box = {0, 0, 100, 40};

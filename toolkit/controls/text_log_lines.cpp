@@ -147,7 +147,7 @@ void ResetTextLog(TextLog* log) {
 }
 
 uint32_t InsertTextLogLines(TextLog* log, uint32_t index, uint32_t n) {
-    if (!Usable(log) || index >= log->maxLines || n == 0) return 0;
+    if (!Usable(log) || index >= log->maxLines) return 0;
     if (index < log->lineCount) {
         uint32_t free = log->maxLines - log->lineCount;
         if (n > free) n = free;
@@ -156,6 +156,7 @@ uint32_t InsertTextLogLines(TextLog* log, uint32_t index, uint32_t n) {
         log->lineCount += n;
         return n;
     }
+    // Past the end, the lines between the old end and index become empty lines, even when n is 0.
     if (n > log->maxLines - index) n = log->maxLines - index;
     uint32_t end = index + n;
     ClearTextLogLines(log, log->lineCount, end - log->lineCount);

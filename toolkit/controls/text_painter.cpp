@@ -12,7 +12,6 @@
 static const uint32_t noBox = 0xFFFFFFFFu;
 
 namespace {
-
 // What one paint works with: the open context, the text and its measures, and where the caret went.
 struct Painting {
     TextContext context;
@@ -26,7 +25,6 @@ struct Painting {
     int32_t caretX; // where the composition character goes
     int32_t caretY;
 };
-
 } // namespace
 
 static int32_t Width(const Painting& p, const char* text, uint32_t bytes) {
@@ -79,13 +77,12 @@ static void PaintSingleRow(Painting& p) {
          Theme[caretColour], platformTextOpaque);
 }
 
-// The bytes of the row starting at offset: as many as fit the inner width, never ending inside a two-byte
-// character, and at least one character so that a character wider than the control cannot stop the rows.
-static uint32_t RowBytes(const Painting& p, uint32_t offset, int32_t innerWidth) {
-    const char* row = p.text + offset;
-    uint32_t remaining = p.length - offset;
+uint32_t EditRowBytes(TextContext context, const char* text, uint32_t length, uint32_t offset,
+                      int32_t innerWidth) {
+    const char* row = text + offset;
+    uint32_t remaining = length - offset;
     uint32_t fit = static_cast<uint32_t>(
-        PlatformTextFit(p.context, row, static_cast<int32_t>(remaining), innerWidth, nullptr));
+        PlatformTextFit(context, row, static_cast<int32_t>(remaining), innerWidth, nullptr));
     if (fit > remaining) fit = remaining;
     if (fit < remaining && fit > 0 && ClassifyPosition(row, fit) == kTrailByte) fit--;
     if (fit == 0) fit = static_cast<uint8_t>(row[0]) > 0x80 && remaining >= 2 ? 2 : 1;
@@ -100,7 +97,7 @@ static void PaintWrappedRows(Painting& p) {
     int32_t y = 1;
     bool caretPlaced = false;
     for (uint32_t offset = 0; offset < p.length;) {
-        uint32_t fit = RowBytes(p, offset, innerWidth);
+        uint32_t fit = EditRowBytes(p.context, p.text, p.length, offset, innerWidth);
         uint32_t end = offset + fit;
         bool holdsCaret = (offset <= b->caret && b->caret < end) || (end == p.length && b->caret == p.length);
         if (p.caretShown && !caretPlaced && holdsCaret) {

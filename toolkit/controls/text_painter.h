@@ -10,3 +10,9 @@
 // control is the window's focusControl, the buffer is the control's own editBuffer and caretBlinkCounter
 // is not 0.
 void PaintEditText(WindowRecord* window, Control* control, EditBuffer* buffer);
+
+// The bytes of a wrapped row that starts at offset: as many as fit the inner width, never ending inside a
+// two-byte character, and at least one character, so that a character wider than the control cannot stop
+// the rows. The context holds the font the rows are drawn in.
+uint32_t EditRowBytes(TextContext context, const char* text, uint32_t length, uint32_t offset,
+                      int32_t innerWidth);

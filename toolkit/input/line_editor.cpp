@@ -7,8 +7,8 @@
 #include "util/dbcs_string.h"
 
 static const uint32_t kRedraw = redrawBits;
-namespace {
 
+namespace {
 struct Edit {
     EditBuffer* buffer;
     bool line; // a line of a larger store, whose owner splits it on Enter
@@ -16,7 +16,6 @@ struct Edit {
     uint32_t size;
     uint32_t length;
 };
-
 } // namespace
 
 // A trail byte of the text proper: the zero byte after a lone lead byte does not count.
@@ -107,8 +106,8 @@ static void Tab(Edit& e) {
         caret = at + InsertFitting(e, at, "    ", n, e.size - 1);
         return;
     }
-    // Overwrite: only the caret moves, to the next stop but not past the text, and never into a character.
-    if (caret >= e.length) return;
+    // Overwrite: only the caret moves, to the next stop but not past the text (a caret already past it comes
+    // back to the end), and never into a character.
     caret = stop < e.length ? static_cast<uint32_t>(stop) : e.length;
     if (IsTrail(e, caret)) caret++;
 }

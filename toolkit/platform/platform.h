@@ -267,6 +267,18 @@ enum : uint32_t {
 // next character; two draw one. Colours are 0x00BBGGRR.
 int32_t PlatformDrawText(TextContext context, const char* text, int32_t length, const PlatformRect* rect,
                          uint32_t textColour, uint32_t backgroundColour, uint32_t mode);
+// Where PlatformDrawText, given the same arguments, puts the text: the byte offset at which each line it
+// draws starts (-1 for a line with nothing on it) and the offset of each character it underlines. The
+// checks that compare the backends' layouts ask for it; drawing does not need it. Returns 0 on failure.
+enum : int32_t { textLayoutLines = 24, textLayoutMarks = 8 };
+struct TextLayout {
+    int32_t lines; // lines drawn, more than textLayoutLines included
+    int32_t lineStart[textLayoutLines];
+    int32_t marks;
+    int32_t markAt[textLayoutMarks];
+};
+int32_t PlatformTextLayout(TextContext context, const char* text, int32_t length, const PlatformRect* rect,
+                           uint32_t mode, TextLayout* layout);
 // ---- End of text --------------------------------------------------------------------------------------
 
 // ---- The user's files and the local time --------------------------------------------------------------

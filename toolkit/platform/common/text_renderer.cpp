@@ -52,14 +52,19 @@ static TextChar ReadOtherChar(const uint8_t* s, int32_t pos, int32_t end, bool p
             c.bytes = 2;
             return c;
         }
+        if (pos + 1 >= end) { // the last byte of the text is drawn, as GDI does
+            c.kind = glyphChar;
+            c.code = '&';
+            return c;
+        }
         c.kind = controlChar;
-        if (pos + 1 >= end) return c;
         TextChar next = ReadChar(s, pos + 1, end, false);
         if (next.kind != glyphChar && next.kind != spaceChar) return c;
         next.bytes += 1;
         next.underlined = 1;
         return next;
     }
+    c.code = b;
     if (b == '\r') {
         c.kind = lineBreak;
         if (pos + 1 < end && s[pos + 1] == '\n') c.bytes = 2;
@@ -84,10 +89,12 @@ static TextChar ReadOtherChar(const uint8_t* s, int32_t pos, int32_t end, bool p
     return c;
 }
 
+// Line breaks measure as the font's glyphs for them, as GDI measures them; other control characters and
+// a prefix ampersand measure nothing.
 static int32_t Advance(const RendererFont* font, const TextChar& c) {
-    if (c.kind != glyphChar && c.kind != spaceChar) return 0;
+    if (c.kind != glyphChar && c.kind != spaceChar && c.kind != lineBreak) return 0;
     const CachedGlyph* glyph = GlyphFor(font, c.code);
-    return glyph ? glyph->advance : 0;
+    return glyph ? glyph->advance * (c.kind == lineBreak ? c.bytes : 1) : 0;
 }
 
 static int32_t TextLength(const char* text, int32_t length) {
@@ -177,49 +184,85 @@ int32_t PlatformTextFit(TextContext context, const char* text, int32_t length, i
     return p;
 }
 
-// The line that starts at start: where it ends and where the next one starts. With wrap, a line breaks
-// after a run of spaces (which it drops) or before a two-byte character; a word wider than the whole
-// line breaks between characters.
+// A lone ampersand just before a line break prefixes nothing and is not drawn: the line ends before it.
+static int32_t DropLoneAmpersand(const uint8_t* s, int32_t start, int32_t lineEnd) {
+    int32_t run = 0;
+    while (lineEnd - run > start && s[lineEnd - run - 1] == '&') run++;
+    return run % 2 ? lineEnd - 1 : lineEnd;
+}
+
+// Where a line may break before c, as GDI's word breaking allows: before a word that follows spaces, and
+// before or after a two-byte (Hangul) character when no space is between.
+static bool BreakBefore(const TextChar& c, bool afterSpace, bool afterTwoByte) {
+    if (afterSpace) return true;
+    if (c.twoByte) return true;
+    return afterTwoByte && c.code < 0x80 && ((c.code | 0x20) - 'a' < 26 || c.code - '0' < 10);
+}
+
+// The line that starts at start: where it ends and where the next one starts. With wrap, a line breaks at
+// the last break (BreakBefore) whose text before it, spaces included, fits the width; the spaces there are
+// dropped. A word with no such break stays whole, cut at the box's edge, and the next line starts after
+// it and one space.
 static void NextLine(const RendererFont* font, const uint8_t* s, int32_t start, int32_t end, bool wrap,
                      int64_t width, int32_t* lineEnd, int32_t* next) {
     if (!wrap) {
         int32_t p = start;
         while (p < end && s[p] != '\r' && s[p] != '\n') p++;
-        *lineEnd = p;
+        *lineEnd = p < end ? DropLoneAmpersand(s, start, p) : p;
         *next = p < end ? p + ReadChar(s, p, end, true).bytes : end;
         return;
     }
     int64_t x = 0;
-    int32_t breakEnd = -1, breakNext = -1;
-    bool afterSpace = false;
+    int32_t breakEnd = -1, breakNext = -1, spaceStart = -1;
+    bool afterTwoByte = false;
     for (int32_t p = start; p < end;) {
         TextChar c = ReadChar(s, p, end, true);
         if (c.kind == lineBreak) {
-            *lineEnd = p;
+            *lineEnd = DropLoneAmpersand(s, start, p);
             *next = p + c.bytes;
             return;
         }
         int32_t a = Advance(font, c);
         if (c.kind == spaceChar) {
-            if (!afterSpace && p > start) breakEnd = p;
-            afterSpace = true;
+            if (spaceStart < 0) spaceStart = p;
             x += a;
             p += c.bytes;
-            if (breakEnd >= 0) breakNext = p;
+            afterTwoByte = false;
             continue;
         }
-        if (c.twoByte && p > start && !afterSpace) breakEnd = breakNext = p;
-        afterSpace = false;
+        if (p > start && x <= width && BreakBefore(c, spaceStart >= 0, afterTwoByte) && spaceStart != start) {
+            breakEnd = spaceStart >= 0 ? spaceStart : p;
+            breakNext = p;
+        }
+        spaceStart = -1;
         if (a > 0 && x + a > width && p > start) {
-            *lineEnd = breakEnd >= 0 ? breakEnd : p;
-            *next = breakEnd >= 0 ? breakNext : p;
+            if (breakEnd < 0) {
+                breakEnd = p;
+                while (breakEnd < end && s[breakEnd] != ' ' && s[breakEnd] != '\r' && s[breakEnd] != '\n')
+                    breakEnd += ReadChar(s, breakEnd, end, true).bytes;
+                breakNext = breakEnd < end && s[breakEnd] == ' ' ? breakEnd + 1 : breakEnd;
+            }
+            *lineEnd = breakEnd;
+            *next = breakNext;
             return;
         }
+        afterTwoByte = c.twoByte;
         x += a;
         p += c.bytes;
     }
     *lineEnd = end;
     *next = end;
+}
+
+// GDI underlines one prefixed character in a line: the last.
+static int32_t LastMark(const uint8_t* s, int32_t start, int32_t end) {
+    int32_t mark = -1;
+    for (int32_t p = start; p < end;) {
+        TextChar c = ReadChar(s, p, end, true);
+        if (c.underlined) mark = p;
+        p += c.bytes;
+    }
+    return mark;
 }
 
 struct Clip {
@@ -274,16 +317,21 @@ static void DrawLine(const LineTarget& t, Clip clip, const uint8_t* s, int32_t s
                    static_cast<int32_t>(cell.bottom - cell.top), backgroundPixel);
     }
     int64_t pen = x, baseline = y + font->ascent;
+    int32_t mark = LastMark(s, start, end);
     for (int32_t p = start; p < end && pen < cell.right;) {
         TextChar c = ReadChar(s, p, end, true);
+        bool underlined = c.underlined && p == mark;
         p += c.bytes;
-        if (c.kind != glyphChar && c.kind != spaceChar) continue;
+        if (c.kind != glyphChar && c.kind != spaceChar) {
+            pen += Advance(font, c);
+            continue;
+        }
         const CachedGlyph* glyph = GlyphFor(font, c.code);
         if (!glyph) continue;
         int32_t advance = glyph->advance;
         if (glyph->width && pen + glyph->left + glyph->width > cell.left)
             DrawGlyph(t, cell, glyph, pen, baseline);
-        if (c.underlined || font->underline) {
+        if (underlined || font->underline) {
             int64_t top = y + font->underlineTop;
             FillClipped(t, cell, pen, top, pen + advance, top + font->underlineHeight);
         }
@@ -319,6 +367,38 @@ int32_t PlatformDrawText(TextContext context, const char* text, int32_t length, 
         NextLine(font, s, p, end, wrap, wrapWidth, &lineEnd, &next);
         if (y + lineHeight > clip.top)
             DrawLine(target, clip, s, p, lineEnd, rect->left, y, opaque, backgroundPixel);
+        y += lineHeight;
+        p = next;
+    }
+    return 1;
+}
+
+static void AddLayoutLine(TextLayout* layout, int32_t start) {
+    if (layout->lines < textLayoutLines) layout->lineStart[layout->lines] = start;
+    layout->lines++;
+}
+
+// The lines and marks of PlatformDrawText, found by the same line breaking and character reading.
+int32_t PlatformTextLayout(TextContext context, const char* text, int32_t length, const PlatformRect* rect,
+                           uint32_t mode, TextLayout* layout) {
+    const RendererFont* font = ContextFont(context);
+    if (!layout) return 0;
+    memset(layout, 0, sizeof *layout);
+    if (!font || !text || !rect) return 0;
+    const Surface* surface = contexts[context - 1].surface;
+    int32_t end = TextLength(text, length);
+    const uint8_t* s = reinterpret_cast<const uint8_t*>(text);
+    int64_t bottom = rect->bottom < surface->height ? rect->bottom : surface->height;
+    int64_t lineHeight = font->ascent + font->descent;
+    if (lineHeight <= 0) return 1;
+    bool wrap = (mode & platformTextWordBreak) != 0;
+    int64_t y = rect->top;
+    for (int32_t p = 0; p < end && y < bottom;) {
+        int32_t lineEnd, next;
+        NextLine(font, s, p, end, wrap, static_cast<int64_t>(rect->right) - rect->left, &lineEnd, &next);
+        AddLayoutLine(layout, lineEnd > p ? p : -1);
+        int32_t mark = LastMark(s, p, lineEnd);
+        if (mark >= 0 && layout->marks < textLayoutMarks) layout->markAt[layout->marks++] = mark + 1;
         y += lineHeight;
         p = next;
     }

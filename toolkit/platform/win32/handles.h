@@ -23,6 +23,9 @@ inline HBITMAP AsBitmap(uintptr_t bitmap) {
 // window's own context is released at once. Null on failure.
 HDC OpenMemoryContext(WindowHandle window);
 
+// The memory context of an open text context, with its font selected; null for no open context.
+HDC TextContextDC(TextContext context);
+
 // WM_IME_COMPOSITION handed to a toolkit procedure in the form the keyboard router reads (ime_messages.cpp).
 LRESULT ForwardComposition(WindowProc procedure, HWND window, WPARAM wParam, LPARAM lParam);
 // The first result after a cancelled composition belongs to it: true once, and the result is dropped

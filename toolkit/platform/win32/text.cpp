@@ -13,10 +13,38 @@ static_assert(offsetof(LogFont, lfWeight) == offsetof(LOGFONTA, lfWeight));
 static_assert(offsetof(LogFont, lfCharSet) == offsetof(LOGFONTA, lfCharSet));
 static_assert(offsetof(LogFont, lfFaceName) == offsetof(LOGFONTA, lfFaceName));
 
+// The face the Linux build draws with; a font without a face name takes it when it is installed, so both
+// builds lay text out alike. Without it GDI picks a face for the character set, as always.
+static const char preferredFace[] = "NanumGothic";
+static int32_t preferredFaceState; // 0 not looked for yet, 1 installed, -1 missing
+
+static int CALLBACK FoundFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<int32_t*>(found) = 1;
+    return 0;
+}
+
+static bool PreferredFaceInstalled() {
+    if (preferredFaceState == 0) {
+        int32_t found = 0;
+        HDC dc = GetDC(nullptr);
+        if (dc) {
+            LOGFONTA wanted = {};
+            wanted.lfCharSet = DEFAULT_CHARSET;
+            memcpy(wanted.lfFaceName, preferredFace, sizeof preferredFace);
+            EnumFontFamiliesExA(dc, &wanted, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
+            ReleaseDC(nullptr, dc);
+        }
+        preferredFaceState = found ? 1 : -1;
+    }
+    return preferredFaceState == 1;
+}
+
 static HFONT CreateFontFrom(const LogFont* font) {
     if (!font) return nullptr;
     LOGFONTA description;
     memcpy(&description, font, sizeof description);
+    if (description.lfFaceName[0] == 0 && PreferredFaceInstalled())
+        memcpy(description.lfFaceName, preferredFace, sizeof preferredFace);
     return CreateFontIndirectA(&description);
 }
 
@@ -57,6 +85,11 @@ static GdiText* FromContext(TextContext context) {
         if (context != 0 && reinterpret_cast<TextContext>(&t) == context && t.dc) return &t;
     }
     return nullptr;
+}
+
+HDC TextContextDC(TextContext context) {
+    GdiText* t = FromContext(context);
+    return t ? t->dc : nullptr;
 }
 
 TextContext PlatformOpenText(WindowHandle window, const Surface* surface, const LogFont* font) {
