@@ -6,7 +6,7 @@
 
 namespace {
 
-const uint32_t kGrey = 0xBFBFBF, kBlue = 0xFF0000, kGreen = 0x00FF00, kBlack = 0x000000, kWhite = 0xFFFFFF;
+const uint32_t kGrey = 0xBFBFBF, kBlue = 0xFF0000, kGreen = 0x00FF00, kBlack = 0x000000;
 // "가", "나" in code page 949.
 const char* const kGa = "\xB0\xA1";
 const char* const kNa = "\xB3\xAA";
