@@ -10,8 +10,13 @@ all: build
 deps:
 	@bash tools/install-deps.sh
 
+# The project's own builds treat warnings as errors (a plain CMake build does not: VQ_WERROR is off there).
 CONFIGURE_NORMAL = cmake -S . -B build/normal -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release \
-	-DCMAKE_CXX_FLAGS_RELEASE="-O2 -g"
+	-DCMAKE_CXX_FLAGS_RELEASE="-O2 -g" -DVQ_WERROR=ON
+# The sanitizer build uses clang, the normal one GCC, so both compilers stay warning-free. A build/asan that
+# another compiler configured is made afresh.
+CONFIGURE_ASAN = cmake -S . -B build/asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug \
+	-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DVQ_SANITIZE=ON -DVQ_WERROR=ON
 
 # Everything: tests, benchmarks and fuzz regression programs included.
 build: deps
@@ -45,8 +50,9 @@ gallery-windows:
 
 test: deps
 	$(CONFIGURE_NORMAL) -DVQ_TESTS=ON >/dev/null
-	@[ -f build/asan/CMakeCache.txt ] || cmake -S . -B build/asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug \
-		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DVQ_SANITIZE=ON
+	@grep -qs '^CMAKE_CXX_COMPILER:.*clang++' build/asan/CMakeCache.txt || { rm -rf build/asan; \
+		$(CONFIGURE_ASAN) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null; }
+	$(CONFIGURE_ASAN) >/dev/null
 	cmake --build build/normal -j $(JOBS)
 	cmake --build build/asan -j $(JOBS)
 	cd build/normal && ctest --output-on-failure -j $(JOBS)
@@ -61,7 +67,7 @@ bench: build
 
 fuzz: deps
 	cmake -S . -B build/fuzz -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
-		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON -DVQ_WERROR=ON
 	cmake --build build/fuzz -j $(JOBS)
 	@for f in build/fuzz/fuzz/fuzz_*; do \
 		name=$$(basename $$f); name=$${name#fuzz_}; mkdir -p build/fuzz/corpus/$$name; \
@@ -73,7 +79,7 @@ fuzz: deps
 # build/windows/gallery/gallery.exe.
 windows: deps
 	cmake -S . -B build/windows -G "$(GENERATOR)" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-		-DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=OFF
+		-DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=OFF -DVQ_WERROR=ON
 	cmake --build build/windows -j $(JOBS) --target velquist gallery
 
 # The README's pictures, taken from the real programs by the gallery's end-to-end scenario: the Linux build

@@ -6,8 +6,7 @@
 
 namespace {
 
-static const uint32_t kGrey = 0xBFBFBF, kBlue = 0xFF0000, kGreen = 0x00FF00, kBlack = 0x000000,
-                      kWhite = 0xFFFFFF;
+static const uint32_t kGrey = 0xBFBFBF, kBlue = 0xFF0000, kGreen = 0x00FF00, kBlack = 0x000000;
 // "가", "나" in code page 949.
 static const char* const kGa = "\xB0\xA1";
 static const char* const kNa = "\xB3\xAA";
