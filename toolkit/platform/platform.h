@@ -94,6 +94,7 @@ enum : uint32_t {
     vkDecimal = 110,
     vkDivide = 111,
     vkF1 = 112,
+    vkF4 = 115,
     vkF10 = 121,
     vkF13 = 124,
     vkNumLock = 144,

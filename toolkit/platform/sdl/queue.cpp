@@ -9,7 +9,6 @@
 #include "toolkit/platform/sdl/pending.h"
 #include "toolkit/platform/sdl/window_table.h"
 
-enum : uint32_t { vkF4 = 115 };
 
 static MessageNames registered;
 
