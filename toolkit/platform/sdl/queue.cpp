@@ -9,7 +9,6 @@
 #include "toolkit/platform/sdl/pending.h"
 #include "toolkit/platform/sdl/window_table.h"
 
-
 static MessageNames registered;
 
 // The input method's strings of the message taken last.
