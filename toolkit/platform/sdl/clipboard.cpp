@@ -14,7 +14,7 @@ int32_t PlatformSetClipboardText(WindowHandle, const char* text, uint32_t length
 }
 
 int32_t PlatformGetClipboardText(WindowHandle, char* buffer, uint32_t capacity, ClipboardRead* read) {
-    // SDL gives an empty string, never null, when there is no text or it cannot be read.
+    // SDL gives an empty string when there is no text or it cannot be read; null here means no video.
     char* utf8 = SdlStartVideo() ? SDL_GetClipboardText() : nullptr;
     int32_t written = ClipboardUtf8ToCp949(utf8 ? utf8 : "", buffer, capacity, read);
     SDL_free(utf8);
