@@ -269,6 +269,12 @@ TEST_F(SdlBackend, CloseDestroysAndSendsDestroyBeforeReturning) {
     EXPECT_EQ(m.wParam, 11u);
 }
 
+// The client area's size as a position, -1 when there is no such window.
+static LParam ClientSize(WindowHandle w) {
+    PlatformRect client = {};
+    return PlatformClientRect(w, &client) == 1 ? Position(client.right, client.bottom) : -1;
+}
+
 TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
     seen.clear();
     limitsToGive.ptMinTrackSize = {200, 150};
@@ -283,17 +289,12 @@ TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
     EXPECT_TRUE(SDL_GetWindowFlags(SdlFind(w)->window) & SDL_WINDOW_RESIZABLE);
     EXPECT_FALSE(SDL_GetWindowFlags(SdlFind(window)->window) & SDL_WINDOW_RESIZABLE)
         << "a maximise box without a sizing border keeps the size";
-    PlatformRect client = {};
-    ASSERT_EQ(PlatformClientRect(w, &client), 1);
-    EXPECT_EQ(client.right, 200);
-    EXPECT_EQ(client.bottom, 150);
+    EXPECT_EQ(ClientSize(w), Position(200, 150));
     EXPECT_EQ(seen.back().message, WM_SIZE);
     EXPECT_EQ(seen.back().wParam, SIZE_RESTORED);
     EXPECT_EQ(seen.back().lParam, Position(200, 150));
     SDL_SetWindowSize(SdlFind(w)->window, 900, 900);
-    ASSERT_EQ(PlatformClientRect(w, &client), 1);
-    EXPECT_EQ(client.right, 300);
-    EXPECT_EQ(client.bottom, 250);
+    EXPECT_EQ(ClientSize(w), Position(300, 250));
     PlatformRect rect = {};
     PlatformPoint origin = {0, 0};
     ASSERT_EQ(PlatformWindowRect(w, &rect), 1);
@@ -303,8 +304,7 @@ TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
     // Minimised: an empty client area and SIZE_MINIMIZED; restored: the size again.
     seen.clear();
     PlatformShowWindow(w, SW_MINIMIZE);
-    ASSERT_EQ(PlatformClientRect(w, &client), 1);
-    EXPECT_EQ(client.right, 0);
+    EXPECT_EQ(ClientSize(w), Position(0, 0));
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back().message, WM_SIZE);
     EXPECT_EQ(seen.back().wParam, SIZE_MINIMIZED);
