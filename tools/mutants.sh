@@ -163,8 +163,8 @@ tests: Formats/ButtonTest\.
 
 name: controls-list-visible-rows
 file: toolkit/controls/list_box.cpp
-find: list->visibleRows = inside > 0 ? static_cast<uint32_t>(inside) / list->rowHeight : 0;
-replace: list->visibleRows = inside > 0 ? static_cast<uint32_t>(inside) / list->rowHeight + 1 : 0;
+find: list->visibleRows = rows.shownRows;
+replace: list->visibleRows = rows.shownRows + (rows.shownRows < list->itemCount);
 build: test_controls
 tests: Formats/ListBoxTest\.
 
@@ -184,15 +184,15 @@ tests: Formats/TreeListTest\.
 
 name: controls-tree-visible-rows
 file: toolkit/controls/tree_list.cpp
-find: tree->visibleRows = inside > 0 ? static_cast<uint32_t>(inside) / tree->rowHeight : 0;
-replace: tree->visibleRows = inside > 0 ? static_cast<uint32_t>(inside) / tree->rowHeight + 1 : 0;
+find: tree->visibleRows = rows.shownRows;
+replace: tree->visibleRows = rows.shownRows + (rows.shownRows < tree->rowCount);
 build: test_controls
 tests: Formats/TreeListTest\.
 
 name: controls-log-scroll-range
 file: toolkit/controls/text_log.cpp
-find: uint32_t hiddenRows = log->lineCount > log->visibleRows ? log->lineCount - log->visibleRows : 0;
-replace: uint32_t hiddenRows = log->lineCount > log->visibleRows ? log->lineCount - log->visibleRows + 1 : 0;
+find: KeepScrollBarInStep(window, log->scrollBar, log->companions, log->lineCount - log->rowsShown,
+replace: KeepScrollBarInStep(window, log->scrollBar, log->companions, log->lineCount - log->rowsShown + (log->lineCount > log->rowsShown),
 build: test_controls
 tests: Formats/TextLogTest\.
 

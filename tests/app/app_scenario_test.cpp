@@ -111,48 +111,37 @@ TEST_P(AppScenario, StartsCentredTiledAndIdles) {
 }
 
 TEST_P(AppScenario, CtrlJumpsOnceAndLeavesNoTrace) {
+    // Each step checks the screen the last tick left, then posts its keys ('d' Ctrl down, 'u' Ctrl up, 'a'
+    // the A key) between ticks.
+    struct Step {
+        int image;
+        int32_t x;
+        const char* what;
+        const char* keys;
+    };
+    static const Step script[] = {
+        {0, 13, "a key alone shows nothing new", ""},
+        {3, 13, "crouch", "d"}, // auto-repeat while held
+        {4, 60, "jump", "d"},
+        {0, 13, "idle again, nothing left at x 60", "d"},
+        {1, 13, "holding the key plays the action once", "ud"},     // a new press
+        {3, 13, "a new press plays again", "u"},                    // released between the steps
+        {4, 60, "the release does not cut the action short", "du"}, // press and release between two ticks
+        {0, 13, "a tap between ticks plays nothing", "a"},          // other keys change nothing
+    };
     steps.push_back([&] { Key(kCtrlDownData); });
-    steps.push_back([&] {
-        ExpectScreen(0, 13, "a key alone shows nothing new");
-        Tick();
-    });
-    steps.push_back([&] {
-        ExpectScreen(3, 13, "crouch");
-        Key(kCtrlDownData); // auto-repeat while held
-        Tick();
-    });
-    steps.push_back([&] {
-        ExpectScreen(4, 60, "jump");
-        Key(kCtrlDownData);
-        Tick();
-    });
-    steps.push_back([&] {
-        ExpectScreen(0, 13, "idle again, nothing left at x 60");
-        Key(kCtrlDownData);
-        Tick();
-    });
-    steps.push_back([&] {
-        ExpectScreen(1, 13, "holding the key plays the action once");
-        Key(kCtrlUpData);
-        Key(kCtrlDownData); // a new press
-        Tick();
-    });
-    steps.push_back([&] {
-        ExpectScreen(3, 13, "a new press plays again");
-        Key(kCtrlUpData); // released between the steps
-        Tick();
-    });
-    steps.push_back([&] {
-        ExpectScreen(4, 60, "the release does not cut the action short");
-        Key(kCtrlDownData);
-        Key(kCtrlUpData); // press and release between two ticks
-        Tick();
-    });
-    steps.push_back([&] {
-        ExpectScreen(0, 13, "a tap between ticks plays nothing");
-        PlatformPostMessage(mainWindowHandle, WM_KEYDOWN, 65, 0); // other keys change nothing
-        Tick();
-    });
+    for (const Step& s : script) {
+        steps.push_back([&] {
+            ExpectScreen(s.image, s.x, s.what);
+            for (const char* k = s.keys; *k; k++) {
+                if (*k == 'a')
+                    PlatformPostMessage(mainWindowHandle, WM_KEYDOWN, 65, 0);
+                else
+                    Key(*k == 'd' ? kCtrlDownData : kCtrlUpData);
+            }
+            Tick();
+        });
+    }
     steps.push_back([&] {
         ExpectScreen(1, 13, "other keys");
         PlatformPostMessage(mainWindowHandle, WM_CLOSE, 0, 0);

@@ -1,19 +1,26 @@
 // Marking and composing: what is redrawn, what is copied again, and what reaches the screen.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/controls/panel.h"
 #include "toolkit/controls/picture.h"
 #include "toolkit/gfx/draw.h"
 #include "toolkit/window/composition.h"
 
-namespace {
-
 static intptr_t PaintingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     WindowRecord* w = FindWindowRecord(window);
     if (w && PaintWindow(window, w, message, wParam, lParam) == 0) return 0;
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
+
+static void PaintStripes(WindowRecord* record) {
+    Bounds all = {0, 0, record->surface.width - 1, record->surface.height - 1};
+    DrawRect(&record->surface, &all, 0x00FF00, rectFill);
+}
+
+namespace {
 
 class CompositionTest : public BothFormats {
   protected:
@@ -53,6 +60,11 @@ class CompositionTest : public BothFormats {
         HeadlessPump();
         return compositionStats;
     }
+    // Asks for a repaint and serves it.
+    CompositionStats Repaint(uint32_t flags = repaintPending) {
+        RequestRepaint(h, flags);
+        return Paint();
+    }
     uint32_t Screen(int32_t x, int32_t y) { return HeadlessScreenPixel(h, x, y); }
     uint32_t Pixel(uint32_t colour) { return ColourToPixel(colour); }
 };
@@ -87,8 +99,7 @@ TEST_P(CompositionTest, OpaqueChangeCopiesOnlyWhatOverlapsFromItUpwards) {
     EXPECT_EQ(d.header.flags & redrawBits, uint32_t(blitPending));
     EXPECT_EQ(c.header.flags & redrawBits, 0u);
     EXPECT_EQ(below.header.flags & redrawBits, 0u);
-    RequestRepaint(h, repaintPending);
-    CompositionStats s = Paint();
+    CompositionStats s = Repaint();
     EXPECT_EQ(s.fullRedraws, 0u);
     EXPECT_EQ(s.controlsDrawn, 1u);
     EXPECT_EQ(s.controlsCopied, 3u);
@@ -105,8 +116,7 @@ TEST_P(CompositionTest, ControlStickingOutLeftIsCopiedAgainOverAChangeBeneathIt)
     Paint();
     a.images[0] = &images[2];
     MarkForRedraw(&a.header, w, redrawBits);
-    RequestRepaint(h, repaintPending);
-    Paint();
+    Repaint();
     EXPECT_EQ(Screen(10, 10), Pixel(0x00FF00)) << "the control above stays on top";
     EXPECT_EQ(Screen(20, 20), Pixel(0xFF0000));
 }
@@ -127,15 +137,13 @@ TEST_P(CompositionTest, SeeThroughControlRebuildsFromTheCoveringControlOrEveryth
     MarkForRedraw(&inside.header, w, redrawBits);
     EXPECT_EQ(w->flags & fullRedraw, 0u);
     EXPECT_NE(panel.header.flags & blitPending, 0u) << "rebuilt from the covering panel";
-    RequestRepaint(h, repaintPending);
-    CompositionStats s = Paint();
+    CompositionStats s = Repaint();
     EXPECT_EQ(s.fullRedraws, 0u);
     EXPECT_EQ(s.controlsCopied, 3u) << "panel, the keyed picture, and the one overlapping the panel";
 
     MarkForRedraw(&outside.header, w, redrawBits);
     EXPECT_NE(w->flags & fullRedraw, 0u) << "sticks out of every lower control";
-    RequestRepaint(h, repaintPending);
-    s = Paint();
+    s = Repaint();
     EXPECT_EQ(s.fullRedraws, 1u);
     EXPECT_EQ(s.controlsCopied, 3u);
 }
@@ -152,8 +160,7 @@ TEST_P(CompositionTest, SeeThroughChangeIsRebuiltOnlyFromAControlThatPaintsItsWh
     sprite.header.flags |= hidden;
     MarkForRedraw(&sprite.header, w, redrawBits);
     EXPECT_NE(back.header.flags & blitPending, 0u) << "the opaque picture beneath rebuilds the area";
-    RequestRepaint(h, repaintPending);
-    CompositionStats s = Paint();
+    CompositionStats s = Repaint();
     EXPECT_EQ(s.fullRedraws, 0u);
     EXPECT_EQ(Screen(15, 15), Pixel(0x0000FF)) << "nothing of the hidden sprite is left";
 }
@@ -178,8 +185,7 @@ TEST_P(CompositionTest, KeyedControlInSlotZeroRepaintsTheWholeWindow) {
     // While a full redraw is pending, marking only sets the control's own bits.
     MarkForRedraw(&other.header, w, contentDirty);
     EXPECT_EQ(other.header.flags & redrawBits, uint32_t(contentDirty));
-    RequestRepaint(h, repaintPending);
-    CompositionStats s = Paint();
+    CompositionStats s = Repaint();
     EXPECT_EQ(s.fullRedraws, 1u);
     EXPECT_EQ(s.controlsCopied, 2u);
     EXPECT_EQ(s.controlsDrawn, 2u);
@@ -194,19 +200,16 @@ TEST_P(CompositionTest, FullRedrawSetOffByAMarkCopiesOnlyWhatChangedToTheScreen)
     Paint();
     sprite.header.x = 30; // moved as the application's sprite moves: marked where it is now
     MarkForRedraw(&sprite.header, w, redrawBits);
-    RequestRepaint(h, repaintPending);
-    CompositionStats s = Paint();
+    CompositionStats s = Repaint();
     EXPECT_EQ(s.fullRedraws, 1u);
     PlatformRect copied = {};
     ASSERT_EQ(HeadlessLastCopied(h, &copied), 1);
-    EXPECT_EQ(copied.left, 10);
-    EXPECT_EQ(copied.top, 10);
-    EXPECT_EQ(copied.right, 50) << "where it was and where it is";
-    EXPECT_EQ(copied.bottom, 30);
+    EXPECT_EQ((std::vector{copied.left, copied.top, copied.right, copied.bottom}),
+              (std::vector{10, 10, 50, 30}))
+        << "where it was and where it is";
     EXPECT_EQ(Screen(15, 15), Pixel(0x808080)) << "nothing left where it was";
     EXPECT_EQ(Screen(35, 15), Pixel(0x00FF00));
-    RequestRepaint(h, repaintPending | fullRedraw);
-    Paint();
+    Repaint(repaintPending | fullRedraw);
     ASSERT_EQ(HeadlessLastCopied(h, &copied), 1);
     EXPECT_EQ(copied.right - copied.left, 100);
     EXPECT_EQ(copied.bottom - copied.top, 80);
@@ -220,8 +223,7 @@ TEST_P(CompositionTest, HiddenControlIsNeitherDrawnNorCopiedAndItsAreaIsRebuilt)
     front.header.flags |= hidden;
     MarkForRedraw(&front.header, w, redrawBits);
     EXPECT_NE(back.header.flags & blitPending, 0u);
-    RequestRepaint(h, repaintPending);
-    CompositionStats s = Paint();
+    CompositionStats s = Repaint();
     EXPECT_EQ(s.controlsCopied, 1u);
     EXPECT_EQ(s.controlsDrawn, 0u);
     EXPECT_EQ(front.header.flags & redrawBits, 0u);
@@ -238,11 +240,6 @@ TEST_P(CompositionTest, ControlOutsideTheListOnlyGetsItsBits) {
     EXPECT_EQ(loose.header.flags, uint32_t(redrawBits));
     EXPECT_EQ(w->flags & fullRedraw, 0u);
     ReleaseSurface(&loose.header.surface);
-}
-
-static void PaintStripes(WindowRecord* record) {
-    Bounds all = {0, 0, record->surface.width - 1, record->surface.height - 1};
-    DrawRect(&record->surface, &all, 0x00FF00, rectFill);
 }
 
 TEST_P(CompositionTest, BevelIsDrawnOverTheBackgroundCallback) {
@@ -268,8 +265,7 @@ TEST_P(CompositionTest, PaintWithoutRequestOnlyCopiesAndEveryRequestEndsOnScreen
     EXPECT_EQ(s.compositions, 0u);
     EXPECT_EQ(Screen(1, 1), Pixel(0x0000FF));
     RequestRepaint(h, repaintPending);
-    RequestRepaint(h, repaintPending);
-    s = Paint();
+    s = Repaint();
     EXPECT_EQ(s.compositions, 1u);
     EXPECT_EQ(HeadlessPresentCount(h), presents + 3);
     EXPECT_EQ(RequestRepaint(0x1234, repaintPending), -1);
@@ -280,8 +276,7 @@ TEST_P(CompositionTest, ZeroSizedWindowSurfacePaintsNothingAndDoesNotFail) {
     Picture& a = pictures[0];
     AddPicture(&a, {0, 0, 20, 20}, 0);
     ReleaseSurface(&w->surface);
-    RequestRepaint(h, repaintPending | fullRedraw);
-    CompositionStats s = Paint();
+    CompositionStats s = Repaint(repaintPending | fullRedraw);
     EXPECT_EQ(s.compositions, 1u);
     EXPECT_EQ(s.pixelsWritten, 0u);
 }

@@ -159,8 +159,7 @@ TEST_P(ButtonTest, ShowsTheImageOfItsState) {
                                                                                                     : kGrey))
             << "no frame around a released image";
         Mouse(WM_LBUTTONUP, 25, 35);
-        RemoveControl(w, &button.header);
-        DestroyControl(&button.header);
+        Drop(&button.header);
     }
 }
 

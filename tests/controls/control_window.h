@@ -58,6 +58,11 @@ class ControlWindow : public BothFormats {
         RepaintControl(h, w, control);
         HeadlessPump();
     }
+    // Unlinks the control and frees what it owns, ready for the next case.
+    void Drop(Control* control) {
+        RemoveControl(w, control);
+        DestroyControl(control);
+    }
     // What every change from outside ends with, and the one paint it leads to.
     void Redraw(Control* control) {
         uint32_t paints = compositionStats.paints;

@@ -102,8 +102,7 @@ TEST_P(EditFieldTest, SingleRowCaretStandsAfterTheTextBeforeIt) {
             EXPECT_EQ(box.bottom, y + H) << "and one row high";
             EXPECT_EQ(box.top, y);
         }
-        RemoveControl(w, &field.header);
-        DestroyControl(&field.header);
+        Drop(&field.header);
         w->focusControl = nullptr;
     }
 }
@@ -161,8 +160,7 @@ TEST_P(EditFieldTest, WrappedRowsKeepCharactersWholeAndStopAtTheBottom) {
         if (c.barOverText) DrawRect(&model, &bar, kBlack, rectFill);
         EXPECT_EQ(ScreenPixels(FieldArea()), SurfacePixels(model));
         ReleaseSurface(&model);
-        RemoveControl(w, &field.header);
-        DestroyControl(&field.header);
+        Drop(&field.header);
     }
 }
 

@@ -40,8 +40,7 @@ TEST_P(LabelTest, FramesFollowTheirFlagsAndLieOverTheIcon) {
         EXPECT_EQ(Screen(40, 49), P(c.bottom));
         EXPECT_EQ(Screen(79, 35), P(c.right));
         EXPECT_EQ(Screen(40, 35), P(kRed)) << "inside the frame the icon shows";
-        RemoveControl(w, &label.header);
-        DestroyControl(&label.header);
+        Drop(&label.header);
     }
 }
 
@@ -92,8 +91,7 @@ TEST_P(LabelTest, CaptionWrapsBesideTheIconWithinItsInset) {
         EXPECT_EQ(Changed({x0, y0, x0 + c.textLeft, y0 + height}, kPaper).right,
                   c.textLeft == 17 ? x0 + 17 : 0)
             << "nothing but the icon left of the caption";
-        RemoveControl(w, &label.header);
-        DestroyControl(&label.header);
+        Drop(&label.header);
     }
 }
 
@@ -130,8 +128,7 @@ TEST_P(LabelTest, ACaptionWithoutRoomIsNotDrawn) {
         Show(&label.header);
         Area all = {10, 10, 10 + c.width, 30};
         EXPECT_EQ(Count(all, kPaper) + Count(all, kRed), c.width * 20) << "nothing but paper and icon";
-        RemoveControl(w, &label.header);
-        DestroyControl(&label.header);
+        Drop(&label.header);
     }
 }
 

@@ -139,10 +139,7 @@ TEST_P(ListBoxTest, RowsComeFromTheFontAndTheTopRowIsClampedWithTheBarInStep) {
             EXPECT_EQ(bar.range, c.range);
             EXPECT_EQ(bar.position, 16 * c.clampedRow);
         }
-        for (Control* ctl : {&list.header, &bar.header, &up.header, &down.header}) {
-            RemoveControl(w, ctl);
-            DestroyControl(ctl);
-        }
+        for (Control* ctl : {&list.header, &bar.header, &up.header, &down.header}) Drop(ctl);
         Redraw(&list.header);
     }
 }
@@ -297,8 +294,7 @@ TEST_P(ListBoxTest, SeparatorsFramesAndIcons) {
             EXPECT_EQ(Screen(X + W - 3, last), P(c.separators ? kSeparator : kGrey)) << "row " << row;
         }
         EXPECT_EQ(Screen(X + W - 3, Y + 1 + 3 * kRowHeight + kRowHeight - 1), P(kGrey)) << "no row, no line";
-        RemoveControl(w, &list.header);
-        DestroyControl(&list.header);
+        Drop(&list.header);
     }
 }
 

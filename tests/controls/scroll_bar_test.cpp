@@ -63,8 +63,7 @@ TEST_P(ScrollBarTest, PlainThumbTakesItsSizeAndPlaceFromRangeAndTrack) {
         ShowBar(c.width, c.height, c.range, c.position, c.flags);
         EXPECT_EQ(Where(BarArea(), kThumb), OnScreen(c.thumb));
         EXPECT_EQ(Count(BarArea(), kThumb), (c.thumb.right - c.thumb.left) * (c.thumb.bottom - c.thumb.top));
-        RemoveControl(w, &bar.header);
-        DestroyControl(&bar.header);
+        Drop(&bar.header);
     }
 }
 
@@ -89,8 +88,7 @@ TEST_P(ScrollBarTest, APressMovesTheThumbCentreToThePointer) {
         Mouse(WM_LBUTTONUP, 10 + c.x, 18, MK_SHIFT);
         EXPECT_EQ(releases,
                   (std::vector<Release>{{reinterpret_cast<uintptr_t>(&bar), MK_SHIFT, c.range, c.position}}));
-        RemoveControl(w, &bar.header);
-        DestroyControl(&bar.header);
+        Drop(&bar.header);
     }
 }
 
@@ -173,8 +171,7 @@ TEST_P(ScrollBarTest, SkinnedBarTilesItsTrackAndCentresItsThumbImage) {
         EXPECT_EQ(Screen(10 + 3, 10 + 9), P(kBlue)) << "the track shows through the keyed border";
         EXPECT_EQ(bar.position, c.position) << "a press at the thumb's centre keeps it there";
         Mouse(WM_LBUTTONUP, 10 + 8, 10 + 18);
-        RemoveControl(w, &bar.header);
-        DestroyControl(&bar.header);
+        Drop(&bar.header);
     }
 }
 

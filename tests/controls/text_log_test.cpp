@@ -149,10 +149,7 @@ TEST_P(TextLogTest, EachDrawClampsTheTopRowAndKeepsTheBarInStep) {
             EXPECT_EQ(bar.range, c.range);
             EXPECT_EQ(bar.position, 16 * c.clamped);
         }
-        for (Control* ctl : {&bar.header, &up.header, &down.header, &log.header}) {
-            RemoveControl(w, ctl);
-            DestroyControl(ctl);
-        }
+        for (Control* ctl : {&bar.header, &up.header, &down.header, &log.header}) Drop(ctl);
         DestroyControl(&log.header);
         Redraw(&up.header);
     }
@@ -265,8 +262,7 @@ TEST_P(TextLogTest, FrameAndBackgroundImage) {
         EXPECT_EQ(Screen(X + W / 2, Y + H - 5), P(c.inside));
         EXPECT_EQ(Screen(X, Y + H / 2), P(c.topLeft));
         EXPECT_EQ(Screen(X + W - 1, Y + H / 2), P(c.bottomRight));
-        RemoveControl(w, &log.header);
-        DestroyControl(&log.header);
+        Drop(&log.header);
     }
 }
 

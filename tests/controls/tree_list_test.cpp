@@ -149,8 +149,7 @@ TEST_P(TreeListTest, ModesOrderTheRowsAndExpandersShowEachGroupsState) {
         EXPECT_EQ(Rows(), c.rows);
         EXPECT_EQ(f.groups[1].flags & treeNodeHasItems, treeNodeHasItems) << "recomputed though collapsed";
         EXPECT_EQ(f.groups[2].flags & treeNodeHasItems, 0u);
-        RemoveControl(w, &tree.header);
-        DestroyControl(&tree.header);
+        Drop(&tree.header);
     }
     // Unlisted records, and items of an unlisted group, are not shown.
     MakeForest();
@@ -189,8 +188,7 @@ TEST_P(TreeListTest, NameSortsReadTheNameWhereTheRecordHasIt) {
         f.Item("apple", 0);
         ShowTree(c.mode);
         EXPECT_EQ(Rows(), c.rows);
-        RemoveControl(w, &tree.header);
-        DestroyControl(&tree.header);
+        Drop(&tree.header);
     }
     // An expander press rebuilds with mode 0: the sorted table stays, the pinned-first order goes.
     ShowTree(treeBuildSortByName | treeBuildPinnedFirst);
@@ -345,8 +343,7 @@ TEST_P(TreeListTest, TheNoEditFlagsKeepNamesAsTheyAre) {
         Press(WM_LBUTTONDOWN, 50, Middle(1));
         Press(WM_LBUTTONDOWN, 50, Middle(1));
         EXPECT_EQ(tree.header.editBuffer != nullptr, c.itemEdits);
-        RemoveControl(w, &tree.header);
-        DestroyControl(&tree.header);
+        Drop(&tree.header);
     }
 }
 

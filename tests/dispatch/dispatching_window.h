@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/position.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/window/dispatch.h"
 
@@ -24,11 +25,6 @@ inline intptr_t DispatchingWindowProc(WindowHandle window, uint32_t message, WPa
     seenMessages.push_back({window, message, wParam, lParam, result});
     if (result == 0) return 0;
     return PlatformDefaultProcessing(window, message, wParam, lParam);
-}
-
-inline LParam Position(int32_t x, int32_t y) {
-    return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFF) |
-                               ((static_cast<uint32_t>(y) & 0xFFFF) << 16));
 }
 
 inline int32_t CountSeen(WindowHandle window, uint32_t message) {

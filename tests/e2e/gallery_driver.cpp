@@ -10,14 +10,6 @@
 
 #include "tests/support/cp949.h"
 
-bool Near(uint32_t a, uint32_t b, int32_t tolerance) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int32_t d = static_cast<int32_t>((a >> shift) & 0xFF) - static_cast<int32_t>((b >> shift) & 0xFF);
-        if (abs(d) > tolerance) return false;
-    }
-    return true;
-}
-
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

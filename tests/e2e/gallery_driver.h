@@ -26,7 +26,6 @@ enum : int32_t { exactTolerance = 2, wineTolerance = 10 };
 inline constexpr uint32_t screenWindow = 0x60788C, screenPaper = 0xFFFFFF, screenSelection = 0xB0E0FF,
                           screenSeparator = 0xE0E0E0, screenLinePaper = 0xFFF8D8;
 
-bool Near(uint32_t a, uint32_t b, int32_t tolerance);
 std::string ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& bytes);
 // A log line's Korean time stamp ("2024년5월6일(월)[오후]3시4분5초 "), taken off the front; empty when the

@@ -32,6 +32,7 @@ class GalleryOnScreen : public ::testing::Test {
     void SaveAndLoad(const std::vector<std::string>& expected);
     void Resize();
     void Close(bool askNoFirst);
+    void WholeScenario(std::vector<std::string>* saved);
 
     GalleryDriver d;
 };
@@ -426,13 +427,8 @@ void GalleryOnScreen::Close(bool askNoFirst) {
     EXPECT_EQ(code, 0);
 }
 
-} // namespace
-
-// The whole scenario on Linux with ibus-hangul's default settings (keys that end a composition are handed
-// back to the program), then the typing again without them.
-TEST_F(GalleryOnScreen, LinuxWithARealInputMethod) {
-    if (!d.StartLinux(true)) GTEST_SKIP() << "no Xvfb, or no ibus with the Hangul engine";
-    if (HasFatalFailure()) return;
+// Every step in order; saved: the log lines typed, for a second run of the typing.
+void GalleryOnScreen::WholeScenario(std::vector<std::string>* saved) {
     AtStart();
     WaitForInputMethod();
     if (HasFatalFailure()) return;
@@ -441,12 +437,22 @@ TEST_F(GalleryOnScreen, LinuxWithARealInputMethod) {
     ListBox();
     Tree();
     TypeIntoField();
-    std::vector<std::string> saved;
-    TypeIntoLog(&saved);
+    TypeIntoLog(saved);
     if (HasFatalFailure()) return;
-    SaveAndLoad(saved);
+    SaveAndLoad(*saved);
     Resize();
     Close(true);
+}
+
+} // namespace
+
+// The whole scenario on Linux with ibus-hangul's default settings (keys that end a composition are handed
+// back to the program), then the typing again without them.
+TEST_F(GalleryOnScreen, LinuxWithARealInputMethod) {
+    if (!d.StartLinux(true)) GTEST_SKIP() << "no Xvfb, or no ibus with the Hangul engine";
+    if (HasFatalFailure()) return;
+    std::vector<std::string> saved;
+    WholeScenario(&saved);
     if (HasFailure()) return;
 
     SCOPED_TRACE("without event forwarding");
@@ -470,18 +476,6 @@ TEST_F(GalleryOnScreen, WindowsUnderWine) {
     if (!exe) GTEST_SKIP() << "run by tests/e2e-windows/gallery.sh";
     d.StartWine(exe);
     if (HasFatalFailure()) return;
-    AtStart();
-    WaitForInputMethod();
-    if (HasFatalFailure()) return;
-    Buttons();
-    ScrollBars();
-    ListBox();
-    Tree();
-    TypeIntoField();
     std::vector<std::string> saved;
-    TypeIntoLog(&saved);
-    if (HasFatalFailure()) return;
-    SaveAndLoad(saved);
-    Resize();
-    Close(true);
+    WholeScenario(&saved);
 }

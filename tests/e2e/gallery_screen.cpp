@@ -21,7 +21,7 @@ Pixels ClientScreen::Grab(const Area& area) const {
     return GrabScreenArea(display, x + area.x, y + area.y, area.width, area.height);
 }
 
-static bool Near(uint32_t a, uint32_t b, int32_t tolerance) {
+bool Near(uint32_t a, uint32_t b, int32_t tolerance) {
     for (int shift = 0; shift < 24; shift += 8) {
         int32_t d = static_cast<int32_t>((a >> shift) & 0xFF) - static_cast<int32_t>((b >> shift) & 0xFF);
         if (abs(d) > tolerance) return false;

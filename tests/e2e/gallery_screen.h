@@ -26,4 +26,6 @@ struct Place {
 };
 std::vector<Place> FindPicture(const Pixels& in, const Pixels& picture, int32_t x, int32_t columns,
                                int32_t tolerance, uint32_t skip = 0xFFFFFFFFu);
+// True when each channel of a and b differs by at most tolerance.
+bool Near(uint32_t a, uint32_t b, int32_t tolerance);
 bool SavePixels(const std::string& path, const Pixels& pixels);

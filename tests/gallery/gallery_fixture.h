@@ -14,14 +14,10 @@
 
 #include "gallery/gallery.h"
 #include "tests/support/cp949.h"
+#include "tests/support/position.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/input/keyboard_routing.h"
 #include "toolkit/platform/headless/headless.h"
-
-inline LParam At(int32_t x, int32_t y) {
-    return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFF) |
-                               ((static_cast<uint32_t>(y) & 0xFFFF) << 16));
-}
 
 class GalleryFixture : public BothFormats {
   protected:
@@ -70,8 +66,8 @@ class GalleryFixture : public BothFormats {
     }
     // A click at a point of a control, in client coordinates.
     void Click(const Control& c, int32_t x, int32_t y, WParam keys = 0) {
-        Post(WM_LBUTTONDOWN, MK_LBUTTON | keys, At(c.x + x, c.y + y));
-        Post(WM_LBUTTONUP, keys, At(c.x + x, c.y + y));
+        Post(WM_LBUTTONDOWN, MK_LBUTTON | keys, Position(c.x + x, c.y + y));
+        Post(WM_LBUTTONUP, keys, Position(c.x + x, c.y + y));
     }
     void ClickMiddle(const Control& c) { Click(c, c.surface.width / 2, c.surface.height / 2); }
     void Type(const std::string& text) {

@@ -93,10 +93,10 @@ void GalleryScenario::ButtonsAndBars() {
         EXPECT_EQ(Mismatches(gallery.status.header), 0);
         // Drag the horizontal bar's thumb to its far end and let go outside the bar.
         const Control& bar = gallery.horizontal.header;
-        Post(WM_LBUTTONDOWN, MK_LBUTTON, At(bar.x + 140, bar.y + 8));
-        Post(WM_MOUSEMOVE, MK_LBUTTON, At(bar.x + bar.surface.width - 2, bar.y + 8));
-        Post(WM_MOUSEMOVE, MK_LBUTTON, At(bar.x + bar.surface.width + 40, bar.y + 8));
-        Post(WM_LBUTTONUP, 0, At(bar.x + bar.surface.width + 40, bar.y + 8));
+        Post(WM_LBUTTONDOWN, MK_LBUTTON, Position(bar.x + 140, bar.y + 8));
+        Post(WM_MOUSEMOVE, MK_LBUTTON, Position(bar.x + bar.surface.width - 2, bar.y + 8));
+        Post(WM_MOUSEMOVE, MK_LBUTTON, Position(bar.x + bar.surface.width + 40, bar.y + 8));
+        Post(WM_LBUTTONUP, 0, Position(bar.x + bar.surface.width + 40, bar.y + 8));
     });
     Step("the bar dragged", [this] {
         EXPECT_EQ(gallery.horizontal.position, 100u);
@@ -165,16 +165,16 @@ void GalleryScenario::Tree() {
         // A double click on the first item.
         int32_t y = TreeRowY(&gallery.treeItems[0]);
         Click(gallery.tree.header, 100, y);
-        Post(WM_LBUTTONDBLCLK, MK_LBUTTON, At(gallery.tree.header.x + 100, gallery.tree.header.y + y));
-        Post(WM_LBUTTONUP, 0, At(gallery.tree.header.x + 100, gallery.tree.header.y + y));
+        Post(WM_LBUTTONDBLCLK, MK_LBUTTON, Position(gallery.tree.header.x + 100, gallery.tree.header.y + y));
+        Post(WM_LBUTTONUP, 0, Position(gallery.tree.header.x + 100, gallery.tree.header.y + y));
     });
     Step("the double click", [this] {
         EXPECT_EQ(gallery.tree.header.editBuffer, nullptr) << "the press ended the rename";
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("두 번 누름 Double click: 김민수"));
         const Control& t = gallery.tree.header;
         int32_t y = TreeRowY(&gallery.treeItems[4]);
-        Post(WM_RBUTTONDOWN, MK_RBUTTON, At(t.x + 100, t.y + y));
-        Post(WM_RBUTTONUP, 0, At(t.x + 100, t.y + y));
+        Post(WM_RBUTTONDOWN, MK_RBUTTON, Position(t.x + 100, t.y + y));
+        Post(WM_RBUTTONUP, 0, Position(t.x + 100, t.y + y));
     });
     Step("the right click", [this] {
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("오른쪽 단추 Right click: Bob"));
@@ -200,9 +200,10 @@ void GalleryScenario::ListBox() {
         EXPECT_EQ(std::string(gallery.status.caption), Cp949("선택 2개 selected 사과 Apple 포도 Grape"));
         // Press on the fourth row and drag below the list: three moves scroll three rows in.
         const Control& l = gallery.list.header;
-        Post(WM_LBUTTONDOWN, MK_LBUTTON, At(l.x + 60, l.y + ListRowY(3)));
-        for (int i = 0; i < 3; i++) Post(WM_MOUSEMOVE, MK_LBUTTON, At(l.x + 60, l.y + l.surface.height + 10));
-        Post(WM_LBUTTONUP, 0, At(l.x + 60, l.y + l.surface.height + 10));
+        Post(WM_LBUTTONDOWN, MK_LBUTTON, Position(l.x + 60, l.y + ListRowY(3)));
+        for (int i = 0; i < 3; i++)
+            Post(WM_MOUSEMOVE, MK_LBUTTON, Position(l.x + 60, l.y + l.surface.height + 10));
+        Post(WM_LBUTTONUP, 0, Position(l.x + 60, l.y + l.surface.height + 10));
     });
     Step("the drag past the edge", [this] {
         EXPECT_EQ(gallery.list.firstRow, 3u);

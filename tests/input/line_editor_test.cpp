@@ -12,34 +12,64 @@ class LineEditor : public ::testing::Test {
     void SetUp() override { HeadlessReset(); }
 };
 
+// Steps on a fresh plain buffer: '<' '>' '^' '$' '~' press Left, Right, Home, End and Delete, '#' switches to
+// overwriting, any other byte is typed (\b is Backspace, \t is Tab).
+struct EditCase {
+    const char* name;
+    uint32_t capacity;
+    const char* text;
+    uint32_t caret;
+    const char* steps;
+    const char* wantText;
+    uint32_t wantCaret;
+};
+
 } // namespace
 
+static void ExpectEdits(std::initializer_list<EditCase> edits) {
+    for (const EditCase& c : edits) {
+        SCOPED_TRACE(c.name);
+        PlainEditor e(c.capacity, c.text, c.caret);
+        for (const char* s = c.steps; *s; s++) {
+            const char* keys = "<>^$~";
+            const uint32_t codes[] = {vkLeft, vkRight, vkHome, vkEnd, vkDelete};
+            if (*s == '#')
+                e.Overwrite();
+            else if (strchr(keys, *s))
+                e.Key(codes[strchr(keys, *s) - keys]);
+            else
+                e.Char(static_cast<uint8_t>(*s));
+        }
+        EXPECT_EQ(e.Text(), c.wantText);
+        EXPECT_EQ(e.Caret(), c.wantCaret);
+    }
+}
+
 TEST_F(LineEditor, CaretMovesOverWholeCharacters) {
-    PlainEditor e(16,
-                  "\xB0\xA1"
-                  "a",
-                  3);
+    ExpectEdits({
+        {"left over a two-byte character", 16, "\xB0\xA1\x61", 3, "<<", "\xB0\xA1\x61", 0},
+        {"left stops at the start", 16, "\xB0\xA1\x61", 3, "<<<", "\xB0\xA1\x61", 0},
+        {"right over a two-byte character", 16, "\xB0\xA1\x61", 0, ">", "\xB0\xA1\x61", 2},
+        {"right stops at the end", 16, "\xB0\xA1\x61", 0, ">>>", "\xB0\xA1\x61", 3},
+        {"home, end", 16, "\xB0\xA1\x61", 2, "^$", "\xB0\xA1\x61", 3},
+        // Trail bytes in the letter range, 0x80 as a single byte, a lead byte with no trail at the end.
+        {"a lone lead byte is a character", 16, "\xB0\x41\x42\x80\x41\xC0", 6, "<",
+         "\xB0\x41\x42\x80\x41\xC0", 5},
+        {"0x80 is single", 16, "\xB0\x41\x42\x80\x41\xC0", 6, "<<<", "\xB0\x41\x42\x80\x41\xC0", 3},
+        {"0x41 after 0xB0 trails", 16, "\xB0\x41\x42\x80\x41\xC0", 6, "<<<<<", "\xB0\x41\x42\x80\x41\xC0", 0},
+        {"never past the zero byte", 16, "\xB0\x41\x42\x80\x41\xC0", 5, ">>", "\xB0\x41\x42\x80\x41\xC0", 6},
+        // A caret left on a trail byte (by the owner) moves to a character boundary either way.
+        {"from a trail byte left", 16, "\xB0\x41\x42", 1, "<", "\xB0\x41\x42", 0},
+        {"from a trail byte right", 16, "\xB0\x41\x42", 1, ">", "\xB0\x41\x42", 2},
+    });
+    PlainEditor e(16, "\xB0\xA1\x61", 3);
     EXPECT_EQ(e.Key(vkLeft), R);
-    EXPECT_EQ(e.Caret(), 2u);
-    e.Key(vkLeft);
-    EXPECT_EQ(e.Caret(), 0u);
-    e.Key(vkLeft);
-    EXPECT_EQ(e.Caret(), 0u);
-    e.Key(vkRight);
-    EXPECT_EQ(e.Caret(), 2u);
-    e.Key(vkRight);
-    EXPECT_EQ(e.Caret(), 3u);
-    e.Key(vkRight);
-    EXPECT_EQ(e.Caret(), 3u);
     EXPECT_EQ(e.Key(vkHome), R);
-    EXPECT_EQ(e.Caret(), 0u);
     EXPECT_EQ(e.Key(vkEnd), R);
-    EXPECT_EQ(e.Caret(), 3u);
 
     // Key-ups and keys without a meaning do nothing and need no redraw; Insert toggles without a redraw.
     e.Caret() = 0;
     EXPECT_EQ(e.Key(vkRight, 1), 0u);
-    EXPECT_EQ(e.Caret(), 0u);
     for (uint32_t key : {38u, 40u, 33u, 34u, 0x10025u}) EXPECT_EQ(e.Key(key), 0u) << key;
     EXPECT_EQ(e.Caret(), 0u);
     EXPECT_EQ(e.Key(vkInsert), 0u);
@@ -50,76 +80,21 @@ TEST_F(LineEditor, CaretMovesOverWholeCharacters) {
     EXPECT_EQ(e.Text(), "x a");
 }
 
-TEST_F(LineEditor, ByteClassesAtTheEdges) {
-    // Trail bytes in the letter range, 0x80 as a single byte, a lead byte with no trail at the end.
-    PlainEditor e(16,
-                  "\xB0\x41"
-                  "B\x80\x41\xC0",
-                  6);
-    e.Key(vkLeft);
-    EXPECT_EQ(e.Caret(), 5u); // the lone lead byte is a character of its own
-    e.Key(vkLeft);
-    EXPECT_EQ(e.Caret(), 4u);
-    e.Key(vkLeft);
-    EXPECT_EQ(e.Caret(), 3u); // 0x80 is single
-    e.Key(vkLeft);
-    EXPECT_EQ(e.Caret(), 2u);
-    e.Key(vkLeft);
-    EXPECT_EQ(e.Caret(), 0u); // 0x41 after 0xB0 is a trail byte
-    e.Caret() = 5;
-    e.Key(vkRight);
-    EXPECT_EQ(e.Caret(), 6u); // never past the zero byte after the lone lead
-    e.Key(vkRight);
-    EXPECT_EQ(e.Caret(), 6u);
-
-    // A caret left on a trail byte (by the owner) moves to a character boundary either way.
-    e.Caret() = 1;
-    e.Key(vkLeft);
-    EXPECT_EQ(e.Caret(), 0u);
-    e.Caret() = 1;
-    e.Key(vkRight);
-    EXPECT_EQ(e.Caret(), 2u);
-}
-
 TEST_F(LineEditor, DeletionRemovesWholeCharacters) {
-    PlainEditor e(16,
-                  "ab\xB0\xA1"
-                  "c",
-                  4);
-    EXPECT_EQ(e.Char(editBackspace), R);
-    EXPECT_EQ(e.Text(), "abc");
-    EXPECT_EQ(e.Caret(), 2u);
-
-    PlainEditor beyond(16, "abc", 6); // past the end: back to the end first
-    beyond.Char(editBackspace);
-    EXPECT_EQ(beyond.Text(), "ab");
-    EXPECT_EQ(beyond.Caret(), 2u);
-
-    PlainEditor empty(16, "", 5);
+    ExpectEdits({
+        {"backspace over a two-byte character", 16, "ab\xB0\xA1\x63", 4, "\b", "abc", 2},
+        {"past the end: back to the end first", 16, "abc", 6, "\b", "ab", 2},
+        {"empty", 16, "", 5, "\b", "", 0},
+        {"at the start", 16, "ab", 0, "\b", "ab", 0},
+        {"delete a two-byte character", 16, "a\xB0\x41z\xC0", 1, "~", "az\xC0", 1},
+        {"delete a lone lead byte at the end", 16, "az\xC0", 2, "~~", "az", 2},
+        // With the caret on a trail byte, either key takes the character it belongs to.
+        {"delete on a trail byte", 16, "x\xB0\xA1y", 2, "~", "xy", 1},
+        {"backspace on a trail byte", 16, "x\xB0\xA1y", 2, "\b", "xy", 1},
+    });
+    PlainEditor empty(16, "", 5), end(16, "az", 2);
     EXPECT_EQ(empty.Char(editBackspace), R);
-    EXPECT_EQ(empty.Caret(), 0u);
-    PlainEditor start(16, "ab", 0);
-    EXPECT_EQ(start.Char(editBackspace), R);
-    EXPECT_EQ(start.Text(), "ab");
-
-    PlainEditor d(16, "a\xB0\x41z\xC0", 1);
-    EXPECT_EQ(d.Key(vkDelete), R);
-    EXPECT_EQ(d.Text(), "az\xC0");
-    d.Caret() = 2;
-    d.Key(vkDelete); // the lone lead byte at the end
-    EXPECT_EQ(d.Text(), "az");
-    EXPECT_EQ(d.Key(vkDelete), R); // at the end: nothing changes, still a redraw
-    EXPECT_EQ(d.Text(), "az");
-
-    // With the caret on a trail byte, Delete takes the character it belongs to.
-    PlainEditor t(16, "x\xB0\xA1y", 2);
-    t.Key(vkDelete);
-    EXPECT_EQ(t.Text(), "xy");
-    EXPECT_EQ(t.Caret(), 1u);
-    PlainEditor tb(16, "x\xB0\xA1y", 2);
-    tb.Char(editBackspace);
-    EXPECT_EQ(tb.Text(), "xy");
-    EXPECT_EQ(tb.Caret(), 1u);
+    EXPECT_EQ(end.Key(vkDelete), R); // at the end: nothing changes, still a redraw
 }
 
 TEST_F(LineEditor, TypingStopsAtTheLimitWithoutLosingText) {
@@ -136,26 +111,15 @@ TEST_F(LineEditor, TypingStopsAtTheLimitWithoutLosingText) {
     EXPECT_EQ(log.Text(), "abcdefg"); // a log line fills its slot
     EXPECT_TRUE(log.t.SlotsTerminated());
 
-    // A full text keeps its last bytes: the typed character is refused instead.
+    ExpectEdits({
+        // A full text keeps its last bytes: the typed character is refused instead.
+        {"full", 8, "abcdef", 0, "x", "abcdef", 1},
+        {"full, not left on a trail byte", 8, "a\xB0\xA1\x62\x63\x64", 1, "x", "a\xB0\xA1\x62\x63\x64", 3},
+        {"past the end: padded with spaces", 16, "ab", 4, "x", "ab  x", 5},
+        {"on a trail byte: after the character", 16, "\xB0\xA1", 1, "x", "\xB0\xA1x", 3},
+    });
     PlainEditor full(8, "abcdef", 0);
     EXPECT_EQ(full.Char('x'), R);
-    EXPECT_EQ(full.Text(), "abcdef");
-    EXPECT_EQ(full.Caret(), 1u);
-    PlainEditor fullWide(8, "a\xB0\xA1\x62\x63\x64", 1);
-    fullWide.Char('x');
-    EXPECT_EQ(fullWide.Caret(), 3u); // not left on the trail byte
-
-    // Past the end the text is padded with spaces up to the caret.
-    PlainEditor gap(16, "ab", 4);
-    gap.Char('x');
-    EXPECT_EQ(gap.Text(), "ab  x");
-    EXPECT_EQ(gap.Caret(), 5u);
-
-    // A caret on a trail byte types after the character, never into it.
-    PlainEditor mid(16, "\xB0\xA1", 1);
-    mid.Char('x');
-    EXPECT_EQ(mid.Text(), "\xB0\xA1x");
-    EXPECT_EQ(mid.Caret(), 3u);
 
     // Control characters and bytes of two-byte characters are ignored.
     PlainEditor other(16, "ab", 2);
@@ -182,11 +146,12 @@ TEST_F(LineEditor, TypingClearsTheCompositionOfPlainBuffersOnly) {
 }
 
 TEST_F(LineEditor, OverwriteReplacesWholeCharactersWithinTheBuffer) {
-    PlainEditor e(16, "\xB0\xA1z", 0);
-    e.Overwrite();
-    e.Char('x');
-    EXPECT_EQ(e.Text(), "x z");
-    EXPECT_EQ(e.Caret(), 1u);
+    ExpectEdits({
+        {"a two-byte character", 16, "\xB0\xA1z", 0, "#x", "x z", 1},
+        {"past the zero byte the visible text stays", 8, "ab", 4, "#x", "ab", 5},
+        {"a lead byte at the end is one byte wide", 8, "a\xB0", 1, "#x", "ax", 2},
+        {"on a trail byte the whole character goes", 8, "a\xB0\xA1", 2, "#x", "ax ", 2},
+    });
 
     LogEditor log;
     ASSERT_TRUE(log.Make(8, 2));
@@ -214,61 +179,26 @@ TEST_F(LineEditor, OverwriteReplacesWholeCharactersWithinTheBuffer) {
     last.Char('d');
     EXPECT_EQ(last.t.Lines(), (std::vector<std::string>{"abc", "LMN"}));
 
-    PlainEditor beyond(8, "ab", 4); // past the zero byte: the visible text stays
+    PlainEditor beyond(8, "ab", 4);
     beyond.Overwrite();
     beyond.Char('x');
-    EXPECT_EQ(beyond.Text(), "ab");
     EXPECT_EQ(beyond.bytes[4], 'x');
-    EXPECT_EQ(beyond.Caret(), 5u);
-
-    PlainEditor lone(8, "a\xB0", 1); // a lead byte at the end is one byte wide
-    lone.Overwrite();
-    lone.Char('x');
-    EXPECT_EQ(lone.Text(), "ax");
-
-    PlainEditor trail(8, "a\xB0\xA1", 2); // on a trail byte the whole character goes
-    trail.Overwrite();
-    trail.Char('x');
-    EXPECT_EQ(trail.Text(), "ax ");
-    EXPECT_EQ(trail.Caret(), 2u);
 }
 
 TEST_F(LineEditor, TabsStopEveryFourBytesAndNeverOverflow) {
-    PlainEditor e(32, "", 5);
-    e.Char(editTab);
-    EXPECT_EQ(e.Text(), "        ");
-    EXPECT_EQ(e.Caret(), 8u);
-    e.Char(editTab);
-    EXPECT_EQ(e.Caret(), 12u);
-    EXPECT_EQ(e.Text().size(), 12u);
-
-    PlainEditor over(32, "abcdef", 5);
-    over.Overwrite();
-    over.Char(editTab);
-    EXPECT_EQ(over.Caret(), 6u);
-    EXPECT_EQ(over.Text(), "abcdef");
-    PlainEditor past(32, "ab", 9); // a caret past the end comes back to it
-    past.Overwrite();
-    past.Char(editTab);
-    EXPECT_EQ(past.Caret(), 2u);
-    PlainEditor into(32, "abc\xB0\xA1z", 0); // the stop at 4 is a trail byte
-    into.Overwrite();
-    into.Char(editTab);
-    EXPECT_EQ(into.Caret(), 5u);
-
-    // Not all spaces fit: what fits goes in, and the text keeps every byte.
+    ExpectEdits({
+        {"spaces up to the stop", 32, "", 5, "\t", "        ", 8},
+        {"the next stop", 32, "", 5, "\t\t", "            ", 12},
+        {"overwriting moves the caret only", 32, "abcdef", 5, "#\t", "abcdef", 6},
+        {"a caret past the end comes back to it", 32, "ab", 9, "#\t", "ab", 2},
+        {"the stop at 4 is a trail byte", 32, "abc\xB0\xA1z", 0, "#\t", "abc\xB0\xA1z", 5},
+        // Not all spaces fit: what fits goes in, and the text keeps every byte.
+        {"part of the spaces", 8, "abc", 0, "\t", "   abc", 3},
+        {"no room", 8, "abcdef", 0, "\t", "abcdef", 0},
+        {"the next stop lies past capacity", 6, "", 5, "\t", "", 5},
+    });
     PlainEditor part(8, "abc", 0);
     EXPECT_EQ(part.Char(editTab), R);
-    EXPECT_EQ(part.Text(), "   abc");
-    EXPECT_EQ(part.Caret(), 3u);
-    PlainEditor none(8, "abcdef", 0);
-    none.Char(editTab);
-    EXPECT_EQ(none.Text(), "abcdef");
-    EXPECT_EQ(none.Caret(), 0u);
-    PlainEditor odd(6, "", 5); // the next stop lies past capacity
-    odd.Char(editTab);
-    EXPECT_EQ(odd.Text(), "");
-    EXPECT_EQ(odd.Caret(), 5u);
 
     LogEditor log; // Tab and IME results keep one byte spare in a log line too
     ASSERT_TRUE(log.Make(8, 2));

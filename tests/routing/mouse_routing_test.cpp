@@ -63,8 +63,10 @@ class MouseRoutingTest : public DispatchingTest {
         AddControl(c, w, addOnTop);
         return c;
     }
-    void Mouse(uint32_t message, int32_t x, int32_t y, WParam keys = 0) {
+    // Delivers a mouse message; the handler call it led to (the last call, empty if none).
+    MouseCall Mouse(uint32_t message, int32_t x, int32_t y, WParam keys = 0) {
         Deliver(h, message, keys, Position(x, y));
+        return LastCall();
     }
     MouseCall LastCall() { return calls.empty() ? MouseCall{} : calls.back(); }
     WindowHandle h = 0;
@@ -77,21 +79,19 @@ TEST_F(MouseRoutingTest, TheTopmostControlThatTakesTheMouseIsHit) {
     GiveWindowHandlers(w);
     Control* lower = Add(10, 10, 50, 40);
     Control* upper = Add(30, 20, 50, 40);
-    Mouse(WM_LBUTTONDOWN, 40, 30, MK_LBUTTON | MK_SHIFT);
-    EXPECT_EQ(LastCall(), (MouseCall{upper, 1, MK_LBUTTON | MK_SHIFT, 10, 10}));
-    Mouse(WM_MOUSEMOVE, 15, 15);
-    EXPECT_EQ(LastCall(), (MouseCall{lower, 0, 0, 5, 5}));
+    EXPECT_EQ(Mouse(WM_LBUTTONDOWN, 40, 30, MK_LBUTTON | MK_SHIFT),
+              (MouseCall{upper, 1, MK_LBUTTON | MK_SHIFT, 10, 10}));
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 15, 15), (MouseCall{lower, 0, 0, 5, 5}));
     // Edges: the left and top edge belong to the control, the right and bottom edge do not.
-    Mouse(WM_MOUSEMOVE, 79, 59);
-    EXPECT_EQ(LastCall(), (MouseCall{upper, 0, 0, 49, 39}));
-    Mouse(WM_MOUSEMOVE, 80, 30);
-    EXPECT_EQ(LastCall(), (MouseCall{nullptr, 0, 0, 80, 30})) << "empty area goes to the window";
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 79, 59), (MouseCall{upper, 0, 0, 49, 39}));
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 80, 30), (MouseCall{nullptr, 0, 0, 80, 30}))
+        << "empty area goes to the window";
 
     // A control that ignores the mouse, is hidden or is collapsed lets the one below take it.
     for (uint32_t passing : {ignoreMouse, hidden, collapsed}) {
         upper->flags |= passing;
-        Mouse(WM_RBUTTONDOWN, 40, 30, MK_RBUTTON);
-        EXPECT_EQ(LastCall(), (MouseCall{lower, 4, MK_RBUTTON, 30, 20})) << "flag " << passing;
+        EXPECT_EQ(Mouse(WM_RBUTTONDOWN, 40, 30, MK_RBUTTON), (MouseCall{lower, 4, MK_RBUTTON, 30, 20}))
+            << "flag " << passing;
         upper->flags &= ~passing;
     }
     EXPECT_EQ(HitTestControls(w, 40, 30), upper);
@@ -114,20 +114,14 @@ TEST_F(MouseRoutingTest, DoubleClicksFallBackToThePressHandler) {
     Control* plain = Add(0, 0, 50, 50);
     Control* doubled = Add(60, 0, 50, 50);
     GiveDoubleHandlers(doubled);
-    Mouse(WM_LBUTTONDBLCLK, 7, 8, MK_LBUTTON);
-    EXPECT_EQ(LastCall(), (MouseCall{plain, 1, MK_LBUTTON, 7, 8}));
-    Mouse(WM_RBUTTONDBLCLK, 9, 10, MK_RBUTTON);
-    EXPECT_EQ(LastCall(), (MouseCall{plain, 4, MK_RBUTTON, 9, 10}));
-    Mouse(WM_LBUTTONDBLCLK, 61, 1);
-    EXPECT_EQ(LastCall(), (MouseCall{doubled, 3, 0, 1, 1}));
-    Mouse(WM_RBUTTONDBLCLK, 61, 1);
-    EXPECT_EQ(LastCall(), (MouseCall{doubled, 6, 0, 1, 1}));
+    EXPECT_EQ(Mouse(WM_LBUTTONDBLCLK, 7, 8, MK_LBUTTON), (MouseCall{plain, 1, MK_LBUTTON, 7, 8}));
+    EXPECT_EQ(Mouse(WM_RBUTTONDBLCLK, 9, 10, MK_RBUTTON), (MouseCall{plain, 4, MK_RBUTTON, 9, 10}));
+    EXPECT_EQ(Mouse(WM_LBUTTONDBLCLK, 61, 1), (MouseCall{doubled, 3, 0, 1, 1}));
+    EXPECT_EQ(Mouse(WM_RBUTTONDBLCLK, 61, 1), (MouseCall{doubled, 6, 0, 1, 1}));
     // The window-level set falls back the same way.
-    Mouse(WM_LBUTTONDBLCLK, 150, 90);
-    EXPECT_EQ(LastCall(), (MouseCall{nullptr, 1, 0, 150, 90}));
+    EXPECT_EQ(Mouse(WM_LBUTTONDBLCLK, 150, 90), (MouseCall{nullptr, 1, 0, 150, 90}));
     w->onRightDouble = WindowHandler<6>;
-    Mouse(WM_RBUTTONDBLCLK, 150, 90);
-    EXPECT_EQ(LastCall(), (MouseCall{nullptr, 6, 0, 150, 90}));
+    EXPECT_EQ(Mouse(WM_RBUTTONDBLCLK, 150, 90), (MouseCall{nullptr, 6, 0, 150, 90}));
 }
 
 TEST_F(MouseRoutingTest, ACapturingControlGetsEveryEventUntilItsButtonIsReleased) {
@@ -138,25 +132,21 @@ TEST_F(MouseRoutingTest, ACapturingControlGetsEveryEventUntilItsButtonIsReleased
     EXPECT_EQ(w->captureControl, button);
     EXPECT_EQ(HeadlessCaptureWindow(), h);
     // Outside the control, over another control, and outside the window: relative, possibly negative.
-    Mouse(WM_MOUSEMOVE, 10, 10, MK_LBUTTON);
-    EXPECT_EQ(LastCall(), (MouseCall{button, 0, MK_LBUTTON, -40, -30}));
-    Mouse(WM_MOUSEMOVE, -5, -7, MK_LBUTTON);
-    EXPECT_EQ(LastCall(), (MouseCall{button, 0, MK_LBUTTON, -55, -47}));
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 10, 10, MK_LBUTTON), (MouseCall{button, 0, MK_LBUTTON, -40, -30}));
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, -5, -7, MK_LBUTTON), (MouseCall{button, 0, MK_LBUTTON, -55, -47}));
     // Right-button events go to it too, and the right release does not end a left capture.
-    Mouse(WM_RBUTTONDOWN, 300, 10, MK_LBUTTON | MK_RBUTTON);
-    EXPECT_EQ(LastCall(), (MouseCall{button, 4, MK_LBUTTON | MK_RBUTTON, 250, -30}));
+    EXPECT_EQ(Mouse(WM_RBUTTONDOWN, 300, 10, MK_LBUTTON | MK_RBUTTON),
+              (MouseCall{button, 4, MK_LBUTTON | MK_RBUTTON, 250, -30}));
     Mouse(WM_RBUTTONUP, 300, 10, MK_LBUTTON);
     EXPECT_EQ(w->captureControl, button);
     EXPECT_EQ(HeadlessCaptureWindow(), h);
-    Mouse(WM_RBUTTONDBLCLK, 300, 10, MK_LBUTTON);
-    EXPECT_EQ(LastCall(), (MouseCall{button, 4, MK_LBUTTON, 250, -30})) << "double click falls back";
+    EXPECT_EQ(Mouse(WM_RBUTTONDBLCLK, 300, 10, MK_LBUTTON), (MouseCall{button, 4, MK_LBUTTON, 250, -30}))
+        << "double click falls back";
     // The left release outside goes to the button and ends the capture.
-    Mouse(WM_LBUTTONUP, -3, 200);
-    EXPECT_EQ(LastCall(), (MouseCall{button, 2, 0, -53, 160}));
+    EXPECT_EQ(Mouse(WM_LBUTTONUP, -3, 200), (MouseCall{button, 2, 0, -53, 160}));
     EXPECT_EQ(w->captureControl, nullptr);
     EXPECT_EQ(HeadlessCaptureWindow(), 0u);
-    Mouse(WM_MOUSEMOVE, 10, 10);
-    EXPECT_EQ(LastCall(), (MouseCall{other, 0, 0, 10, 10})) << "hit testing again";
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 10, 10), (MouseCall{other, 0, 0, 10, 10})) << "hit testing again";
 
     // A right capture ends only with the right release; a double click starts a capture too.
     Control* menu = Add(100, 0, 20, 20, captureOnRight);
@@ -189,8 +179,7 @@ TEST_F(MouseRoutingTest, HandlersThatMoveTheCaptureOrLeaveTheWindow) {
     first->onLeftUp = HandCaptureOver;
     Mouse(WM_LBUTTONUP, 5, 5);
     EXPECT_EQ(w->captureControl, second);
-    Mouse(WM_MOUSEMOVE, 5, 5);
-    EXPECT_EQ(LastCall(), (MouseCall{second, 0, 0, -35, 5}));
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 5, 5), (MouseCall{second, 0, 0, -35, 5}));
     Mouse(WM_RBUTTONUP, 5, 5);
     EXPECT_EQ(w->captureControl, nullptr);
 
@@ -210,30 +199,25 @@ TEST_F(MouseRoutingTest, HandlersThatMoveTheCaptureOrLeaveTheWindow) {
     EXPECT_EQ(w->captureControl, nullptr);
     EXPECT_EQ(HeadlessCaptureWindow(), 0u);
     calls.clear();
-    Mouse(WM_LBUTTONUP, 45, 5);
-    EXPECT_EQ(LastCall(), (MouseCall{second, 2, 0, 5, 5}));
+    EXPECT_EQ(Mouse(WM_LBUTTONUP, 45, 5), (MouseCall{second, 2, 0, 5, 5}));
 }
 
 TEST_F(MouseRoutingTest, TheWindowCapturesPressesOnEmptyArea) {
     GiveWindowHandlers(w);
     w->flags |= windowCaptureOnLeft;
     Control* c = Add(0, 0, 50, 50, captureOnLeft);
-    Mouse(WM_LBUTTONDOWN, 100, 60, MK_LBUTTON);
-    EXPECT_EQ(LastCall(), (MouseCall{nullptr, 1, MK_LBUTTON, 100, 60}));
+    EXPECT_EQ(Mouse(WM_LBUTTONDOWN, 100, 60, MK_LBUTTON), (MouseCall{nullptr, 1, MK_LBUTTON, 100, 60}));
     EXPECT_TRUE(w->flags & windowCaptured);
     EXPECT_EQ(HeadlessCaptureWindow(), h);
     // While the window holds the capture, events over a control go to the window, with the record as
     // third argument and window-surface coordinates.
-    Mouse(WM_MOUSEMOVE, 10, -20, MK_LBUTTON);
-    EXPECT_EQ(LastCall(), (MouseCall{w, 0, MK_LBUTTON, 10, -20}));
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 10, -20, MK_LBUTTON), (MouseCall{w, 0, MK_LBUTTON, 10, -20}));
     Mouse(WM_RBUTTONUP, 10, 10);
     EXPECT_TRUE(w->flags & windowCaptured) << "a right release keeps a left capture";
-    Mouse(WM_LBUTTONUP, 10, 10);
-    EXPECT_EQ(LastCall(), (MouseCall{w, 2, 0, 10, 10}));
+    EXPECT_EQ(Mouse(WM_LBUTTONUP, 10, 10), (MouseCall{w, 2, 0, 10, 10}));
     EXPECT_FALSE(w->flags & windowCaptured);
     EXPECT_EQ(HeadlessCaptureWindow(), 0u);
-    Mouse(WM_MOUSEMOVE, 10, 10);
-    EXPECT_EQ(LastCall(), (MouseCall{c, 0, 0, 10, 10}));
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 10, 10), (MouseCall{c, 0, 0, 10, 10}));
 
     // A right press on empty area does not capture for a left-only window; a right-capturing window
     // takes it with a double click as well.
@@ -249,8 +233,7 @@ TEST_F(MouseRoutingTest, TheWindowCapturesPressesOnEmptyArea) {
     Mouse(WM_LBUTTONDOWN, 5, 5);
     ASSERT_EQ(w->captureControl, c);
     w->flags |= windowCaptured;
-    Mouse(WM_MOUSEMOVE, 100, 60);
-    EXPECT_EQ(LastCall(), (MouseCall{c, 0, 0, 100, 60}));
+    EXPECT_EQ(Mouse(WM_MOUSEMOVE, 100, 60), (MouseCall{c, 0, 0, 100, 60}));
 }
 
 TEST_F(MouseRoutingTest, LeftPressesMoveTheFocus) {

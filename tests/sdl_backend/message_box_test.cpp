@@ -1,7 +1,6 @@
 // The SDL backend's question box on the dummy video driver: centred on its owner, modal (the owner's
 // timers run, its input is held back, its keys answer the box), answered by keys and clicks.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <functional>
 #include <vector>
@@ -10,10 +9,6 @@
 #include "toolkit/platform/sdl/message_box.h"
 #include "toolkit/platform/sdl/events.h"
 #include "toolkit/platform/sdl/window_table.h"
-
-static __attribute__((constructor)) void UseDummyVideo() {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-}
 
 namespace {
 

@@ -3,7 +3,6 @@
 // surface (no GPU) and through SDL's software renderer alike, and only the rectangle that really changed
 // is sent.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <random>
@@ -14,10 +13,6 @@
 #include "toolkit/platform/sdl/present_stats.h"
 #include "toolkit/platform/sdl/events.h"
 #include "toolkit/platform/sdl/window_table.h"
-
-static __attribute__((constructor)) void UseDummyVideo() {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-}
 
 static intptr_t PlainProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     return PlatformDefaultProcessing(window, message, wParam, lParam);

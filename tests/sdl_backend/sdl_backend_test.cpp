@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/position.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/common/bitmap_decode.h"
 #include "toolkit/platform/platform.h"
@@ -16,6 +17,7 @@
 #include "toolkit/platform/sdl/raw_keys.h"
 #include "toolkit/platform/sdl/window_table.h"
 
+// For every file of this program: SDL starts on the dummy driver.
 static __attribute__((constructor)) void UseDummyVideo() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
@@ -167,6 +169,15 @@ class SdlBackend : public ::testing::Test {
         e.motion.y = y;
         SdlTranslateEvent(&e);
     }
+    // A key press as the input method's own watch reports it (one SDL drops when it is handed back).
+    void Raw(int32_t code, uint32_t character, uintptr_t modifier = 0) {
+        SDL_Event e = {};
+        e.user.type = sdlRawKeyEvent;
+        e.user.code = code;
+        e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
+        e.user.data2 = reinterpret_cast<void*>(modifier);
+        SdlTranslateEvent(&e);
+    }
     void WindowEvent(uint8_t event) {
         SDL_Event e = {};
         e.window.type = SDL_WINDOWEVENT;
@@ -177,11 +188,6 @@ class SdlBackend : public ::testing::Test {
 
     WindowHandle window = 0;
 };
-
-static LParam Point(int32_t x, int32_t y) {
-    return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFF) | (static_cast<uint32_t>(y) & 0xFFFF)
-                                                                         << 16);
-}
 
 TEST_F(SdlBackend, QueueServesPostedThenQuitThenPaintThenTimer) {
     PlatformSetTimer(window, 1, 10);
@@ -263,6 +269,12 @@ TEST_F(SdlBackend, CloseDestroysAndSendsDestroyBeforeReturning) {
     EXPECT_EQ(m.wParam, 11u);
 }
 
+// The client area's size as a position, -1 when there is no such window.
+static LParam ClientSize(WindowHandle w) {
+    PlatformRect client = {};
+    return PlatformClientRect(w, &client) == 1 ? Position(client.right, client.bottom) : -1;
+}
+
 TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
     seen.clear();
     limitsToGive.ptMinTrackSize = {200, 150};
@@ -277,17 +289,12 @@ TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
     EXPECT_TRUE(SDL_GetWindowFlags(SdlFind(w)->window) & SDL_WINDOW_RESIZABLE);
     EXPECT_FALSE(SDL_GetWindowFlags(SdlFind(window)->window) & SDL_WINDOW_RESIZABLE)
         << "a maximise box without a sizing border keeps the size";
-    PlatformRect client = {};
-    ASSERT_EQ(PlatformClientRect(w, &client), 1);
-    EXPECT_EQ(client.right, 200);
-    EXPECT_EQ(client.bottom, 150);
+    EXPECT_EQ(ClientSize(w), Position(200, 150));
     EXPECT_EQ(seen.back().message, WM_SIZE);
     EXPECT_EQ(seen.back().wParam, SIZE_RESTORED);
-    EXPECT_EQ(seen.back().lParam, Point(200, 150));
+    EXPECT_EQ(seen.back().lParam, Position(200, 150));
     SDL_SetWindowSize(SdlFind(w)->window, 900, 900);
-    ASSERT_EQ(PlatformClientRect(w, &client), 1);
-    EXPECT_EQ(client.right, 300);
-    EXPECT_EQ(client.bottom, 250);
+    EXPECT_EQ(ClientSize(w), Position(300, 250));
     PlatformRect rect = {};
     PlatformPoint origin = {0, 0};
     ASSERT_EQ(PlatformWindowRect(w, &rect), 1);
@@ -297,15 +304,14 @@ TEST_F(SdlBackend, CreationAsksForLimitsAndAppliesThem) {
     // Minimised: an empty client area and SIZE_MINIMIZED; restored: the size again.
     seen.clear();
     PlatformShowWindow(w, SW_MINIMIZE);
-    ASSERT_EQ(PlatformClientRect(w, &client), 1);
-    EXPECT_EQ(client.right, 0);
+    EXPECT_EQ(ClientSize(w), Position(0, 0));
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back().message, WM_SIZE);
     EXPECT_EQ(seen.back().wParam, SIZE_MINIMIZED);
     EXPECT_EQ(seen.back().lParam, 0);
     PlatformShowWindow(w, SW_RESTORE);
     EXPECT_EQ(seen.back().wParam, SIZE_RESTORED);
-    EXPECT_EQ(seen.back().lParam, Point(300, 250));
+    EXPECT_EQ(seen.back().lParam, Position(300, 250));
     EXPECT_EQ(PlatformActiveWindow(), w);
     PlatformDestroyWindow(w);
     EXPECT_EQ(PlatformCreateWindow("No_Such_Class", "x", 0, 0, 0, 10, 10, 0, 0), 0u);
@@ -330,20 +336,20 @@ TEST_F(SdlBackend, MouseMessagesCarryKeysAndSignedPositions) {
     Settle(window);
     std::vector<Seen> in = Input();
     const Seen want[] = {
-        {window, WM_MOUSEMOVE, 0, Point(6, 8), ""},
-        {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(6, 8), ""},
-        {window, WM_MOUSEMOVE, MK_LBUTTON, Point(-3, -20), ""},
-        {window, WM_LBUTTONUP, 0, Point(-3, -20), ""},
-        {window, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(6, 8), ""},
-        {window, WM_LBUTTONUP, 0, Point(6, 8), ""},
-        {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(6, 8), ""},
-        {window, WM_LBUTTONUP, 0, Point(6, 8), ""},
+        {window, WM_MOUSEMOVE, 0, Position(6, 8), ""},
+        {window, WM_LBUTTONDOWN, MK_LBUTTON, Position(6, 8), ""},
+        {window, WM_MOUSEMOVE, MK_LBUTTON, Position(-3, -20), ""},
+        {window, WM_LBUTTONUP, 0, Position(-3, -20), ""},
+        {window, WM_LBUTTONDBLCLK, MK_LBUTTON, Position(6, 8), ""},
+        {window, WM_LBUTTONUP, 0, Position(6, 8), ""},
+        {window, WM_LBUTTONDOWN, MK_LBUTTON, Position(6, 8), ""},
+        {window, WM_LBUTTONUP, 0, Position(6, 8), ""},
         {window, WM_KEYDOWN, vkControl, 1, ""},
-        {window, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, Point(1, 2), ""},
-        {window, WM_RBUTTONUP, MK_CONTROL, Point(1, 2), ""},
-        {window, WM_RBUTTONDBLCLK, MK_RBUTTON | MK_CONTROL, Point(1, 2), ""},
+        {window, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, Position(1, 2), ""},
+        {window, WM_RBUTTONUP, MK_CONTROL, Position(1, 2), ""},
+        {window, WM_RBUTTONDBLCLK, MK_RBUTTON | MK_CONTROL, Position(1, 2), ""},
         {window, WM_KEYUP, vkControl, static_cast<LParam>(0xC0000001u), ""},
-        {window, WM_RBUTTONUP, 0, Point(1, 2), ""},
+        {window, WM_RBUTTONUP, 0, Position(1, 2), ""},
     };
     ExpectMessages(in, want);
     EXPECT_EQ(static_cast<int16_t>(in[2].lParam & 0xFFFF), -3);
@@ -377,11 +383,11 @@ TEST_F(SdlBackend, CaptureSendsEveryMouseMessageToTheCapturingWindow) {
     std::vector<Seen> in = Input();
     ASSERT_EQ(in.size(), 3u);
     EXPECT_EQ(in[0].window, window);
-    EXPECT_EQ(in[0].lParam, Point(10 + bx - ax, 10 + by - ay));
+    EXPECT_EQ(in[0].lParam, Position(10 + bx - ax, 10 + by - ay));
     EXPECT_EQ(in[1].window, window);
     EXPECT_EQ(in[1].message, WM_LBUTTONUP);
     EXPECT_EQ(in[2].window, other);
-    EXPECT_EQ(in[2].lParam, Point(11, 11));
+    EXPECT_EQ(in[2].lParam, Position(11, 11));
     PlatformDestroyWindow(other);
 }
 
@@ -427,30 +433,38 @@ TEST_F(SdlBackend, KeysBecomeVirtualKeysAndCharacters) {
     ExpectMessages(in, want);
 
     // The key table: layout letters and digits, navigation, function keys, Korean keys.
-    EXPECT_EQ(SdlVirtualKey(SDLK_z, SDL_SCANCODE_Z, true), uint32_t('Z'));
-    EXPECT_EQ(SdlVirtualKey(SDLK_0, SDL_SCANCODE_0, true), uint32_t('0'));
-    EXPECT_EQ(SdlVirtualKey(SDLK_9, SDL_SCANCODE_9, true), uint32_t('9'));
-    EXPECT_EQ(SdlVirtualKey(SDLK_LEFT, SDL_SCANCODE_LEFT, true), 37u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_UP, SDL_SCANCODE_UP, true), 38u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_RIGHT, SDL_SCANCODE_RIGHT, true), 39u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_DOWN, SDL_SCANCODE_DOWN, true), 40u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_HOME, SDL_SCANCODE_HOME, true), 36u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_END, SDL_SCANCODE_END, true), 35u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_INSERT, SDL_SCANCODE_INSERT, true), 45u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_DELETE, SDL_SCANCODE_DELETE, true), 46u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_F1, SDL_SCANCODE_F1, true), 112u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_F12, SDL_SCANCODE_F12, true), 123u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, true), 16u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_LCTRL, SDL_SCANCODE_LCTRL, true), 17u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_RALT, SDL_SCANCODE_RALT, true), 18u);
-    EXPECT_EQ(SdlVirtualKey(SDL_SCANCODE_TO_KEYCODE(SDL_SCANCODE_LANG1), SDL_SCANCODE_LANG1, true), 0x15u);
-    EXPECT_EQ(SdlVirtualKey(SDL_SCANCODE_TO_KEYCODE(SDL_SCANCODE_LANG2), SDL_SCANCODE_LANG2, true), 0x19u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_KP_7, SDL_SCANCODE_KP_7, true), 103u);
-    EXPECT_EQ(SdlVirtualKey(SDLK_KP_7, SDL_SCANCODE_KP_7, false), 36u) << "keypad 7 without Num Lock is Home";
-    EXPECT_EQ(SdlVirtualKey(SDLK_KP_0, SDL_SCANCODE_KP_0, false), 45u);
-    // An AZERTY layout's A key is A wherever it sits.
-    EXPECT_EQ(SdlVirtualKey(SDLK_a, SDL_SCANCODE_Q, true), uint32_t('A'));
-    EXPECT_EQ(SdlVirtualKey(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, true), 0u);
+    // Keypad 7 and 0 without Num Lock are Home and Insert; an AZERTY layout's A key is A wherever it sits.
+    struct {
+        SDL_Keycode key;
+        SDL_Scancode scancode;
+        bool numLock;
+        uint32_t want;
+    } const table[] = {
+        {SDLK_z, SDL_SCANCODE_Z, true, 'Z'},
+        {SDLK_0, SDL_SCANCODE_0, true, '0'},
+        {SDLK_9, SDL_SCANCODE_9, true, '9'},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, true, 37},
+        {SDLK_UP, SDL_SCANCODE_UP, true, 38},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, true, 39},
+        {SDLK_DOWN, SDL_SCANCODE_DOWN, true, 40},
+        {SDLK_HOME, SDL_SCANCODE_HOME, true, 36},
+        {SDLK_END, SDL_SCANCODE_END, true, 35},
+        {SDLK_INSERT, SDL_SCANCODE_INSERT, true, 45},
+        {SDLK_DELETE, SDL_SCANCODE_DELETE, true, 46},
+        {SDLK_F1, SDL_SCANCODE_F1, true, 112},
+        {SDLK_F12, SDL_SCANCODE_F12, true, 123},
+        {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, true, 16},
+        {SDLK_LCTRL, SDL_SCANCODE_LCTRL, true, 17},
+        {SDLK_RALT, SDL_SCANCODE_RALT, true, 18},
+        {SDL_SCANCODE_TO_KEYCODE(SDL_SCANCODE_LANG1), SDL_SCANCODE_LANG1, true, 0x15},
+        {SDL_SCANCODE_TO_KEYCODE(SDL_SCANCODE_LANG2), SDL_SCANCODE_LANG2, true, 0x19},
+        {SDLK_KP_7, SDL_SCANCODE_KP_7, true, 103},
+        {SDLK_KP_7, SDL_SCANCODE_KP_7, false, 36},
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, false, 45},
+        {SDLK_a, SDL_SCANCODE_Q, true, 'A'},
+        {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, true, 0},
+    };
+    for (const auto& k : table) EXPECT_EQ(SdlVirtualKey(k.key, k.scancode, k.numLock), k.want) << k.key;
 }
 
 TEST_F(SdlBackend, AltCombinationsAreSystemKeysWithoutCharacters) {
@@ -546,25 +560,18 @@ TEST_F(SdlBackend, KeysThatEndACompositionFollowItsCommit) {
 // An input method that swallows a key and hands it back (which SDL drops): the raw press is all there is,
 // and the key is replayed after the commit of the composition it ended, or at once without one.
 TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
-    auto raw = [&](int32_t code, uint32_t character) {
-        SDL_Event e = {};
-        e.user.type = sdlRawKeyEvent;
-        e.user.code = code;
-        e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
-        SdlTranslateEvent(&e);
-    };
     const int32_t letter = -1;
     Editing("\xED\x95\x9C"); // 한
-    raw(letter, 0);          // r, answered late: 한 is committed and ㄱ composed after the space's press
-    raw(' ', ' ');           // swallowed while composing: waits for its commit
+    Raw(letter, 0);          // r, answered late: 한 is committed and ㄱ composed after the space's press
+    Raw(' ', ' ');           // swallowed while composing: waits for its commit
     Editing("");
     Text("\xED\x95\x9C");
     Editing("\xE3\x84\xB1"); // ㄱ
     Editing("");
     Text("\xE3\x84\xB1");
     Editing("");
-    raw('1', '1'); // swallowed with nothing composed: goes on at once
-    raw(13, 13);   // reported by SDL as usual: not replayed
+    Raw('1', '1'); // swallowed with nothing composed: goes on at once
+    Raw(13, 13);   // reported by SDL as usual: not replayed
     Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN, 0);
     Settle(window);
     std::vector<Seen> in;
@@ -592,29 +599,21 @@ TEST_F(SdlBackend, SwallowedKeysAreReplayedAfterTheirCommit) {
 // (ibus-hangul's forwarding), and SDL drops them: they are replayed too. Backspace inside a composition is
 // the input method's own. A Ctrl that SDL never saw still counts for the clicks until its release.
 TEST_F(SdlBackend, KeysHandedBackWithNothingComposedAndTheirModifiersCount) {
-    auto raw = [&](int32_t code, uint32_t character, uintptr_t modifier = 0) {
-        SDL_Event e = {};
-        e.user.type = sdlRawKeyEvent;
-        e.user.code = code;
-        e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
-        e.user.data2 = reinterpret_cast<void*>(modifier);
-        SdlTranslateEvent(&e);
-    };
     struct Case {
         int32_t code;
         uint32_t character;
     };
     const Case handedBack[] = {{8, 8}, {37, 0}, {36, 0}, {35, 0}, {46, 0}};
-    for (const Case& c : handedBack) raw(c.code, c.character);
+    for (const Case& c : handedBack) Raw(c.code, c.character);
     Editing("\xED\x95\x98"); // 하
-    raw(8, 8);               // takes ㅏ off: no key for the program
+    Raw(8, 8);               // takes ㅏ off: no key for the program
     Editing("\xE3\x85\x8E"); // ㅎ
-    raw(8, 8);
+    Raw(8, 8);
     Editing("");
-    raw(17, 0, KMOD_LCTRL); // swallowed
+    Raw(17, 0, KMOD_LCTRL); // swallowed
     Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 4, 1);
     Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 3, 4, 1);
-    raw(0, 0, sdlRawRelease | KMOD_LCTRL);
+    Raw(0, 0, sdlRawRelease | KMOD_LCTRL);
     Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 4, 1);
     Settle(window);
     std::vector<Seen> in;
@@ -636,9 +635,9 @@ TEST_F(SdlBackend, KeysHandedBackWithNothingComposedAndTheirModifiersCount) {
         {window, WM_KEYUP, vkDelete, up, ""},
         {window, WM_KEYDOWN, vkControl, 1, ""},
         {window, WM_KEYUP, vkControl, up, ""},
-        {window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, Point(3, 4), ""},
-        {window, WM_LBUTTONUP, MK_CONTROL, Point(3, 4), ""},
-        {window, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 4), ""},
+        {window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, Position(3, 4), ""},
+        {window, WM_LBUTTONUP, MK_CONTROL, Position(3, 4), ""},
+        {window, WM_LBUTTONDOWN, MK_LBUTTON, Position(3, 4), ""},
     };
     ExpectMessages(in, want);
 }
@@ -667,7 +666,7 @@ TEST_F(SdlBackend, WindowEventsBecomeCloseSizeAndPaint) {
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0].message, WM_SIZE);
     EXPECT_EQ(seen[0].wParam, SIZE_RESTORED);
-    EXPECT_EQ(seen[0].lParam, Point(160, 120));
+    EXPECT_EQ(seen[0].lParam, Position(160, 120));
     EXPECT_EQ(seen[1].message, WM_PAINT) << "a restored window repaints";
 }
 

@@ -28,10 +28,7 @@ TEST_P(TextTest, MeasuredExtentIsTheDrawnExtent) {
             Extent box = {7, 9, 590, 50};
             DrawTextInSurface(text, f.pointer(), &s, &box, kInk, kPaper, 0);
             Box changed = ChangedBox(s, kFill);
-            EXPECT_EQ(changed.left, 7);
-            EXPECT_EQ(changed.top, 9);
-            EXPECT_EQ(changed.right, 7 + size.cx);
-            EXPECT_EQ(changed.bottom, 9 + size.cy);
+            EXPECT_EQ(changed, (Box{7, 9, 7 + size.cx, 9 + size.cy}));
             // Transparent: ink only inside the same cells, and some of it fully covered.
             Surface t = FilledSurface(600, 60, kFill);
             DrawTextInSurface(text, f.pointer(), &t, &box, kInk, kPaper, transparentText);
@@ -86,10 +83,7 @@ TEST_P(TextTest, BoxBecomesRectangleWithExclusiveEdges) {
         Surface s = FilledSurface(130, 50, kFill);
         DrawTextInSurface(longText, nullptr, &s, &box, kInk, kPaper, c.flags);
         Box changed = ChangedBox(s, kFill);
-        EXPECT_EQ(changed.left, 5);
-        EXPECT_EQ(changed.top, 5);
-        EXPECT_EQ(changed.right, c.right);
-        EXPECT_EQ(changed.bottom, 5 + lineHeight);
+        EXPECT_EQ(changed, (Box{5, 5, c.right, 5 + lineHeight}));
         ReleaseSurface(&s);
         // Broken into lines: cut at the bottom edge.
         Surface w = FilledSurface(130, 50, kFill);

@@ -32,6 +32,7 @@ inline LogFont MakeFont(const char* face, int32_t height, int32_t weight = 0, ui
 
 struct Box {
     int32_t left, top, right, bottom; // exclusive right and bottom; empty when right <= left
+    bool operator==(const Box&) const = default;
 };
 
 // A platform-owned surface filled with one pixel value.

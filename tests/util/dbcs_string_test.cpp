@@ -46,59 +46,47 @@ TEST(DbcsString, CopyStringAndLength) {
     EXPECT_EQ(StringLength(unterminated.data(), 4), 4u);
 }
 
-TEST(DbcsString, InsertString) {
-    auto b = Buffer("abcd", 10);
-    EXPECT_EQ(InsertString("XY", b.data(), 2, kWholeString, 10), 2u);
-    EXPECT_STREQ(b.data(), "abXYcd");
-    auto six = Buffer("abcd", 6);
-    EXPECT_EQ(InsertString("XY", six.data(), 2, kWholeString, 6), 2u);
-    EXPECT_EQ(Bytes(six), std::string("abXYc\0", 6));
-    b = Buffer("abcd", 10);
-    EXPECT_EQ(InsertString("XY", b.data(), 6, kWholeString, 10), 2u);
-    EXPECT_STREQ(b.data(), "abcd  XY");
-    auto four = Buffer("abc", 4);
-    EXPECT_EQ(InsertString("X", four.data(), 2, kWholeString, 4), 1u);
-    EXPECT_EQ(Bytes(four), std::string("abX\0", 4)); // the tail is cut, never the terminator
-    b = Buffer("abc", 10);
-    EXPECT_EQ(InsertString("X", b.data(), 2, kWholeString, 10), 1u);
-    EXPECT_STREQ(b.data(), "abXc");
-    b = Buffer("abc", 10);
-    EXPECT_EQ(InsertString("XYZ", b.data(), 0, 1, 10), 1u);
-    EXPECT_STREQ(b.data(), "Xabc");
-    // A count larger than the source takes the source; count 0 and an empty source change nothing.
-    b = Buffer("abc", 10);
-    EXPECT_EQ(InsertString("XY", b.data(), 3, 9, 10), 2u);
-    EXPECT_STREQ(b.data(), "abcXY");
-    EXPECT_EQ(InsertString("XY", b.data(), 1, 0, 10), 0u);
-    EXPECT_EQ(InsertString("", b.data(), 1, kWholeString, 10), 0u);
-    EXPECT_STREQ(b.data(), "abcXY");
-}
-
+// Inserting into a buffer of exactly `size` bytes: the count inserted and the buffer's first bytes after it.
 TEST(DbcsString, InsertStringNeverLeavesItsBuffer) {
-    // Position at or past the size: nothing changes and the would-be count comes back.
+    using namespace std::string_literals;
+    struct Case {
+        const char* text;
+        uint32_t size;
+        const char* source;
+        uint32_t position, count, inserted;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"abcd", 10, "XY", 2, kWholeString, 2, "abXYcd\0"s},
+        {"abcd", 6, "XY", 2, kWholeString, 2, "abXYc\0"s},
+        {"abcd", 10, "XY", 6, kWholeString, 2, "abcd  XY\0"s},
+        {"abc", 4, "X", 2, kWholeString, 1, "abX\0"s}, // the tail is cut, never the terminator
+        {"abc", 10, "X", 2, kWholeString, 1, "abXc\0"s},
+        {"abc", 10, "XYZ", 0, 1, 1, "Xabc\0"s},
+        // A count larger than the source takes the source; count 0 and an empty source change nothing.
+        {"abc", 10, "XY", 3, 9, 2, "abcXY\0"s},
+        {"abc", 10, "XY", 1, 0, 0, "abc\0"s},
+        {"abc", 10, "", 1, kWholeString, 0, "abc\0"s},
+        // Position at or past the size: nothing changes and the would-be count comes back.
+        {"abc", 5, "XY", 5, kWholeString, 2, "abc\0#"s},
+        {"abc", 5, "XY", 0xFFFFFFFFu, kWholeString, 2, "abc\0#"s},
+        // Padding up to the last byte leaves no room for the input.
+        {"ab", 5, "XY", 4, kWholeString, 0, "ab  \0"s},
+        {"ab", 5, "XYZ", 3, kWholeString, 1, "ab X\0"s},
+        // A full text: input and tail are cut to size - 1 bytes, splitting a two-byte character if need be.
+        {"a\xB0\xA1z", 5, "\xC7\xD1", 1, kWholeString, 2, "a\xC7\xD1\xB0\0"s},
+        {"abcd", 5, "WXYZ", 1, kWholeString, 3, "aWXY\0"s},
+        // A destination with no zero byte inside its size still ends up terminated within it.
+        {"abcde", 5, "X", 1, kWholeString, 1, "aXbc\0"s},
+    };
+    for (const Case& c : cases) {
+        auto b = Buffer(c.text, c.size);
+        EXPECT_EQ(InsertString(c.source, b.data(), c.position, c.count, c.size), c.inserted) << c.text;
+        EXPECT_EQ(Bytes(b).substr(0, c.bytes.size()), c.bytes) << c.text << " " << c.position;
+    }
     auto b = Buffer("abc", 5);
-    EXPECT_EQ(InsertString("XY", b.data(), 5, kWholeString, 5), 2u);
-    EXPECT_EQ(InsertString("XY", b.data(), 0xFFFFFFFFu, kWholeString, 5), 2u);
     EXPECT_EQ(InsertString("XY", b.data(), 0, kWholeString, 0), 2u);
-    EXPECT_EQ(Bytes(b), std::string("abc\0#", 5));
-    // Padding up to the last byte leaves no room for the input.
-    b = Buffer("ab", 5);
-    EXPECT_EQ(InsertString("XY", b.data(), 4, kWholeString, 5), 0u);
-    EXPECT_EQ(Bytes(b), std::string("ab  \0", 5));
-    b = Buffer("ab", 5);
-    EXPECT_EQ(InsertString("XYZ", b.data(), 3, kWholeString, 5), 1u);
-    EXPECT_EQ(Bytes(b), std::string("ab X\0", 5));
-    // A full text: input and tail are cut to size - 1 bytes, splitting a two-byte character if need be.
-    b = Buffer("a\xB0\xA1z", 5);
-    EXPECT_EQ(InsertString("\xC7\xD1", b.data(), 1, kWholeString, 5), 2u);
-    EXPECT_EQ(Bytes(b), std::string("a\xC7\xD1\xB0\0", 5));
-    b = Buffer("abcd", 5);
-    EXPECT_EQ(InsertString("WXYZ", b.data(), 1, kWholeString, 5), 3u);
-    EXPECT_EQ(Bytes(b), std::string("aWXY\0", 5));
-    // A destination with no zero byte inside its size still ends up terminated within it.
-    b = Buffer("abcde", 5);
-    EXPECT_EQ(InsertString("X", b.data(), 1, kWholeString, 5), 1u);
-    EXPECT_EQ(Bytes(b), std::string("aXbc\0", 5));
+    EXPECT_EQ(Bytes(b), "abc\0#"s);
     // A counted source is read no further than count bytes: it needs no zero byte.
     auto source = Buffer("PQ", 2);
     b = Buffer("ab", 6);
