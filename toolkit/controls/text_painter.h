@@ -16,3 +16,8 @@ void PaintEditText(WindowRecord* window, Control* control, EditBuffer* buffer);
 // the rows. The context holds the font the rows are drawn in.
 uint32_t EditRowBytes(TextContext context, const char* text, uint32_t length, uint32_t offset,
                       int32_t innerWidth);
+
+// The character boundary nearest to (x, y) in the control's coordinates, as the last paint laid the text
+// out: in a single row along it (scrolled by scrollX with keepCaretInView), in wrapped rows within the row
+// at y (rows above the first and below the last count as those). Never inside a two-byte character.
+uint32_t EditOffsetAt(Control* control, EditBuffer* buffer, int32_t x, int32_t y);
