@@ -1,153 +1,119 @@
-// What edit fields add when their owner turns it on: a caret kept in view, the composition inline, the
-// selection drawn, and the caret placed and the text selected with the mouse.
+// What edit fields add when their owner turns it on, checked against a twin field showing what it should:
+// a caret kept in view, the composition inline, the selection, and the mouse placing the caret and selecting.
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/edit_field.h"
-#include "util/dbcs_string.h"
-
-static const uint32_t grey = 0xBFBFBF, blue = 0xFF0000, green = 0x00FF00;
+#include "toolkit/controls/text_painter.h"
 
 namespace {
-struct TextRun {
-    std::string text;
-    int32_t x;
-    bool selected; // white over the highlight; else blue
-};
-
 class EditViewTest : public ControlWindow {
   protected:
-    void ShowField(int32_t width, int32_t height, const std::string& initial, uint32_t flags) {
-        memset(text, 0, sizeof text);
-        strcpy(text, initial.c_str());
-        Extent e = {10, 10, width, height};
-        InitEditField(&field, &e, 0, text, sizeof text);
-        field.edit.flags |= flags;
-        field.edit.textColour = blue;
-        field.edit.backColour = green;
-        InstallEditFieldMouse(&field);
-        Show(&field.header);
-        w->focusControl = &field.header;
+    // Field 0 at (10, 10), its twin 1 at (10, 60); blue text, so the only black is the caret.
+    EditField* Put(int i, int32_t width, int32_t height, const std::string& s, uint32_t flags) {
+        strcpy(texts[i], s.c_str());
+        RemoveControl(w, &fields[i].header);
+        DestroyControl(&fields[i].header); // a field put again
+        Extent e = {10, 10 + 50 * i, width, height};
+        InitEditField(&fields[i], &e, 0, texts[i], sizeof texts[i]);
+        InstallEditFieldMouse(&fields[i]);
+        fields[i].edit.flags |= flags;
+        fields[i].edit.textColour = 0xFF0000;
+        Show(&fields[i].header);
+        return &fields[i];
     }
-    int32_t W(const std::string& s, size_t from = 0, size_t bytes = std::string::npos) {
+    // The field's pixels in `only` (and the window's below a lower field), drawn with the focus.
+    std::vector<uint32_t> Look(EditField* f, Area only = {0, 0, 200, 40}) {
+        w->focusControl = &f->header;
+        Redraw(&f->header);
+        int32_t x = f->header.x, y = f->header.y, right = std::min(only.right, f->header.surface.width);
+        return ScreenPixels({x + only.left, y + only.top, x + right, y + only.bottom});
+    }
+    int32_t W(const std::string& s) {
         TextSize size = {};
-        std::string part = s.substr(from, bytes);
-        MeasureText(h, nullptr, part.c_str(), static_cast<int32_t>(part.size()), &size);
+        MeasureText(h, nullptr, s.c_str(), static_cast<int32_t>(s.size()), &size);
         return size.cx;
     }
-    // The field as one row would show it: the box, the caret bar at caretX, the runs, an opaque
-    // composition cell at compositionX (when given).
-    std::vector<uint32_t> Model(int32_t boxWidth, int32_t caretX, std::vector<TextRun> runs,
-                                int32_t compositionX, const char* composition = "\xB0\xA1") {
-        const Surface& s = field.header.surface;
-        int32_t H = FontHeight();
-        Surface m = {};
-        CreateSurface(static_cast<uint32_t>(s.width), s.height, &m, nullptr);
-        Bounds all = {0, 0, s.width - 1, s.height - 1}, box = {0, 0, boxWidth - 1, H - 1};
-        Bounds bar = {caretX, 0, caretX + 1, H - 1};
-        DrawRect(&m, &all, grey, rectFill);
-        DrawRect(&m, &box, green, rectFill);
-        DrawRect(&m, &bar, Theme[caretColour], rectFill);
-        for (const TextRun& r : runs) {
-            Extent at = {r.x, 0, r.selected ? W(r.text) : boxWidth - r.x, H};
-            Bounds hl = {r.x, 0, r.x + at.width - 1, H - 1};
-            if (r.selected) DrawRect(&m, &hl, Theme[highlightColour], rectFill);
-            DrawTextInSurface(r.text.c_str(), nullptr, &m, &at, r.selected ? Theme[selectedTextColour] : blue,
-                              0, transparentText | growBox);
-        }
-        Extent cell = {compositionX, 0, W(composition), H};
-        if (compositionX >= 0)
-            DrawTextInSurface(composition, nullptr, &m, &cell, Theme[selectedTextColour], Theme[caretColour],
-                              growBox);
-        std::vector<uint32_t> pixels = SurfacePixels(m);
-        ReleaseSurface(&m);
-        return pixels;
-    }
-    Area FieldArea() { return {10, 10, 10 + field.header.surface.width, 10 + field.header.surface.height}; }
-    char text[64];
-    EditField field;
+    char texts[2][64] = {};
+    EditField fields[2] = {};
 };
 } // namespace
 
-// The caret moves through a text wider than the field; the row starts at a character boundary and the bar
-// keeps a margin from both edges.
+// The caret moves through a text wider than the field: the field shows the text from a character boundary
+// on exactly as a field given only that text would, with the bar a margin inside both edges.
 TEST_P(EditViewTest, OneRowScrollsSidewaysToKeepTheCaretInView) {
     const std::string s = "Velquist \xB0\xA1\xB3\xAA\xB4\xD9 abc \xB6\xF3\xB8\xB6 defgh";
-    const uint32_t carets[] = {static_cast<uint32_t>(s.size()), 13, 9, 0, 20, 3};
-    ShowField(64, 24, s, keepCaretInView);
-    for (uint32_t caret : carets) {
-        SCOPED_TRACE(caret);
-        field.edit.caret = caret;
-        Redraw(&field.header);
-        uint32_t start = 0;
-        while (W(s, 0, start) < field.edit.scrollX) start += static_cast<uint8_t>(s[start]) > 0x80 ? 2 : 1;
-        ASSERT_EQ(W(s, 0, start), field.edit.scrollX) << "the view starts at a character boundary";
-        int32_t caretX = W(s, start, caret - start);
-        EXPECT_TRUE(caret == 0 || (caretX >= 4 && caretX + 2 <= 64 - 4)) << caretX;
-        EXPECT_EQ(ScreenPixels(FieldArea()), Model(W(s, start), caretX, {{s.substr(start), 0, false}}, -1));
+    EditField *field = Put(0, 64, 24, s, keepCaretInView), *twin = Put(1, 64, 24, "", 0);
+    for (uint32_t caret : {static_cast<uint32_t>(s.size()), 13u, 9u, 0u, 20u, 3u}) {
+        field->edit.caret = caret;
+        std::vector<uint32_t> shown = Look(field);
+        uint32_t start = EditOffsetAt(&field->header, &field->edit, 0, 0),
+                 caretX = W(s.substr(start, caret - start));
+        EXPECT_TRUE(caret == 0 || caretX - 4 <= 64 - 10u) << caret << " at " << caretX;
+        strcpy(texts[1], s.c_str() + start);
+        twin->edit.caret = caret - start;
+        EXPECT_EQ(shown, Look(twin)) << caret;
     }
 }
 
 // Twenty letters, four a row, two rows shown: the rows follow the caret.
 TEST_P(EditViewTest, WrappedRowsScrollByRowsToKeepTheCaretInView) {
     const int32_t H = FontHeight(), a = W("a");
-    ShowField(2 + 4 * a + a / 2, 3 + 2 * H, std::string(20, 'a'), keepCaretInView | wrapText);
-    const struct {
-        uint32_t caret, firstRow, barRow;
-    } cases[] = {{20, 3, 1}, {9, 2, 0}, {14, 2, 1}, {0, 0, 0}};
+    EditField* field = Put(0, 2 + 4 * a + a / 2, 3 + 2 * H, std::string(20, 'a'), keepCaretInView | wrapText);
+    const uint32_t cases[][3] = {{20, 3, 1}, {9, 2, 0}, {14, 2, 1}, {0, 0, 0}}; // caret, first row, bar row
     for (const auto& c : cases) {
-        field.edit.caret = c.caret;
-        Redraw(&field.header);
-        EXPECT_EQ(field.edit.firstRow, c.firstRow) << c.caret;
-        int32_t x = 11 + W("aaaa", 0, c.caret - 4 * (c.firstRow + c.barRow)), y = 11 + c.barRow * H;
-        EXPECT_EQ(Where(FieldArea(), Theme[caretColour]), (Area{x, y, x + 2, y + H})) << c.caret;
+        field->edit.caret = c[0];
+        Look(field);
+        EXPECT_EQ(field->edit.firstRow, c[1]) << c[0];
+        int32_t x = 11 + W(std::string(c[0] - 4 * (c[1] + c[2]), 'a')),
+                y = 11 + static_cast<int32_t>(c[2]) * H;
+        EXPECT_EQ(Where({10, 10, 100, 60}, Theme[caretColour]), (Area{x, y, x + 2, y + H})) << c[0];
     }
 }
 
-// Runs as the model draws them: an inline composition moves the text after it, a selection is drawn over
-// the highlight.
-TEST_P(EditViewTest, InlineCompositionAndSelectionDrawTheTextInRuns) {
-    ShowField(200, 24, "hello world", inlineComposition | selectText);
-    const std::string s = text;
-    field.edit.caret = 5;
-    field.edit.selectionAnchor = 5;
-    field.edit.composition = 0xA1B0;
-    Redraw(&field.header);
-    int32_t at = W(s, 0, 5), ga = W("\xB0\xA1");
-    EXPECT_EQ(ScreenPixels(FieldArea()),
-              Model(W(s) + ga, at, {{"hello", 0, false}, {" world", at + ga, false}}, at));
-    field.edit.composition = 0;
-    field.edit.selectionAnchor = 2;
-    field.edit.caret = 7;
-    Redraw(&field.header);
-    EXPECT_EQ(ScreenPixels(FieldArea()),
-              Model(W(s), W(s, 0, 7), {{s, 0, false}, {"llo w", W(s, 0, 2), true}}, -1));
+// An inline composition, in one row or wrapped, shows as the committed syllable under the overlay would; a
+// selection's bytes show in the selected-text colour over the highlight.
+TEST_P(EditViewTest, InlineCompositionAndSelectionLookLikeTheirTwins) {
+    EditField *field = nullptr, *twin = nullptr;
+    for (uint32_t wrap : {0u, uint32_t{wrapText}}) {
+        int32_t width = 4 + W("hello\xB0\xA1 wo"); // wraps before "rld"
+        field = Put(0, width, 40, "hello world", inlineComposition | selectText | wrap);
+        twin = Put(1, width, 40, "hello\xB0\xA1 world", wrap);
+        field->edit.caret = field->edit.selectionAnchor = twin->edit.caret = 5;
+        field->edit.composition = twin->edit.composition = 0xA1B0;
+        int32_t edge = W("hello\xB0\xA1"); // a wrapped overlay leaves the glyph's last column showing
+        for (Area a : {Area{0, 0, edge, 40}, Area{edge + 1, 0, 200, 40}})
+            EXPECT_EQ(Look(field, a), Look(twin, a)) << wrap;
+    }
+    field->edit.composition = twin->edit.composition = 0, field->edit.selectionAnchor = 2;
+    field->edit.caret = twin->edit.caret = 7;
+    field->edit.flags &= ~wrapText;
+    twin->edit.flags &= ~wrapText;
+    const int32_t from = W("he"), to = W("hello w"), H = FontHeight();
+    strcpy(texts[1], "llo w");
+    twin->edit.originX = from;
+    twin->edit.textColour = Theme[selectedTextColour], twin->edit.backColour = Theme[highlightColour];
+    EXPECT_EQ(Look(field, {from, 0, to, H}), Look(twin, {from, 0, to, H}));
 }
 
 // Clicks, a double click and a drag past the right edge, through the routing.
 TEST_P(EditViewTest, TheMousePlacesTheCaretAndSelects) {
     const std::string s = "ab \xB0\xA1\xB3\xAA.cd efghijklmnopqrstuvwxyz";
-    ShowField(80, 24, s, keepCaretInView | selectText);
+    EditField* field = Put(0, 80, 24, s, keepCaretInView | selectText);
     const int32_t ga = W("\xB0\xA1"), before = 10 + W("ab ");
-    const struct {
-        uint32_t message;
-        int32_t x;
-        uint32_t anchor, caret;
-    } cases[] = {
-        {WM_LBUTTONDOWN, before + ga / 4, 3, 3},
-        {WM_LBUTTONDOWN, before + 3 * ga / 4, 5, 5},
-        {WM_LBUTTONDBLCLK, before + ga + ga / 2, 3, 7},
-        {WM_LBUTTONDOWN, 11, 0, 0},
-        {WM_MOUSEMOVE, 200, 0, static_cast<uint32_t>(s.size())},
-    };
+    const uint32_t cases[][4] = {// message, x, selection anchor, caret
+                                 {WM_LBUTTONDOWN, uint32_t(before + ga / 4), 3, 3},
+                                 {WM_LBUTTONDOWN, uint32_t(before + 3 * ga / 4), 5, 5},
+                                 {WM_LBUTTONDBLCLK, uint32_t(before + ga + ga / 2), 3, 7},
+                                 {WM_LBUTTONDOWN, 11, 0, 0},
+                                 {WM_MOUSEMOVE, 200, 0, static_cast<uint32_t>(s.size())}};
     for (const auto& c : cases) {
-        if (c.message != WM_MOUSEMOVE) Mouse(WM_LBUTTONUP, c.x, 15); // ends the last press's capture
-        Mouse(c.message, c.x, 15, MK_LBUTTON);
-        EXPECT_EQ(field.edit.selectionAnchor, c.anchor) << c.x;
-        EXPECT_EQ(field.edit.caret, c.caret) << c.x;
-        EXPECT_EQ(w->focusControl, &field.header);
+        if (c[0] != WM_MOUSEMOVE) Mouse(WM_LBUTTONUP, 11, 15); // ends the last press's capture
+        Mouse(c[0], static_cast<int32_t>(c[1]), 15, MK_LBUTTON);
+        EXPECT_EQ(field->edit.selectionAnchor * 1000 + field->edit.caret, c[2] * 1000 + c[3]) << c[1];
     }
-    EXPECT_GT(field.edit.scrollX, 0) << "the drag scrolled the view";
+    EXPECT_GT(field->edit.scrollX, 0) << "the drag scrolled the view";
     Mouse(WM_LBUTTONUP, 200, 15);
     EXPECT_EQ(w->captureControl, nullptr);
+    EXPECT_EQ(w->focusControl, &field->header);
 }
 
 VQ_BOTH_FORMATS(EditViewTest);

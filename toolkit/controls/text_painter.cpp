@@ -24,6 +24,7 @@ struct Painting {
     bool caretShown;
     int32_t caretX; // where the composition character goes
     int32_t caretY;
+    int32_t inlineWidth; // wrapped rows: the width of a composition drawn inline at the caret, else 0
 };
 } // namespace
 
@@ -135,8 +136,10 @@ static void PaintRun(const Painting& p, uint32_t begin, uint32_t end, int32_t x,
     int32_t after = caretX + width;
     Draw(p, p.text + caret, end - caret, {after, y, right, y + p.rowHeight}, b->textColour, 0, 0);
     PaintSelected(p, caret, end, after, y);
-    Draw(p, composition, compositionBytes, {caretX, y, after, y + height}, Theme[selectedTextColour],
-         Theme[caretColour], platformTextOpaque);
+    // The cell as each mode draws its overlay: wrapped rows leave out its last column and row.
+    int32_t trim = (b->flags & wrapText) ? 1 : 0;
+    Draw(p, composition, compositionBytes, {caretX, y, after - trim, y + height - trim},
+         Theme[selectedTextColour], Theme[caretColour], platformTextOpaque);
 }
 
 // One row at the buffer's origin: a box as wide as the text, the caret bar, the text, and the composition
@@ -192,6 +195,15 @@ static bool RowHoldsCaret(uint32_t offset, uint32_t end, uint32_t length, uint32
     return (offset <= caret && caret < end) || (end == length && caret == length);
 }
 
+// The end of the wrapped row that starts at offset. The row that holds the caret leaves room for an inline
+// composition, so that the text after it moves on rather than being cut at the row's end.
+static uint32_t RowEnd(const Painting& p, uint32_t offset, int32_t innerWidth) {
+    uint32_t end = offset + EditRowBytes(p.context, p.text, p.length, offset, innerWidth);
+    if (p.inlineWidth > 0 && RowHoldsCaret(offset, end, p.length, p.buffer->caret))
+        end = offset + EditRowBytes(p.context, p.text, p.length, offset, innerWidth - p.inlineWidth);
+    return end;
+}
+
 // How many rows from the top are drawn whole: the first always, then each one that ends above the limit.
 static uint32_t RowsThatFit(const Painting& p, uint32_t most) {
     int64_t step = static_cast<int64_t>(p.rowHeight) + p.buffer->rowSpacing;
@@ -206,7 +218,7 @@ static uint32_t RowsThatFit(const Painting& p, uint32_t most) {
 static uint32_t FirstRowShown(const Painting& p, int32_t innerWidth) {
     uint32_t rows = 0, caretRow = 0;
     for (uint32_t offset = 0; offset < p.length; rows++) {
-        uint32_t end = offset + EditRowBytes(p.context, p.text, p.length, offset, innerWidth);
+        uint32_t end = RowEnd(p, offset, innerWidth);
         if (RowHoldsCaret(offset, end, p.length, p.buffer->caret)) caretRow = rows;
         offset = end;
     }
@@ -228,16 +240,19 @@ static void PaintWrappedRows(Painting& p) {
     bool caretPlaced = false;
     char composition[5];
     uint32_t bytes = p.caretShown ? CompositionText(b, composition) : 0;
+    int32_t compositionHeight = 0;
+    if (bytes > 0 && (b->flags & inlineComposition))
+        PlatformTextExtent(p.context, composition, static_cast<int32_t>(bytes), &p.inlineWidth,
+                           &compositionHeight);
     bool inlined = false;
     uint32_t offset = 0;
     if (b->flags & keepCaretInView) {
         b->firstRow = FirstRowShown(p, innerWidth);
         for (uint32_t row = 0; row < b->firstRow && offset < p.length; row++)
-            offset += EditRowBytes(p.context, p.text, p.length, offset, innerWidth);
+            offset = RowEnd(p, offset, innerWidth);
     }
     while (offset < p.length) {
-        uint32_t fit = EditRowBytes(p.context, p.text, p.length, offset, innerWidth);
-        uint32_t end = offset + fit;
+        uint32_t end = RowEnd(p, offset, innerWidth);
         bool holdsCaret = p.caretShown && !caretPlaced && RowHoldsCaret(offset, end, p.length, b->caret);
         if (holdsCaret) {
             int32_t x = 1 + Width(p, p.text + offset, b->caret - offset);
@@ -246,8 +261,8 @@ static void PaintWrappedRows(Painting& p) {
             p.caretX = x;
             p.caretY = y;
         }
-        // The rectangle's right edge is exclusive: rows are fitted one pixel wider than they are drawn.
         inlined = inlined || (holdsCaret && bytes > 0 && (b->flags & inlineComposition));
+        // The rectangle's right edge is exclusive: rows are fitted one pixel wider than they are drawn.
         PaintRun(p, offset, end, 1, y, innerWidth, composition, holdsCaret ? bytes : 0, b->caret);
         int64_t next = static_cast<int64_t>(y) + p.rowHeight + b->rowSpacing;
         if (next + p.rowHeight > bottomLimit) break;
