@@ -1,7 +1,6 @@
 // The text painter over arbitrary edit buffers: text in a block of exactly its capacity (terminated or not),
 // carets past the end, negative and huge row spacings and origins, any composition bytes, with and without
-// focus and caret, one row or wrapped, selected, kept in view, composed inline, into surfaces of exactly
-// stride × height bytes in both pixel formats; then a hit test anywhere.
+// focus and caret, one row or wrapped, into surfaces of exactly stride × height bytes in both pixel formats.
 #include <stdint.h>
 #include <string.h>
 
@@ -43,7 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (flags & (wrapText | insertMode)) | (flags & 0x20) << 3 | (flags & 0xC0) << 6; // the new bits
     buffer.selectionAnchor = in.Byte() % (buffer.capacity + 8);
     buffer.scrollX = in.Signed(400);
-    buffer.firstRow = in.Byte() % 16;
     buffer.caret = in.Byte() % (buffer.capacity + 8);
     buffer.rowSpacing = setup & 4 ? static_cast<int32_t>(in.Word()) : in.Signed(40);
     buffer.originX = setup & 8 ? static_cast<int32_t>(in.Word()) : in.Signed(100);

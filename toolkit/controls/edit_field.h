@@ -1,5 +1,6 @@
 // A one-buffer text entry: the control header and one embedded EditBuffer over the caller's text. It takes
-// the focus when clicked and edits through the line editor; the text painter draws it.
+// the focus when clicked and edits through the line editor; the text painter draws it. Mouse handlers that
+// place the caret and select are offered ready-made for an owner to install.
 #pragma once
 
 #include <stdint.h>

@@ -1,5 +1,7 @@
 // Everything goes through one platform text context on the control's surface, so the rows are fitted and
-// measured with the metrics they are drawn with, on every backend.
+// measured with the metrics they are drawn with, on every backend. The hit test lays the text out the same
+// way. With keepCaretInView a paint also moves the view (scrollX, firstRow): the only state it changes, and
+// the state the hit test reads, so that a click lands on what the last paint showed.
 #include "toolkit/controls/text_painter.h"
 
 #include <string.h>

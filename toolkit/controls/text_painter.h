@@ -1,6 +1,8 @@
 // The text painter: draws the text of any EditBuffer into a control's surface with the caret and the input
 // method's composition character, as one row at the buffer's origin or wrapped over rows at the inner
-// margin. The edit field, the text log and the tree list draw their text through it.
+// margin. The edit field, the text log and the tree list draw their text through it. The buffer's flags may
+// add a view that follows the caret, an inline composition and a drawn selection, and the hit test finds
+// the character boundary under a point of that layout.
 #pragma once
 
 #include "toolkit/input/edit_buffer.h"
