@@ -104,8 +104,8 @@ static bool Selection(const Painting& p, uint32_t* from, uint32_t* to) {
     return *from < *to;
 }
 
-// Bytes [start, end) of a run that begins at text[begin] drawn at x: the selected part over the highlight,
-// in the selected-text colour, over the text already drawn.
+// The selected part of the bytes [begin, end), drawn from x: the highlight, and over it those bytes again
+// in the selected-text colour.
 static void PaintSelected(const Painting& p, uint32_t begin, uint32_t end, int32_t x, int32_t y) {
     uint32_t from, to;
     if (!Selection(p, &from, &to)) return;
