@@ -37,7 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<char[]> text(new char[buffer.capacity]);
     for (uint32_t i = 0; i < buffer.capacity; i++) text[i] = static_cast<char>(in.Byte());
     buffer.text = setup & 2 ? nullptr : text.get();
-    buffer.flags = in.Byte() & (wrapText | insertMode);
+    uint8_t flags = in.Byte();
+    buffer.flags =
+        (flags & (wrapText | insertMode)) | (flags & 0x20) << 3 | (flags & 0xC0) << 6; // the new bits
+    buffer.selectionAnchor = in.Byte() % (buffer.capacity + 8);
+    buffer.scrollX = in.Signed(400);
     buffer.caret = in.Byte() % (buffer.capacity + 8);
     buffer.rowSpacing = setup & 4 ? static_cast<int32_t>(in.Word()) : in.Signed(40);
     buffer.originX = setup & 8 ? static_cast<int32_t>(in.Word()) : in.Signed(100);
@@ -55,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     window.focusControl = setup & 128 ? &control : nullptr;
     caretBlinkCounter = in.Byte() & 1;
     PaintEditText(&window, &control, &buffer);
+    EditOffsetAt(&control, &buffer, in.Signed(400), in.Signed(200));
     ReleaseSurface(&control.surface);
     return 0;
 }

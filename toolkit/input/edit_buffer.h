@@ -10,6 +10,7 @@
 struct WindowRecord;
 struct Control;
 struct EditBuffer;
+struct EditHistory;
 struct LogFont; // the platform's LOGFONT
 
 // Run when Enter is typed into a plain buffer; the result is ignored.
@@ -26,6 +27,9 @@ typedef uint32_t (*LineHandler)(Control* owner, EditBuffer* buffer, uint32_t req
 enum EditBufferFlag : uint32_t {
     insertMode = 0x1, // clear = overwrite
     wrapText = 0x10,  // the painter wraps the text over several rows
+    selectText = 0x100,
+    keepCaretInView = 0x1000,   // the painter scrolls a single row sideways, wrapped rows by rows
+    inlineComposition = 0x2000, // the composition is drawn in the text, which moves right to make room
 };
 
 struct EditBuffer {
@@ -46,6 +50,11 @@ struct EditBuffer {
     const LogFont* font; // null = the default font
     int32_t originX;
     int32_t originY;
+    // Fields after the documented ones: the selection, the undo history and the painter's view.
+    uint32_t selectionAnchor; // with selectText, the selection is [min, max) of it and the caret
+    EditHistory* history;
+    int32_t scrollX;   // keepCaretInView: pixels the one-row text is shifted left (set by each paint)
+    uint32_t firstRow; // keepCaretInView: the first wrapped row shown (set by each paint)
 };
 // Fields lie in the order written; these are the widths that the documented layout fixes.
 static_assert(offsetof(EditBuffer, flags) == 0 && sizeof(EditBuffer::text) == sizeof(void*));
