@@ -247,6 +247,14 @@ static void CheckWindowsAndQueue() {
     CHECK(seen[0] == 1 && seen[1] == 1);
     CHECK(seen[3] == 2 && imeLParams[0] == GCS_RESULTSTR && imeWParams[0] == 0xD55C &&
           imeLParams[1] == GCS_COMPSTR && imeWParams[1] == 0);
+    // Korean through Wine's clipboard and back, in code page 949 whatever the ANSI code page.
+    const char korean[] = "\xC7\xD1\xB1\xDB a";
+    CHECK(PlatformSetClipboardText(w, korean, sizeof korean - 1) == 1);
+    char pasted[8] = {};
+    ClipboardRead read = {9, 9};
+    CHECK(PlatformGetClipboardText(w, pasted, sizeof pasted, &read) == 6 && strcmp(pasted, korean) == 0);
+    CHECK(read.replaced == 0 && read.leftOut == 0);
+    CHECK(PlatformGetClipboardText(w, pasted, 4, &read) == 2 && read.leftOut == 4 && pasted[2] == 0);
     CHECK(PlatformDestroyWindow(w) != 0);
     CHECK(seen[2] == 1);
 }

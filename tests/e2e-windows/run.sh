@@ -52,7 +52,7 @@ answer() { # key: answers the question and waits for the box to go
     "$helper" gone "$box" 30 || wine_fail "the question stayed open after $1"
 }
 
-# The backend's own checks first: surfaces, pixel format, bitmaps, text, pages, windows and the queue.
+# The backend's own checks first: surfaces, pixel format, bitmaps, text, pages, windows, queue, clipboard.
 (cd "$work" && timeout 300 wine "$build_dir/backend_check.exe" "$resources/3000.bmp") || wine_fail "backend_check failed"
 
 (cd "$work" && exec wine "$exe") >"$work/wine.log" 2>&1 &

@@ -728,3 +728,17 @@ TEST_F(SdlBackend, CodePage949AndUtf8Convert) {
     EXPECT_EQ(SdlUtf8ToCp949("\xF0\x9F\x98\x80", 4, out, sizeof out), -1);
     EXPECT_EQ(SdlUtf8ToCp949("\xED\x95", 2, out, sizeof out), -1) << "half a character";
 }
+
+// SDL's own clipboard on the dummy driver stands for the display's: it holds what SDL is given.
+TEST_F(SdlBackend, ClipboardGoesThroughSdlAsUtf8) {
+    ASSERT_EQ(PlatformSetClipboardText(window, "\xC7\xD1 \x80", 4), 1);
+    char* utf8 = SDL_GetClipboardText();
+    EXPECT_STREQ(utf8, "\xED\x95\x9C ?");
+    SDL_free(utf8);
+    ASSERT_EQ(SDL_SetClipboardText("\xC3\xA9\xED\x95\x9C"), 0); // é한
+    char buffer[8];
+    ClipboardRead read = {};
+    EXPECT_EQ(PlatformGetClipboardText(window, buffer, sizeof buffer, &read), 3);
+    EXPECT_STREQ(buffer, "?\xC7\xD1");
+    EXPECT_EQ(read.replaced, 1u);
+}

@@ -221,6 +221,28 @@ int32_t PlatformEndPaint(WindowHandle window);
 int32_t PlatformPresent(WindowHandle window, const Surface* surface, int32_t wholeWindow,
                         const PlatformRect* changed);
 
+// ---- The clipboard ------------------------------------------------------------------------------------
+// Text goes to and comes from the system clipboard as Unicode, so it reads the same in every program
+// whatever the system's code page; the toolkit sees code page 949 only.
+
+// Puts length bytes of code page 949 text (fewer when a zero byte comes first) on the clipboard, owned by
+// the window (Windows needs an owner; the other backends ignore it). A byte that starts no character goes
+// over as '?'. 1 on success, 0 on failure.
+int32_t PlatformSetClipboardText(WindowHandle window, const char* text, uint32_t length);
+
+// What a paste could not bring over whole.
+struct ClipboardRead {
+    uint32_t
+        replaced;     // characters that code page 949 cannot hold, written as '?' (left-out ones not counted)
+    uint32_t leftOut; // bytes of code page 949, in whole characters, that did not fit in the buffer
+};
+// Copies the clipboard's text as code page 949 into buffer and returns the bytes written. They stop short of
+// capacity to leave room for the zero byte that always ends them, and never end inside a two-byte character:
+// from the first character that does not fit, everything is left out. Line breaks come as they are. Returns
+// 0 when the clipboard holds no text or cannot be read (read, when not null, then says 0 and 0).
+int32_t PlatformGetClipboardText(WindowHandle window, char* buffer, uint32_t capacity, ClipboardRead* read);
+// ---- End of the clipboard -----------------------------------------------------------------------------
+
 // ---- Text ---------------------------------------------------------------------------------------------
 // Code page 949 text drawn and measured in fonts described like the platform's LOGFONTA (field for field,
 // so the Win32 backend hands a LogFont over as a LOGFONTA). A null font means the default font: a

@@ -46,6 +46,13 @@ void HeadlessSetImeString(uint32_t kind, const char* bytes, int32_t count);
 // How often the toolkit told the input method to throw its composition away (PlatformCancelComposition).
 int32_t HeadlessCancelledCompositions();
 
+// The system clipboard as other programs put it there and read it: UTF-8 of up to headlessClipboardSize
+// bytes with the zero byte (a reset empties it). Setting returns 0 and keeps the old text when the new one
+// does not fit; null empties it. PlatformSetClipboardText fails the same way.
+enum : uint32_t { headlessClipboardSize = 65536 };
+int32_t HeadlessSetClipboardUtf8(const char* utf8);
+const char* HeadlessClipboardUtf8();
+
 // Where PlatformDataDirectory makes the program's directory (a real directory; null or "" = none, the
 // state after a reset), and the time PlatformLocalTime gives (after a reset: Saturday 2000-01-01 00:00).
 void HeadlessSetDataRoot(const char* root);

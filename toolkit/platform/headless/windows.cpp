@@ -19,6 +19,7 @@ void HeadlessReset() {
     MessageRingInit(&headless.posted, headless.queue, headlessQueueSize);
     CopyString("velquist", headless.commandLine, sizeof headless.commandLine);
     headless.localTime = {2000, 1, 6, 1, 0, 0, 0, 0};
+    HeadlessSetClipboardUtf8(nullptr);
 }
 
 // Starts in a usable state even before the first HeadlessReset.
