@@ -26,7 +26,7 @@ uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, Ed
 
 // Shift and Ctrl as the key messages left them; the keyboard router reports every press and release of
 // them here, for the selection and shortcut keys of buffers that take them.
-enum : uint32_t { editShift = 1, editCtrl = 2 };
+inline constexpr uint32_t editShift = 1, editCtrl = 2;
 void NoteModifierKey(uint32_t key, bool down);
 uint32_t HeldModifiers();
 

@@ -9,7 +9,7 @@ static uint32_t heldModifiers; // editShift and editCtrl, as the last key messag
 static ClipboardRead lastPaste;
 
 void NoteModifierKey(uint32_t key, bool down) {
-    uint32_t bit = key == vkShift ? uint32_t(editShift) : key == vkControl ? uint32_t(editCtrl) : 0u;
+    uint32_t bit = key == vkShift ? editShift : key == vkControl ? editCtrl : 0;
     heldModifiers = down ? heldModifiers | bit : heldModifiers & ~bit;
 }
 
