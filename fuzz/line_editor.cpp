@@ -10,6 +10,7 @@
 #include <string>
 
 #include "toolkit/controls/text_log.h"
+#include "toolkit/input/edit_history.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/input/line_editor.h"
 #include "toolkit/platform/headless/headless.h"
@@ -28,8 +29,8 @@ static char TextByte(Input& in) {
     return static_cast<char>(b & 0x80 ? kinds[b % sizeof kinds] : (b & 0x7F) | 0x01);
 }
 
-static const uint32_t keys[] = {vkLeft, vkRight, vkHome,  vkEnd,  vkDelete, vkInsert,
-                                vkUp,   vkDown,  vkPrior, vkNext, 0,        0x10000 | vkLeft};
+static const uint32_t keys[] = {vkLeft, vkRight, vkHome, vkEnd, vkDelete,         vkInsert, vkUp,
+                                vkDown, vkPrior, vkNext, 0,     0x10000 | vkLeft, vkShift,  vkControl};
 namespace {
 
 struct Editor {
@@ -38,6 +39,7 @@ struct Editor {
     EditBuffer plainEdit;
     char* bytes = nullptr; // the plain buffer
     TextLog log;
+    EditHistory history;
 
     EditBuffer* Buffer() { return plain ? &plainEdit : &log.edit; }
     Control* Owner() { return plain ? &control : &log.header; }
@@ -110,6 +112,7 @@ static void Step(Editor& e, Input& in) {
         mode = EditInputMode::Key;
         value = keys[in.Byte() % (sizeof keys / sizeof keys[0])];
         count = (op & 0x80) ? 1 : 0;
+        if (value == vkShift || value == vkControl) NoteModifierKey(value, count == 0);
         moves = count == 0 && (value == vkLeft || value == vkRight || value == vkHome || value == vkEnd ||
                                value == vkDelete);
         break;
@@ -174,6 +177,10 @@ static void Step(Editor& e, Input& in) {
     uint32_t caret = b->caret;
     bool insert = b->flags & insertMode;
     uint32_t lineBefore = e.plain ? 0 : e.log.currentLine;
+    uint32_t start, end;
+    EditBuffer probe = *b; // as the editor will see it: a log points text at its current line first
+    probe.text = e.Text();
+    bool selected = probe.text && EditSelection(&probe, &start, &end); // typing replaces it
 
     uint32_t result = EditInput(0, nullptr, e.Owner(), b, mode, value, count);
     CHECK(result == 0 || result == 0x30);
@@ -198,7 +205,7 @@ static void Step(Editor& e, Input& in) {
     bool adds = (mode == EditInputMode::Character && value >= 0x20 && value < 0x80) ||
                 (mode == EditInputMode::ImeResult && count > 0) ||
                 (mode == EditInputMode::Character && value == editTab);
-    if (insert && adds && caret <= before.size() && !OnTrail(before.c_str(), size, caret)) {
+    if (insert && adds && !selected && caret <= before.size() && !OnTrail(before.c_str(), size, caret)) {
         CHECK(after.size() >= before.size());
         CHECK(after.compare(0, caret, before, 0, caret) == 0);
         CHECK(after.compare(after.size() - (before.size() - caret), std::string::npos, before, caret) == 0);
@@ -244,6 +251,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     b->flags = (setup & 2) ? static_cast<uint32_t>(insertMode) : 0u;
     b->caret = in.Byte() % (b->capacity + 3);
     b->composition = (setup & 4) ? 0xA1B0 : 0;
+    if (setup & 32) b->flags |= selectText | clipboardKeys | undoKeys;
+    if (setup & 64) b->history = &e.history;
+    memset(&e.history, 0, sizeof e.history);
+    NoteModifierKey(vkShift, false);
+    NoteModifierKey(vkControl, false);
+    HeadlessSetClipboardUtf8("");
     while (in.size) Step(e, in);
 
     delete[] e.bytes;

@@ -12,6 +12,7 @@ struct Control;
 struct EditBuffer;
 struct EditHistory;
 struct LogFont; // the platform's LOGFONT
+struct EditHistory;
 
 // Run when Enter is typed into a plain buffer; the result is ignored.
 typedef void (*EnterHandler)(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
@@ -25,9 +26,11 @@ enum LineAnswer : uint32_t { lineNothing = 0, lineEdit = 1, lineReadOnly = 2 };
 typedef uint32_t (*LineHandler)(Control* owner, EditBuffer* buffer, uint32_t request);
 
 enum EditBufferFlag : uint32_t {
-    insertMode = 0x1, // clear = overwrite
-    wrapText = 0x10,  // the painter wraps the text over several rows
-    selectText = 0x100,
+    insertMode = 0x1,           // clear = overwrite
+    wrapText = 0x10,            // the painter wraps the text over several rows
+    selectText = 0x100,         // Shift with the caret keys and Ctrl+A select; typing replaces the selection
+    clipboardKeys = 0x200,      // Ctrl+C/X/V, Ctrl+Insert, Shift+Delete and Shift+Insert reach the clipboard
+    undoKeys = 0x400,           // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, through history
     keepCaretInView = 0x1000,   // the painter scrolls a single row sideways, wrapped rows by rows
     inlineComposition = 0x2000, // the composition is drawn in the text, which moves right to make room
 };
@@ -50,12 +53,16 @@ struct EditBuffer {
     const LogFont* font; // null = the default font
     int32_t originX;
     int32_t originY;
-    // Fields after the documented ones: the selection, the undo history and the painter's view.
-    uint32_t selectionAnchor; // with selectText, the selection is [min, max) of it and the caret
-    EditHistory* history;
-    int32_t scrollX;   // keepCaretInView: pixels the one-row text is shifted left (set by each paint)
-    uint32_t firstRow; // keepCaretInView: the first wrapped row shown (set by each paint)
+    // Added after the documented fields; the initialisers clear them.
+    uint32_t selectionAnchor; // with selectText: the selection runs between it and the caret
+    EditHistory* history;     // the undo steps, embedded by the caller; null = no undo
+    int32_t scrollX;          // keepCaretInView: pixels the one-row text is shifted left (set by each paint)
+    uint32_t firstRow;        // keepCaretInView: the first wrapped row shown (set by each paint)
 };
 // Fields lie in the order written; these are the widths that the documented layout fixes.
 static_assert(offsetof(EditBuffer, flags) == 0 && sizeof(EditBuffer::text) == sizeof(void*));
 static_assert(sizeof(EditBuffer::composition) == 4);
+
+// The selected bytes [start, end) of a buffer with selectText, cut to its text; false when nothing is
+// selected.
+bool EditSelection(const EditBuffer* buffer, uint32_t* start, uint32_t* end);

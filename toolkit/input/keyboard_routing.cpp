@@ -57,6 +57,9 @@ static uint32_t RouteToLineEditor(WindowHandle h, WindowRecord* w, Control* c, E
 }
 
 int32_t RouteKeyboard(WindowHandle h, WindowRecord* w, uint32_t message, WParam wParam, LParam lParam) {
+    // Shift and Ctrl are followed whoever has the focus, so a selection key knows them.
+    if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP)
+        NoteModifierKey(static_cast<uint32_t>(wParam), message == WM_KEYDOWN || message == WM_SYSKEYDOWN);
     if (!IsKeyboardMessage(message)) return -1;
     Control* c = w->focusControl;
     if (!c) return 0;

@@ -3,38 +3,32 @@
 // and insertions and deletions on whole characters.
 #include "toolkit/input/line_editor.h"
 
+#include "toolkit/input/line_edit.h"
 #include "toolkit/window/control.h"
 #include "util/dbcs_string.h"
 
-static const uint32_t kRedraw = redrawBits;
-
-namespace {
-struct Edit {
-    EditBuffer* buffer;
-    bool line; // a line of a larger store, whose owner splits it on Enter
-    char* text;
-    uint32_t size;
-    uint32_t length;
-};
-} // namespace
-
 // A trail byte of the text proper: the zero byte after a lone lead byte does not count.
-static bool IsTrail(const Edit& e, uint32_t at) {
+bool EditOnTrail(const LineEdit& e, uint32_t at) {
     return at < e.length && ClassifyPosition(e.text, at) == kTrailByte;
 }
 
 // 2 for a lead byte whose trail is inside the text, else 1.
-static uint32_t CharWidth(const Edit& e, uint32_t at) {
+static uint32_t CharWidth(const LineEdit& e, uint32_t at) {
     return at + 1 < e.length && ClassifyPosition(e.text, at) == kLeadByte ? 2 : 1;
 }
 
-static void Remeasure(Edit& e) {
+void EditRemeasure(LineEdit& e) {
     e.length = StringLength(e.text, e.size);
+}
+
+void EditRemove(LineEdit& e, uint32_t at, uint32_t n) {
+    if (at < e.length) RecordEdit(&e.undo, e.text, at, n < e.length - at ? n : e.length - at, false);
+    DeleteBytes(e.text, at, n);
 }
 
 // Inserts up to n bytes of source at `at` without pushing any byte of the text out at the end: the input is
 // cut to the room left under limit, and to whole characters. Returns the bytes inserted.
-static uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t n, uint32_t limit) {
+uint32_t EditInsertFitting(LineEdit& e, uint32_t at, const char* source, uint32_t n, uint32_t limit) {
     uint32_t used = at > e.length ? at : e.length;
     uint32_t room = used + 1 < limit ? limit - 1 - used : 0;
     if (n > room) {
@@ -43,11 +37,13 @@ static uint32_t InsertFitting(Edit& e, uint32_t at, const char* source, uint32_t
     }
     if (n == 0) return 0;
     InsertString(source, e.text, at, n, limit);
-    Remeasure(e);
+    uint32_t from = at < e.length ? at : e.length; // spaces that filled a gap count as inserted too
+    RecordEdit(&e.undo, e.text, from, at + n - from, true);
+    EditRemeasure(e);
     return n;
 }
 
-static uint32_t KeyDown(Edit& e, uint32_t key) {
+uint32_t EditKeyDown(LineEdit& e, uint32_t key) {
     uint32_t& caret = e.buffer->caret;
     switch (key) {
     case vkInsert:
@@ -56,33 +52,33 @@ static uint32_t KeyDown(Edit& e, uint32_t key) {
     case vkLeft:
         if (caret > 0) {
             caret--;
-            if (IsTrail(e, caret)) caret--;
+            if (EditOnTrail(e, caret)) caret--;
         }
-        return kRedraw;
+        return redrawBits;
     case vkRight:
         if (caret < e.length) {
             caret++;
-            if (IsTrail(e, caret)) caret++;
+            if (EditOnTrail(e, caret)) caret++;
         }
-        return kRedraw;
+        return redrawBits;
     case vkHome:
         caret = 0;
-        return kRedraw;
+        return redrawBits;
     case vkEnd:
         caret = e.length;
-        return kRedraw;
+        return redrawBits;
     case vkDelete:
         if (caret < e.length) {
-            if (IsTrail(e, caret)) caret--; // the whole character under the caret goes
-            DeleteBytes(e.text, caret, CharWidth(e, caret));
+            if (EditOnTrail(e, caret)) caret--; // the whole character under the caret goes
+            EditRemove(e, caret, CharWidth(e, caret));
         }
-        return kRedraw;
+        return redrawBits;
     default:
         return 0;
     }
 }
 
-static void Backspace(Edit& e) {
+static void Backspace(LineEdit& e) {
     uint32_t& caret = e.buffer->caret;
     if (caret == 0) return;
     if (e.length == 0) {
@@ -91,85 +87,91 @@ static void Backspace(Edit& e) {
     }
     if (caret > e.length) caret = e.length;
     caret--;
-    if (IsTrail(e, caret)) caret--;
-    DeleteBytes(e.text, caret, CharWidth(e, caret));
+    if (EditOnTrail(e, caret)) caret--;
+    EditRemove(e, caret, CharWidth(e, caret));
 }
 
-static void Tab(Edit& e) {
+static void Tab(LineEdit& e) {
     uint32_t& caret = e.buffer->caret;
     if (caret >= e.size) return;
     uint64_t stop = (static_cast<uint64_t>(caret) & ~uint64_t(3)) + 4;
     if (e.buffer->flags & insertMode) {
         uint32_t at = caret;
-        if (IsTrail(e, at)) at++; // spaces never split a character
+        if (EditOnTrail(e, at)) at++; // spaces never split a character
         uint32_t n = static_cast<uint32_t>((static_cast<uint64_t>(at) & ~uint64_t(3)) + 4 - at);
-        caret = at + InsertFitting(e, at, "    ", n, e.size - 1);
+        caret = at + EditInsertFitting(e, at, "    ", n, e.size - 1);
         return;
     }
     // Overwrite: only the caret moves, to the next stop but not past the text (a caret already past it comes
     // back to the end), and never into a character.
     caret = stop < e.length ? static_cast<uint32_t>(stop) : e.length;
-    if (IsTrail(e, caret)) caret++;
+    if (EditOnTrail(e, caret)) caret++;
 }
 
 // Overwrite typing: the character under the caret is replaced whole; on the zero byte the text grows by one
 // when the zero byte still fits after it, and a full text refuses the character.
-static void Overwrite(Edit& e, uint32_t at, char c) {
+static void Overwrite(LineEdit& e, uint32_t at, char c) {
     if (at == e.length) {
         if (at + 1 >= e.size) return;
         e.text[at + 1] = 0;
         e.text[at] = c;
+        RecordEdit(&e.undo, e.text, at, 1, true);
     } else if (at > e.length) {
         e.text[at] = c; // past the zero byte: the visible text does not change
     } else if (CharWidth(e, at) == 2) {
+        RecordEdit(&e.undo, e.text, at, 2, false);
         e.text[at] = c;
         e.text[at + 1] = ' ';
+        RecordEdit(&e.undo, e.text, at, 2, true);
     } else {
+        RecordEdit(&e.undo, e.text, at, 1, false);
         e.text[at] = c;
+        RecordEdit(&e.undo, e.text, at, 1, true);
     }
 }
 
-static uint32_t Character(Edit& e, WindowHandle window, WindowRecord* record, Control* owner,
-                          uint32_t value) {
+uint32_t EditCharacter(LineEdit& e, WindowHandle window, WindowRecord* record, Control* owner,
+                       uint32_t value) {
     EditBuffer* b = e.buffer;
     uint8_t c = static_cast<uint8_t>(value);
     switch (c) {
     case editBackspace:
         Backspace(e);
-        return kRedraw;
+        return redrawBits;
     case editTab:
         Tab(e);
-        return kRedraw;
+        return redrawBits;
     case editEnter:
         if (e.line) {
             b->lineHandler(owner, b, lineEnter);
         } else if (b->enterHandler) {
             b->enterHandler(window, record, owner, b);
         }
-        return kRedraw;
+        return redrawBits;
     default:
         break;
     }
     // Bytes of two-byte characters arrive only as IME results.
     if (c < 0x20 || c >= 0x80 || b->caret >= e.size) return 0;
+    e.undo.typing = true;
     uint32_t at = b->caret;
     char ch[2] = {static_cast<char>(c), 0};
     if (b->flags & insertMode) {
-        if (IsTrail(e, at)) at++;
-        InsertFitting(e, at, ch, 1, e.line ? e.size : e.size - 1);
+        if (EditOnTrail(e, at)) at++;
+        EditInsertFitting(e, at, ch, 1, e.line ? e.size : e.size - 1);
     } else {
-        if (IsTrail(e, at)) at--;
+        if (EditOnTrail(e, at)) at--;
         Overwrite(e, at, ch[0]);
-        Remeasure(e);
+        EditRemeasure(e);
     }
     // The caret advances even when a full text refused the character.
     b->caret = at + 1;
-    if (IsTrail(e, b->caret)) b->caret++;
+    if (EditOnTrail(e, b->caret)) b->caret++;
     if (!e.line) b->composition = 0;
-    return kRedraw;
+    return redrawBits;
 }
 
-static uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
+uint32_t EditImeResult(LineEdit& e, uint32_t value, int32_t count) {
     EditBuffer* b = e.buffer;
     if (count < 0) return 0; // the input method failed: nothing changes
     char bytes[5] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
@@ -177,47 +179,60 @@ static uint32_t ImeResult(Edit& e, uint32_t value, int32_t count) {
     uint32_t n = StringLength(bytes, count < 4 ? static_cast<uint32_t>(count) : 4);
     if (n > 0 && ClassifyPosition(bytes, n - 1) == kLeadByte) n--; // half a character is not inserted
     if (n > 0) {
+        e.undo.typing = true;
         uint32_t at = b->caret;
         if (b->flags & insertMode) {
-            if (IsTrail(e, at)) at++;
+            if (EditOnTrail(e, at)) at++;
         } else {
             // Overwrite removes as many bytes as go in, widened to whole characters.
-            if (IsTrail(e, at)) at--;
+            if (EditOnTrail(e, at)) at--;
             if (at < e.length) {
                 uint32_t end = e.length - at > n ? at + n : e.length;
-                if (IsTrail(e, end)) end++;
-                DeleteBytes(e.text, at, end - at);
-                Remeasure(e);
+                if (EditOnTrail(e, end)) end++;
+                EditRemove(e, at, end - at);
+                EditRemeasure(e);
             }
         }
-        b->caret = at + InsertFitting(e, at, bytes, n, e.size - 1);
+        b->caret = at + EditInsertFitting(e, at, bytes, n, e.size - 1);
     }
     b->composition = 0;
-    return kRedraw;
+    return redrawBits;
 }
 
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count) {
     if (!buffer) return 0;
-    Edit e = {buffer, buffer->lineMode != 0 && buffer->lineHandler, nullptr, buffer->capacity, 0};
+    LineEdit e = {buffer, buffer->lineMode != 0 && buffer->lineHandler, nullptr, buffer->capacity, 0, {}};
     if (e.line) {
         uint32_t answer = buffer->lineHandler(owner, buffer, lineBeginInput);
-        if (answer == lineReadOnly) return kRedraw;
+        if (answer == lineReadOnly) return redrawBits;
         if (answer != lineEdit) return 0;
     }
     if (!buffer->text || e.size == 0) return 0;
     e.text = buffer->text;
-    Remeasure(e);
+    EditRemeasure(e);
     if (e.length == e.size) e.text[--e.length] = 0; // a text without its zero byte is cut to the buffer
     if (buffer->caret > e.size) buffer->caret = e.size;
+    if (buffer->history && (buffer->flags & undoKeys)) e.undo.history = buffer->history;
 
-    switch (mode) {
-    case EditInputMode::Key:
-        return count != 0 ? 0 : KeyDown(e, value);
-    case EditInputMode::Character:
-        return Character(e, window, record, owner, value);
-    case EditInputMode::ImeResult:
-        return ImeResult(e, value, count);
+    uint32_t result = 0;
+    if (!(buffer->flags & (selectText | clipboardKeys | undoKeys)) ||
+        !EditExtendedInput(e, window, record, owner, mode, value, count, &result)) {
+        switch (mode) {
+        case EditInputMode::Key:
+            result = count != 0 ? 0 : EditKeyDown(e, value);
+            break;
+        case EditInputMode::Character:
+            result = EditCharacter(e, window, record, owner, value);
+            break;
+        case EditInputMode::ImeResult:
+            result = EditImeResult(e, value, count);
+            break;
+        }
+        // Whatever moved the caret or changed the text ends the selection.
+        if ((buffer->flags & selectText) && result) buffer->selectionAnchor = buffer->caret;
     }
-    return 0;
+    // Anything else that happened ends a run of typing.
+    if (buffer->history && result && !e.undo.started && !e.undo.typing) buffer->history->typing = 0;
+    return result;
 }

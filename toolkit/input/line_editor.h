@@ -23,3 +23,13 @@ enum : uint32_t { editBackspace = 8, editTab = 9, editEnter = 13 };
 // is set edits the current line of the TextLog given as owner.
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count);
+
+// Shift and Ctrl as the key messages left them; the keyboard router reports every press and release of
+// them here, for the selection and shortcut keys of buffers that take them.
+inline constexpr uint32_t editShift = 1, editCtrl = 2;
+void NoteModifierKey(uint32_t key, bool down);
+uint32_t HeldModifiers();
+
+// What the last paste (Ctrl+V, Shift+Insert) could not bring over: characters written as '?' and the bytes
+// left out, in whole characters, because the buffer was full. A paste takes the first line of the clipboard.
+ClipboardRead LastPasteReport();
