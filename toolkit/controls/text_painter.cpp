@@ -93,22 +93,11 @@ static uint32_t SingleRowStart(const Painting& p, uint32_t caret, int32_t compos
     return k > 0 && k < p.length && ClassifyPosition(p.text, k) == kTrailByte ? k - 1 : k;
 }
 
-// The selection, when there is one: [from, to) with the caret at one end.
-static bool Selection(const Painting& p, uint32_t* from, uint32_t* to) {
-    const EditBuffer* b = p.buffer;
-    if (!(b->flags & selectText) || b->selectionAnchor == b->caret) return false;
-    uint32_t caret = b->caret < p.length ? b->caret : p.length;
-    uint32_t anchor = b->selectionAnchor < p.length ? b->selectionAnchor : p.length;
-    *from = anchor < caret ? anchor : caret;
-    *to = anchor < caret ? caret : anchor;
-    return *from < *to;
-}
-
 // The selected part of the bytes [begin, end), drawn from x: the highlight, and over it those bytes again
 // in the selected-text colour.
 static void PaintSelected(const Painting& p, uint32_t begin, uint32_t end, int32_t x, int32_t y) {
     uint32_t from, to;
-    if (!Selection(p, &from, &to)) return;
+    if (!EditSelection(p.buffer, &from, &to)) return;
     if (from < begin) from = begin;
     if (to > end) to = end;
     if (from >= to) return;

@@ -12,7 +12,6 @@ struct Control;
 struct EditBuffer;
 struct EditHistory;
 struct LogFont; // the platform's LOGFONT
-struct EditHistory;
 
 // Run when Enter is typed into a plain buffer; the result is ignored.
 typedef void (*EnterHandler)(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
