@@ -5,6 +5,7 @@
 
 #include "toolkit/gfx/surface.h"
 #include "toolkit/input/keyboard_routing.h"
+#include "toolkit/input/line_editor.h"
 #include "toolkit/window/composition.h"
 #include "toolkit/window/window_table.h"
 
@@ -19,4 +20,5 @@ void ResetToolkitState() {
     Theme[pixelFormat] = 0;
     compositionStats = {};
     caretBlinkCounter = 1;
+    ForgetEditorKeys();
 }

@@ -29,6 +29,8 @@ uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, Ed
 inline constexpr uint32_t editShift = 1, editCtrl = 2;
 void NoteModifierKey(uint32_t key, bool down);
 uint32_t HeldModifiers();
+// Forgets the held keys and the last paste report (the toolkit's reset).
+void ForgetEditorKeys();
 
 // What the last paste (Ctrl+V, Shift+Insert) could not bring over: characters written as '?' and the bytes
 // left out, in whole characters, because the buffer was full. A paste takes the first line of the clipboard.

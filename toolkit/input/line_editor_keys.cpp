@@ -13,6 +13,11 @@ void NoteModifierKey(uint32_t key, bool down) {
     heldModifiers = down ? heldModifiers | bit : heldModifiers & ~bit;
 }
 
+void ForgetEditorKeys() {
+    heldModifiers = 0;
+    lastPaste = {};
+}
+
 uint32_t HeldModifiers() {
     return heldModifiers;
 }
