@@ -338,21 +338,6 @@ TEST_P(ListBoxTest, APressBeforeTheFirstDrawSelectsNothingAndDividesByNothing) {
     EXPECT_EQ(SelectedItems(), (std::vector<int>{2}));
 }
 
-// The bar is linked below the list: the layout hides or shows it before the one paint.
-TEST_P(ListBoxTest, ABarLinkedBelowTheListFollowsInTheSamePump) {
-    InitList(20);
-    WireScrollBar(&list, &bar, {X + W + 4, Y, 16, 120}, scrollBarVertical, nullptr);
-    Show(&list.header);
-    EXPECT_TRUE(BarShown());
-    SetListBoxItems(&list, records.data(), sizeof(ListBoxItem), 5);
-    Redraw(&list.header);
-    EXPECT_FALSE(BarShown()) << "hidden, and the window shows again where it was";
-    SetListBoxItems(&list, records.data(), sizeof(ListBoxItem), 20);
-    Redraw(&list.header);
-    EXPECT_TRUE(BarShown());
-    EXPECT_EQ(bar.range, 208u);
-}
-
 // The bar lies on a panel, under which nothing else is: hiding it repaints the panel, and what lies on the
 // panel above the list (a label linked last) and the list itself must come back over it.
 TEST_P(ListBoxTest, HidingTheBarOnAPanelKeepsWhatLiesOnThePanel) {
