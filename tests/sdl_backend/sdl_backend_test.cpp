@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/sdl_backend/sdl_events.h"
 #include "tests/support/position.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/common/bitmap_decode.h"
@@ -124,12 +125,8 @@ class SdlBackend : public ::testing::Test {
     }
     uint32_t Id(WindowHandle w) { return SdlFind(w) ? SdlFind(w)->sdlId : 0; }
 
-    // Each event as SDL fills it: the fields this backend reads, the rest zero.
     void Key(uint32_t type, SDL_Scancode scancode, SDL_Keycode key, uint16_t mods, uint8_t repeat = 0) {
-        SDL_Event e = {};
-        uint8_t state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.key = {type, 0, Id(window), state, repeat, 0, 0, {scancode, key, mods, 0}};
-        SdlTranslateEvent(&e);
+        SendKey(Id(window), type, scancode, key, mods, repeat);
     }
     // A text or editing event: the text sits at the same place in both records.
     void Text(const char* utf8, uint32_t type = SDL_TEXTINPUT) {
@@ -141,10 +138,7 @@ class SdlBackend : public ::testing::Test {
     }
     void Editing(const char* utf8) { Text(utf8, SDL_TEXTEDITING); }
     void Button(uint32_t type, uint8_t button, int32_t x, int32_t y, uint8_t clicks, WindowHandle w = 0) {
-        SDL_Event e = {};
-        uint8_t state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button = {type, 0, Id(w ? w : window), 0, button, state, clicks, 0, x, y};
-        SdlTranslateEvent(&e);
+        SendButton(Id(w ? w : window), type, button, x, y, clicks);
     }
     void Motion(int32_t x, int32_t y, uint32_t state, WindowHandle w = 0) {
         SDL_Event e = {};
@@ -162,11 +156,7 @@ class SdlBackend : public ::testing::Test {
                   reinterpret_cast<void*>(modifier)};
         SdlTranslateEvent(&e);
     }
-    void WindowEvent(uint8_t event, WindowHandle w = 0) {
-        SDL_Event e = {};
-        e.window = {SDL_WINDOWEVENT, 0, Id(w ? w : window), event, 0, 0, 0, 0, 0};
-        SdlTranslateEvent(&e);
-    }
+    void WindowEvent(uint8_t event, WindowHandle w = 0) { SendWindowEvent(Id(w ? w : window), event); }
 
     WindowHandle window = 0;
 };
