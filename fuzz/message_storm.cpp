@@ -245,16 +245,14 @@ static void Build(Scene* s, WindowRecord* w, Storm* in) {
                                  takesFocus | captureOnLeft,
                                  captureOnRight};
     for (int i = 0; i < 3; i++) {
-        Extent e = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 120),
-                    static_cast<int32_t>(in->Byte() % 120)};
+        Extent e = RandomExtent(in, 120, 120);
         InitPanel(&s->panels[i], &e, 0x00FF00 * i, 0xFFFFFF, 0, in->Byte() % 4,
                   flagPool[in->Byte() % 10] | (in->Byte() & 1 ? panelBevel : 0));
         s->panels[i].header.ratioX = in->Byte();
         AddControl(&s->panels[i].header, w, addOnTop);
     }
     for (int i = 0; i < 4; i++) {
-        Extent e = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 100),
-                    static_cast<int32_t>(in->Byte() % 100)};
+        Extent e = RandomExtent(in, 100, 100);
         InitPicture(&s->pictures[i], &e, 0, flagPool[in->Byte() % 10] | (in->Byte() & 1 ? pictureTiled : 0));
         s->pictures[i].header.backgroundColour = 0xFF00FF;
         s->pictures[i].header.ratioY = in->Byte();
@@ -271,8 +269,7 @@ static void Build(Scene* s, WindowRecord* w, Storm* in) {
     w->focusControl = &s->editor;
     const char* captions[] = {nullptr, "OK", "\xC8\xAE\xC0\xCE", "&Cancel"};
     for (int i = 0; i < 2; i++) {
-        Extent e = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 90),
-                    static_cast<int32_t>(in->Byte() % 40)};
+        Extent e = RandomExtent(in, 90, 40);
         Surface* images[6] = {&s->images[0], in->Byte() & 1 ? &s->images[1] : nullptr, &s->images[2]};
         InitButton(&s->buttons[i], &e, 0, 0xBFBFBF, nullptr, captions[in->Byte() % 4],
                    in->Byte() & 1 ? images : nullptr,
@@ -283,8 +280,7 @@ static void Build(Scene* s, WindowRecord* w, Storm* in) {
         AddControl(&s->buttons[i].header, w, addOnTop);
     }
     for (int i = 0; i < 2; i++) {
-        Extent e = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 120),
-                    static_cast<int32_t>(in->Byte() % 120)};
+        Extent e = RandomExtent(in, 120, 120);
         ScrollBar* bar = &s->bars[i];
         InitScrollBar(bar, &e, in->Byte() & 1 ? in->Word() : in->Byte(), in->Word(),
                       flagPool[in->Byte() % 10] | (in->Byte() & 1 ? scrollBarVertical : 0) |
@@ -298,8 +294,7 @@ static void Build(Scene* s, WindowRecord* w, Storm* in) {
         if (skin & 16) bar->thumbImages[1] = &s->images[1];
         AddControl(&bar->header, w, addOnTop);
     }
-    Extent le = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 120),
-                 static_cast<int32_t>(in->Byte() % 60)};
+    Extent le = RandomExtent(in, 120, 60);
     Surface* icons[32] = {in->Byte() & 1 ? &s->images[2] : nullptr, &s->images[0], &s->images[1]};
     const uint32_t frames[] = {0, labelFrame, labelFrame | labelSunkenFrame, labelFrame | labelFlatFrame,
                                labelFrame | labelFlatFrame | labelSunkenFrame};
@@ -308,8 +303,7 @@ static void Build(Scene* s, WindowRecord* w, Storm* in) {
     s->label.iconIndex = in->Byte() % 40;
     s->label.textInset = static_cast<int32_t>(in->Byte() % 40) - 8;
     AddControl(&s->label.header, w, addOnTop);
-    Extent fe = {in->Coordinate() / 2, in->Coordinate() / 2, static_cast<int32_t>(in->Byte() % 120),
-                 static_cast<int32_t>(in->Byte() % 60)};
+    Extent fe = RandomExtent(in, 120, 60);
     InitEditField(&s->field, &fe, flagPool[in->Byte() % 10] | (in->Byte() & 1 ? editFieldFrame : 0),
                   s->fieldText, sizeof s->fieldText);
     s->field.edit.flags |= in->Byte() & wrapText;

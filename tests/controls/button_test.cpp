@@ -3,6 +3,8 @@
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/button.h"
 
+#include <map>
+
 static const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kGrey = 0xBFBFBF, kRed = 0x0000FF,
                       kGreen = 0x00FF00, kBlue = 0xFF0000;
 namespace {
@@ -92,55 +94,32 @@ TEST_P(ButtonTest, ClicksOnlyWhenReleasedOverTheButton) {
 }
 
 TEST_P(ButtonTest, ShowsTheImageOfItsState) {
-    Surface* released = Image(30, 20, kRed);
-    Surface* disabled = Image(30, 20, kGreen);
-    Surface* pressed = Image(30, 20, kBlue);
+    std::map<char, Surface*> image = {
+        {'r', Image(30, 20, kRed)}, {'d', Image(30, 20, kGreen)}, {'p', Image(30, 20, kBlue)}};
     struct Case {
         const char* name;
-        Surface* images[6];
+        const char* images; // r, d and p for the released, disabled and pressed images, in their entries
         uint32_t flags;
         bool press;
         uint32_t at00, at11; // pixels (0, 0) and (1, 1) of the button
         uint32_t edgeAt0_15; // the left edge below the image
     };
     const Case cases[] = {
-        {"released", {released, disabled, pressed}, buttonBevel, false, kRed, kRed, kGrey},
-        {"pressed, bevelled: shifted",
-         {released, disabled, pressed},
-         buttonBevel,
-         true,
-         kBlack,
-         kBlue,
-         kBlack},
-        {"pressed, flat: not shifted", {released, disabled, pressed}, 0, true, kBlue, kBlue, kGrey},
-        {"pressed without its image: entry 0",
-         {released, disabled, nullptr},
-         buttonBevel,
-         true,
-         kBlack,
-         kRed,
-         kBlack},
-        {"disabled", {released, disabled, pressed}, buttonBevel | ignoreMouse, false, kGreen, kGreen, kGrey},
-        {"disabled and pressed",
-         {released, disabled, pressed},
-         buttonBevel | ignoreMouse,
-         true,
-         kBlack,
-         kGreen,
-         kBlack},
-        {"disabled without its image: entry 0",
-         {released, nullptr, pressed},
-         ignoreMouse,
-         false,
-         kRed,
-         kRed,
-         kGrey},
-        {"no image at all, no frame", {}, buttonBevel | buttonNoFrame, false, kGrey, kGrey, kGrey},
+        {"released", "rdp", buttonBevel, false, kRed, kRed, kGrey},
+        {"pressed, bevelled: shifted", "rdp", buttonBevel, true, kBlack, kBlue, kBlack},
+        {"pressed, flat: not shifted", "rdp", 0, true, kBlue, kBlue, kGrey},
+        {"pressed without its image: entry 0", "rd", buttonBevel, true, kBlack, kRed, kBlack},
+        {"disabled", "rdp", buttonBevel | ignoreMouse, false, kGreen, kGreen, kGrey},
+        {"disabled and pressed", "rdp", buttonBevel | ignoreMouse, true, kBlack, kGreen, kBlack},
+        {"disabled without its image: entry 0", "r-p", ignoreMouse, false, kRed, kRed, kGrey},
+        {"no image at all, no frame", "", buttonBevel | buttonNoFrame, false, kGrey, kGrey, kGrey},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        Surface* images[6] = {};
+        for (size_t k = 0; c.images[k]; k++) images[k] = image[c.images[k]]; // '-' finds none
         Extent e = {20, 30, 40, 30};
-        InitButton(&button, &e, kBlack, kGrey, nullptr, nullptr, c.images, c.flags, nullptr);
+        InitButton(&button, &e, kBlack, kGrey, nullptr, nullptr, images, c.flags, nullptr);
         Show(&button.header);
         if (c.press) {
             // A disabled button takes no mouse input; its state is set from outside.

@@ -9,8 +9,6 @@
 #include "toolkit/controls/panel.h"
 #include "toolkit/controls/scroll_bar.h"
 
-namespace {
-
 static const uint32_t kGrey = 0xBFBFBF, kSelection = 0xEE0000, kBlack = 0x000000, kWhite = 0xFFFFFF,
                       kSeparator = 0x0000FF;
 static const int32_t X = 10, Y = 10, W = 100, kRowHeight = 15;
@@ -19,6 +17,8 @@ static const int32_t X = 10, Y = 10, W = 100, kRowHeight = 15;
 static uint32_t IconColour(uint32_t i) {
     return (i * 8) | ((255 - i * 8) << 8) | (((i * 37 + 64) & 0xFF) << 16);
 }
+
+namespace {
 
 class ListBoxTest : public ControlWindow {
   protected:
@@ -105,6 +105,8 @@ class ListBoxTest : public ControlWindow {
     ScrollBar bar;
     Button up, down;
 };
+
+} // namespace
 
 TEST_P(ListBoxTest, RowsComeFromTheFontAndTheTopRowIsClampedWithTheBarInStep) {
     ASSERT_LE(FontHeight(), kRowHeight);
@@ -338,21 +340,6 @@ TEST_P(ListBoxTest, APressBeforeTheFirstDrawSelectsNothingAndDividesByNothing) {
     EXPECT_EQ(SelectedItems(), (std::vector<int>{2}));
 }
 
-// The bar is linked below the list: the layout hides or shows it before the one paint.
-TEST_P(ListBoxTest, ABarLinkedBelowTheListFollowsInTheSamePump) {
-    InitList(20);
-    WireScrollBar(&list, &bar, {X + W + 4, Y, 16, 120}, scrollBarVertical, nullptr);
-    Show(&list.header);
-    EXPECT_TRUE(BarShown());
-    SetListBoxItems(&list, records.data(), sizeof(ListBoxItem), 5);
-    Redraw(&list.header);
-    EXPECT_FALSE(BarShown()) << "hidden, and the window shows again where it was";
-    SetListBoxItems(&list, records.data(), sizeof(ListBoxItem), 20);
-    Redraw(&list.header);
-    EXPECT_TRUE(BarShown());
-    EXPECT_EQ(bar.range, 208u);
-}
-
 // The bar lies on a panel, under which nothing else is: hiding it repaints the panel, and what lies on the
 // panel above the list (a label linked last) and the list itself must come back over it.
 TEST_P(ListBoxTest, HidingTheBarOnAPanelKeepsWhatLiesOnThePanel) {
@@ -383,5 +370,3 @@ TEST_P(ListBoxTest, HidingTheBarOnAPanelKeepsWhatLiesOnThePanel) {
 }
 
 VQ_BOTH_FORMATS(ListBoxTest);
-
-} // namespace

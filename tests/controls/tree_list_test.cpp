@@ -15,6 +15,15 @@ static const int32_t X = 10, Y = 10, W = 200, kRowHeight = 20;
 static uint32_t NodeColour(uint32_t i) {
     return ((i * 8 + 8) & 0xFF) | (((i * 16 + 32) & 0xFF) << 8) | (0xC0u << 16);
 }
+static std::vector<std::pair<std::string, TreeNode*>> reports;
+
+static void RecordDouble(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
+    reports.push_back({"double", node});
+}
+static void RecordRight(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
+    reports.push_back({"right", node});
+}
+
 namespace {
 
 // The nodes of one tree, each with an icon of its own colour and a name.
@@ -62,8 +71,12 @@ class TreeListTest : public ControlWindow {
         f.Item("b", 0, treeNodeListed | treeNodePinned);
         f.Item("c", 1);
     }
-    // A tree at (X, Y) over the forest, rows of `rowHeight`; built in `mode` and shown.
-    void ShowTree(uint32_t mode = 0, uint32_t flags = 0, int32_t height = 162,
+    // A tree at (X, Y) over the forest, rows of `rowHeight`, built in `mode`; ShowTree shows it too.
+    void ShowTree(uint32_t mode = 0, uint32_t flags = 0) {
+        MakeTree(mode, flags);
+        Show(&tree.header);
+    }
+    void MakeTree(uint32_t mode = 0, uint32_t flags = 0, int32_t height = 162,
                   int32_t rowHeight = kRowHeight) {
         Extent e = {X, Y, W, height};
         InitTreeList(&tree, &e, flags, nullptr);
@@ -76,7 +89,9 @@ class TreeListTest : public ControlWindow {
         SetTreeListData(&tree, f.groups.data(), sizeof(TreeNode), static_cast<uint32_t>(f.groups.size()),
                         f.items.data(), sizeof(TreeNode), static_cast<uint32_t>(f.items.size()));
         BuildTreeListRows(&tree, mode);
-        Show(&tree.header);
+        tree.onDoubleClick = RecordDouble;
+        tree.onRightClick = RecordRight;
+        reports.clear();
     }
     Area Row(int32_t row, int32_t rowHeight = kRowHeight) {
         return {X, Y + 1 + row * rowHeight, X + W, Y + 1 + (row + 1) * rowHeight};
@@ -119,15 +134,6 @@ class TreeListTest : public ControlWindow {
 };
 
 } // namespace
-
-static std::vector<std::pair<std::string, TreeNode*>> reports;
-
-static void RecordDouble(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
-    reports.push_back({"double", node});
-}
-static void RecordRight(WindowHandle, WindowRecord*, Control*, uint32_t, TreeNode* node) {
-    reports.push_back({"right", node});
-}
 
 TEST_P(TreeListTest, ModesOrderTheRowsAndExpandersShowEachGroupsState) {
     struct Case {
@@ -228,8 +234,6 @@ TEST_P(TreeListTest, APressOnAnExpanderOpensOrClosesItsGroupOnlyInTheExpanderCol
 TEST_P(TreeListTest, RowsAreHitFromYOneOnForPressDoubleClickAndRightRelease) {
     MakeForest();
     ShowTree(0, treeListSelectOnRightUp);
-    tree.onDoubleClick = RecordDouble;
-    tree.onRightClick = RecordRight;
     struct Case {
         int32_t y;
         TreeNode* node; // the row hit
@@ -256,9 +260,6 @@ TEST_P(TreeListTest, RowsAreHitFromYOneOnForPressDoubleClickAndRightRelease) {
 TEST_P(TreeListTest, DoubleClicksAndRightReleasesLeftOfTheBodyReportNothing) {
     MakeForest();
     ShowTree();
-    tree.onDoubleClick = RecordDouble;
-    tree.onRightClick = RecordRight;
-    reports.clear();
     Press(WM_LBUTTONDBLCLK, 9, Middle(1)); // left of t + E = 10, on an item row too
     EXPECT_EQ(reports, decltype(reports){});
     Press(WM_LBUTTONDBLCLK, 10, Middle(1));
@@ -425,21 +426,16 @@ TEST_P(TreeListTest, TheTopRowIsClampedWithTheBarAndCompanionsInStep) {
     InitTestControl(&companion, X + W + 24, Y, 16, 16);
     AddControl(&bar.header, w, addOnTop);
     AddControl(&companion, w, addOnTop);
-    Extent e = {X, Y, W, 152};
-    InitTreeList(&tree, &e, 0, nullptr);
-    tree.rowSpacing = static_cast<uint32_t>(15 - FontHeight());
+    MakeTree(0, 0, 152, 15);
     tree.scrollBar = &bar;
     tree.companions[1] = &companion;
-    for (uint32_t i = 0; i < treeListNodeIcons; i++) tree.nodeIcons[i] = nodeIcons[i];
-    SetTreeListData(&tree, f.groups.data(), sizeof(TreeNode), 30, nullptr, 0, 0);
-    EXPECT_EQ(BuildTreeListRows(&tree, 0), 0u);
     tree.firstRow = 25;
     Show(&tree.header);
     EXPECT_EQ(tree.visibleRows, 10u);
     EXPECT_EQ(tree.firstRow, 20u);
     EXPECT_EQ(bar.range, 320u);
     EXPECT_EQ(bar.position, 320u);
-    EXPECT_EQ(Rows(10, 15).front(), "g20");
+    EXPECT_EQ(Rows(10, 15).front(), "g20[0]");
     EXPECT_EQ(companion.flags & hidden, 0u);
     // Scrolling through the bar rounds halves up; the buttons' routines step one row.
     TreeListScrollTo(h, w, &bar.header, reinterpret_cast<uintptr_t>(&tree), 0, 320, 40);
@@ -448,7 +444,7 @@ TEST_P(TreeListTest, TheTopRowIsClampedWithTheBarAndCompanionsInStep) {
     TreeListScrollTo(h, w, &bar.header, reinterpret_cast<uintptr_t>(&tree), 0, 320, 39);
     EXPECT_EQ(tree.firstRow, 2u);
     Redraw(&tree.header);
-    EXPECT_EQ(Rows(10, 15).front(), "g2");
+    EXPECT_EQ(Rows(10, 15).front(), "g2[0]");
     // Fewer rows than fit: the bar and the companion hide.
     SetTreeListData(&tree, f.groups.data(), sizeof(TreeNode), 4, nullptr, 0, 0);
     BuildTreeListRows(&tree, 0);
@@ -505,14 +501,8 @@ TEST_P(TreeListTest, IconIndicesPastTheTableShowNoIcon) {
 
 TEST_P(TreeListTest, APressBeforeTheFirstDrawHitsNothing) {
     MakeForest();
-    Extent e = {X, Y, W, 162};
-    InitTreeList(&tree, &e, 0, nullptr);
-    tree.onDoubleClick = RecordDouble;
-    tree.onRightClick = RecordRight;
-    SetTreeListData(&tree, f.groups.data(), sizeof(TreeNode), 3, f.items.data(), sizeof(TreeNode), 3);
-    BuildTreeListRows(&tree, 0);
+    MakeTree();
     AddControl(&tree.header, w, addOnTop);
-    reports.clear();
     for (uint32_t message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_RBUTTONUP})
         PlatformPostMessage(h, message, 0, Position(X + 50, Y + 30));
     HeadlessPump();

@@ -3,8 +3,6 @@
 
 #include "tests/dispatch/dispatching_window.h"
 
-namespace {
-
 TEST_F(DispatchingTest, EachMessageGetsTheResultOfItsLink) {
     InitDisplay();
     WindowRecord* w = nullptr;
@@ -74,9 +72,8 @@ TEST_F(DispatchingTest, ForeignWindowsAndTheUnregisteredCommandAreNotTaken) {
     EXPECT_GE(FindWindowSlot(h), 0);
 }
 
-int32_t closeAnswer;
-int32_t closeCalls;
-int32_t AnswerClose(WindowHandle, WindowRecord*) {
+static int32_t closeAnswer, closeCalls;
+static int32_t AnswerClose(WindowHandle, WindowRecord*) {
     closeCalls++;
     return closeAnswer;
 }
@@ -103,14 +100,14 @@ TEST_F(DispatchingTest, CloseFollowsTheAnswerOfOnClose) {
     EXPECT_EQ(HeadlessQuitSeen(), 0);
 }
 
-std::vector<std::string> teardownEvents;
-WindowRecord* teardownRecord;
+static std::vector<std::string> teardownEvents;
+static WindowRecord* teardownRecord;
 
-void RecordWindowDestroy(WindowHandle, WindowRecord* w) {
+static void RecordWindowDestroy(WindowHandle, WindowRecord* w) {
     // The controls are still linked when the window's own handler runs.
     teardownEvents.push_back("window " + std::to_string(w->controlCount));
 }
-void RecordControlDestroy(Control* c) {
+static void RecordControlDestroy(Control* c) {
     // Each slot is cleared before its control is destroyed.
     bool stillLinked = false;
     for (Control* p : teardownRecord->controls) stillLinked |= p == c;
@@ -147,9 +144,8 @@ TEST_F(DispatchingTest, TeardownDestroysControlsFreesTheSlotAndReleasesTheSurfac
     EXPECT_EQ(kept->surface.pixels, nullptr);
     for (Control* p : w->controls) EXPECT_EQ(p, nullptr);
     EXPECT_EQ(w->controlCount, 0u);
-    EXPECT_EQ(w->focusControl, nullptr);
-    EXPECT_EQ(w->captureControl, nullptr);
-    EXPECT_EQ(w->surface.pixels, nullptr);
+    EXPECT_EQ((std::vector<const void*>{w->focusControl, w->captureControl, w->surface.pixels}),
+              (std::vector<const void*>(3, nullptr)));
     EXPECT_EQ(HeadlessLivePixelBuffers(), pixelsBefore) << "window and control pixels are all released";
     EXPECT_EQ(FindWindowSlot(h), -1);
     EXPECT_EQ(windowTable.handles[0], 0u);
@@ -219,5 +215,3 @@ TEST_F(DispatchingTest, CommandMessageShowsAndDestroysTheWindowInLParam) {
     // With the main window gone there is no queue to post to.
     EXPECT_EQ(PostToolkitCommand(CommandShow, other), 0);
 }
-
-} // namespace

@@ -18,6 +18,8 @@ class SizingTest : public DispatchingTest {
     }
 };
 
+} // namespace
+
 TEST_F(SizingTest, ControlsFollowStretchAndScaleWithTheWindow) {
     WindowRecord* w = nullptr;
     WindowHandle h = CreateResizable(&w);
@@ -101,8 +103,8 @@ TEST_F(SizingTest, AWholeWindowSurfaceFollowsTheWindowRectangle) {
     EXPECT_EQ(right->y, 172);
 }
 
-int32_t windowPresses;
-void CountWindowPress(WindowHandle, WindowRecord*, void*, uint32_t, int32_t, int32_t) {
+static int32_t windowPresses;
+static void CountWindowPress(WindowHandle, WindowRecord*, void*, uint32_t, int32_t, int32_t) {
     windowPresses++;
 }
 
@@ -172,14 +174,14 @@ TEST_F(SizingTest, MinMaxInfoCarriesTheWindowLimits) {
     info.ptMaxPosition = {-7, -9};
     Deliver(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LParam>(&info));
     EXPECT_EQ(LastResult(WM_GETMINMAXINFO), 1);
-    EXPECT_EQ(info.ptMaxSize.x, 1024);
-    EXPECT_EQ(info.ptMaxSize.y, 1024);
-    EXPECT_EQ(info.ptMinTrackSize.x, 640);
-    EXPECT_EQ(info.ptMinTrackSize.y, 480);
-    EXPECT_EQ(info.ptMaxTrackSize.x, 1028);
-    EXPECT_EQ(info.ptMaxTrackSize.y, 1028);
-    EXPECT_EQ(info.ptMaxPosition.x, -7) << "left as the platform filled it";
-    EXPECT_EQ(info.ptMaxPosition.y, -9);
+    // Maximum size, minimum and maximum tracking sizes; the maximised position left as the platform filled
+    // it.
+    auto limits = [&] {
+        return std::vector{info.ptMaxSize.x,      info.ptMaxSize.y,      info.ptMinTrackSize.x,
+                           info.ptMinTrackSize.y, info.ptMaxTrackSize.x, info.ptMaxTrackSize.y,
+                           info.ptMaxPosition.x,  info.ptMaxPosition.y};
+    };
+    EXPECT_EQ(limits(), (std::vector{1024, 1024, 640, 480, 1028, 1028, -7, -9}));
     EXPECT_EQ(DispatchToolkitMessage(h, WM_GETMINMAXINFO, 0, 0), 1) << "no structure to fill";
 
     // The platform holds a user's resize to those limits.
@@ -192,15 +194,8 @@ TEST_F(SizingTest, MinMaxInfoCarriesTheWindowLimits) {
     InitDisplay();
     WindowHandle later = Create(clientSurface, {0, 0, 100, 100}, &w);
     Deliver(later, WM_GETMINMAXINFO, 0, reinterpret_cast<LParam>(&info));
-    EXPECT_EQ(info.ptMaxSize.x, 800);
-    EXPECT_EQ(info.ptMaxTrackSize.y, 604);
-    EXPECT_EQ(info.ptMinTrackSize.x, 80);
-    EXPECT_EQ(info.ptMinTrackSize.y, 40);
+    EXPECT_EQ(limits(), (std::vector{800, 600, 80, 40, 804, 604, -7, -9}));
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(SizingTest, WindowSurfaceWithoutPixelsStillMeasuresTheNextResize) {
     WindowRecord* w = nullptr;
@@ -217,5 +212,3 @@ TEST_F(SizingTest, WindowSurfaceWithoutPixelsStillMeasuresTheNextResize) {
     EXPECT_EQ(right->x, 200);
     EXPECT_NE(w->surface.pixels, nullptr);
 }
-
-} // namespace

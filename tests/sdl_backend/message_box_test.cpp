@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "tests/sdl_backend/sdl_events.h"
 #include "toolkit/platform/platform.h"
 #include "toolkit/platform/sdl/message_box.h"
 #include "toolkit/platform/sdl/events.h"
@@ -47,36 +48,6 @@ static uint32_t BoxId() {
     return Box() ? Box()->sdlId : 0;
 }
 
-static void SendKey(uint32_t windowId, SDL_Keycode key, SDL_Scancode scancode) {
-    SDL_Event e = {};
-    e.key.type = SDL_KEYDOWN;
-    e.key.windowID = windowId;
-    e.key.state = SDL_PRESSED;
-    e.key.keysym.sym = key;
-    e.key.keysym.scancode = scancode;
-    SdlTranslateEvent(&e);
-}
-
-static void SendButton(uint32_t windowId, uint32_t type, int32_t x, int32_t y) {
-    SDL_Event e = {};
-    e.button.type = type;
-    e.button.windowID = windowId;
-    e.button.button = SDL_BUTTON_LEFT;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.button.clicks = 1;
-    e.button.x = x;
-    e.button.y = y;
-    SdlTranslateEvent(&e);
-}
-
-static void SendClose(uint32_t windowId) {
-    SDL_Event e = {};
-    e.window.type = SDL_WINDOWEVENT;
-    e.window.windowID = windowId;
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    SdlTranslateEvent(&e);
-}
-
 // A point inside a button: the buttons sit side by side in the bottom-right corner, No on the right.
 static void ButtonPoint(bool no, int32_t* x, int32_t* y) {
     int w = 0, h = 0;
@@ -117,11 +88,14 @@ TEST_F(MessageBoxTest, CentredOnItsOwnerWhoseTimersRunAndWhoseInputIsHeldBack) {
         [&] {
             SDL_GetWindowPosition(Box()->window, &boxX, &boxY);
             SDL_GetWindowSize(Box()->window, &boxW, &boxH);
-            SendButton(OwnerId(), SDL_MOUSEBUTTONDOWN, 10, 10);
-            SendButton(OwnerId(), SDL_MOUSEBUTTONUP, 10, 10);
+            SendButton(OwnerId(), SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 10);
+            SendButton(OwnerId(), SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10);
         },
-        [&] { SendClose(OwnerId()); }, // the owner's close button does nothing while the question is open
-        [] {}, [&] { SendKey(OwnerId(), SDLK_ESCAPE, SDL_SCANCODE_ESCAPE); }, // keys go to the box
+        [&] {
+            SendWindowEvent(OwnerId(), SDL_WINDOWEVENT_CLOSE);
+        }, // the owner's close button does nothing while the question is open
+        [] {},
+        [&] { SendKey(OwnerId(), SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE); }, // keys go to the box
     };
     EXPECT_EQ(Ask(), IDNO);
     EXPECT_EQ(scriptStep, script.size());
@@ -138,12 +112,12 @@ TEST_F(MessageBoxTest, KeysAndClicksAnswer) {
         std::vector<std::function<void()>> steps;
         int32_t answer;
     };
-    auto key = [](SDL_Keycode k, SDL_Scancode s) { return [k, s] { SendKey(BoxId(), k, s); }; };
+    auto key = [](SDL_Keycode k, SDL_Scancode s) { return [k, s] { SendKey(BoxId(), SDL_KEYDOWN, s, k); }; };
     auto click = [](bool no, uint32_t type) {
         return [no, type] {
             int32_t x, y;
             ButtonPoint(no, &x, &y);
-            SendButton(BoxId(), type, x, y);
+            SendButton(BoxId(), type, SDL_BUTTON_LEFT, x, y);
         };
     };
     const Case cases[] = {
@@ -160,7 +134,7 @@ TEST_F(MessageBoxTest, KeysAndClicksAnswer) {
          {click(false, SDL_MOUSEBUTTONDOWN), click(true, SDL_MOUSEBUTTONUP),
           key(SDLK_SPACE, SDL_SCANCODE_SPACE)},
          IDYES},
-        {"the box's own close is No", {[] { SendClose(BoxId()); }}, IDNO},
+        {"the box's own close is No", {[] { SendWindowEvent(BoxId(), SDL_WINDOWEVENT_CLOSE); }}, IDNO},
     };
     for (const Case& c : cases) {
         script.clear();

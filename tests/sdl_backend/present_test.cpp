@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "tests/sdl_backend/sdl_events.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/platform.h"
 #include "toolkit/platform/sdl/present_stats.h"
@@ -110,11 +111,7 @@ TEST_P(SdlPresent, WindowShowsTheSurfaceAfterEveryPresentAndOnlyChangedPixelsAre
     ASSERT_EQ(PlatformPresent(window, &surface, 0, nullptr), 1);
     EXPECT_EQ(SdlPresentStatistics().lastPixels, 96u * 64u);
     // After the window lost what it showed, the next copy sends everything whatever area it is given.
-    SDL_Event e = {};
-    e.window.type = SDL_WINDOWEVENT;
-    e.window.windowID = SdlFind(window)->sdlId;
-    e.window.event = SDL_WINDOWEVENT_EXPOSED;
-    SdlTranslateEvent(&e);
+    SendWindowEvent(SdlFind(window)->sdlId, SDL_WINDOWEVENT_EXPOSED);
     Set(0, 0, static_cast<uint16_t>(Get(0, 0) ^ 0xFFFF));
     PlatformRect corner = {0, 0, 1, 1};
     ASSERT_EQ(PlatformPresent(window, &surface, 0, &corner), 1);

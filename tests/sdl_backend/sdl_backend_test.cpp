@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/sdl_backend/sdl_events.h"
 #include "tests/support/position.h"
 #include "toolkit/gfx/surface.h"
 #include "toolkit/platform/common/bitmap_decode.h"
@@ -125,66 +126,37 @@ class SdlBackend : public ::testing::Test {
     uint32_t Id(WindowHandle w) { return SdlFind(w) ? SdlFind(w)->sdlId : 0; }
 
     void Key(uint32_t type, SDL_Scancode scancode, SDL_Keycode key, uint16_t mods, uint8_t repeat = 0) {
-        SDL_Event e = {};
-        e.key.type = type;
-        e.key.windowID = Id(window);
-        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.key.repeat = repeat;
-        e.key.keysym.scancode = scancode;
-        e.key.keysym.sym = key;
-        e.key.keysym.mod = mods;
-        SdlTranslateEvent(&e);
+        SendKey(Id(window), type, scancode, key, mods, repeat);
     }
-    void Text(const char* utf8) {
+    // A text or editing event: the text sits at the same place in both records.
+    void Text(const char* utf8, uint32_t type = SDL_TEXTINPUT) {
         SDL_Event e = {};
-        e.text.type = SDL_TEXTINPUT;
+        e.text.type = type;
         e.text.windowID = Id(window);
         strncpy(e.text.text, utf8, sizeof e.text.text - 1);
         SdlTranslateEvent(&e);
     }
-    void Editing(const char* utf8) {
-        SDL_Event e = {};
-        e.edit.type = SDL_TEXTEDITING;
-        e.edit.windowID = Id(window);
-        strncpy(e.edit.text, utf8, sizeof e.edit.text - 1);
-        SdlTranslateEvent(&e);
-    }
+    void Editing(const char* utf8) { Text(utf8, SDL_TEXTEDITING); }
     void Button(uint32_t type, uint8_t button, int32_t x, int32_t y, uint8_t clicks, WindowHandle w = 0) {
-        SDL_Event e = {};
-        e.button.type = type;
-        e.button.windowID = Id(w ? w : window);
-        e.button.button = button;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = clicks;
-        e.button.x = x;
-        e.button.y = y;
-        SdlTranslateEvent(&e);
+        SendButton(Id(w ? w : window), type, button, x, y, clicks);
     }
     void Motion(int32_t x, int32_t y, uint32_t state, WindowHandle w = 0) {
         SDL_Event e = {};
-        e.motion.type = SDL_MOUSEMOTION;
-        e.motion.windowID = Id(w ? w : window);
-        e.motion.state = state;
-        e.motion.x = x;
-        e.motion.y = y;
+        e.motion = {SDL_MOUSEMOTION, 0, Id(w ? w : window), 0, state, x, y, 0, 0};
         SdlTranslateEvent(&e);
     }
     // A key press as the input method's own watch reports it (one SDL drops when it is handed back).
     void Raw(int32_t code, uint32_t character, uintptr_t modifier = 0) {
         SDL_Event e = {};
-        e.user.type = sdlRawKeyEvent;
-        e.user.code = code;
-        e.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(character));
-        e.user.data2 = reinterpret_cast<void*>(modifier);
+        e.user = {sdlRawKeyEvent,
+                  0,
+                  0,
+                  code,
+                  reinterpret_cast<void*>(static_cast<uintptr_t>(character)),
+                  reinterpret_cast<void*>(modifier)};
         SdlTranslateEvent(&e);
     }
-    void WindowEvent(uint8_t event) {
-        SDL_Event e = {};
-        e.window.type = SDL_WINDOWEVENT;
-        e.window.windowID = Id(window);
-        e.window.event = event;
-        SdlTranslateEvent(&e);
-    }
+    void WindowEvent(uint8_t event, WindowHandle w = 0) { SendWindowEvent(Id(w ? w : window), event); }
 
     WindowHandle window = 0;
 };
@@ -231,11 +203,7 @@ TEST_F(SdlBackend, CloseDestroysAndSendsDestroyBeforeReturning) {
     // Refused: the window stays.
     answerClose = 0;
     WindowEvent(0); // nothing
-    SDL_Event close = {};
-    close.window.type = SDL_WINDOWEVENT;
-    close.window.event = SDL_WINDOWEVENT_CLOSE;
-    close.window.windowID = Id(other);
-    SdlTranslateEvent(&close);
+    WindowEvent(SDL_WINDOWEVENT_CLOSE, other);
     PlatformMessage m;
     ASSERT_EQ(PlatformGetMessage(&m), 1);
     EXPECT_EQ(m.message, sentinel);

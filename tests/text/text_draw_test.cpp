@@ -1,16 +1,18 @@
 // Text drawn into surfaces: the box, clipping, background modes, line and word breaks, ampersands.
 #include "tests/text/text_support.h"
 
-namespace {
-
 static const uint16_t kFill = 0x1234;
 static const uint32_t kInk = 0x000000, kPaper = 0xFFFFFF;
+
+namespace {
 
 struct Fonts {
     const char* name;
     LogFont font;
     const LogFont* pointer() const { return font.lfFaceName[0] ? &font : nullptr; }
 };
+
+} // namespace
 
 static std::vector<Fonts> AllFonts() {
     return {{"default", LogFont{}}, {"NanumGothic 16", MakeFont("NanumGothic", -16)}};
@@ -154,13 +156,10 @@ TEST_P(TextTest, LinesBreakAtLineBreaksAndBetweenWords) {
     Extent wide = {0, 0, 400, 120};
     // CR, LF and CRLF each start one new line; LF CR is two.
     const char* broken = "Ab\r\nCd\nEf\rGh\n\rIj";
+    const char* lines[] = {"Ab", "Cd", "Ef", "Gh", "", "Ij"};
     for (uint32_t flags : {uint32_t{growBox}, uint32_t{growBox | wordBreak}}) {
-        EXPECT_EQ(Drawn(&big, broken, wide, flags, line(0)), alone("Ab", 0));
-        EXPECT_EQ(Drawn(&big, broken, wide, flags, line(1)), alone("Cd", 1));
-        EXPECT_EQ(Drawn(&big, broken, wide, flags, line(2)), alone("Ef", 2));
-        EXPECT_EQ(Drawn(&big, broken, wide, flags, line(3)), alone("Gh", 3));
-        EXPECT_EQ(Drawn(&big, broken, wide, flags, line(4)), alone("", 4));
-        EXPECT_EQ(Drawn(&big, broken, wide, flags, line(5)), alone("Ij", 5));
+        for (int32_t n = 0; n < 6; n++)
+            EXPECT_EQ(Drawn(&big, broken, wide, flags, line(n)), alone(lines[n], n));
     }
     // Between words: the spaces at the break are dropped.
     Extent narrow = {0, 0, Measure(&big, "Save  2 f").cx, 120};
@@ -339,5 +338,3 @@ TEST_P(TextTest, SurfacesWithoutPlatformPixelsReceiveNothing) {
 }
 
 VQ_BOTH_FORMATS(TextTest);
-
-} // namespace

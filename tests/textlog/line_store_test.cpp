@@ -116,43 +116,35 @@ TEST_F(LineStore, AddCutsLongTextOnWholeCharacters) {
     EXPECT_EQ(t.Line(2), "a\xB0\x41\xB0\x41");
 }
 
-TEST_F(LineStore, PasteIntoALine) {
-    ASSERT_TRUE(t.Make(16, 10));
-    t.Fill({"first", "abcdef", "last"});
-    const char* text = "XY\r\nmid\r\n\nZ";
-    EXPECT_EQ(InsertTextLogText(&t.log, text, static_cast<uint32_t>(strlen(text)), 1, 3), 3u);
-    EXPECT_EQ(t.Lines(), (Lines{"first", "abcXY", "mid", "Zdef", "last"}));
-
-    // A single line goes in place; the rest of the line follows it.
-    t.Fill({"abcdef"});
-    EXPECT_EQ(InsertTextLogText(&t.log, "12", 2, 0, 2), 1u);
-    EXPECT_EQ(t.Lines(), (Lines{"ab12cdef"}));
-
-    // maximum bytes ends the text: the third line is not read, the second is cut.
-    t.Fill({"abcdef"});
-    EXPECT_EQ(InsertTextLogText(&t.log, "one\rtwo\rthree", 6, 0, 6), 2u);
-    EXPECT_EQ(t.Lines(), (Lines{"abcdefone", "tw"}));
-
-    // A text ending in CR pastes an empty last line.
-    t.Fill({"abcdef"});
-    EXPECT_EQ(InsertTextLogText(&t.log, "x\r", 2, 0, 3), 2u);
-    EXPECT_EQ(t.Lines(), (Lines{"abcx", "def"}));
-
-    // A position inside a two-byte character moves to its lead byte; past the end it pads with spaces.
-    t.Fill({"a\xB0\xA1z"});
-    EXPECT_EQ(InsertTextLogText(&t.log, "-", 1, 0, 2), 1u);
-    EXPECT_EQ(t.Line(0), "a-\xB0\xA1z");
-    t.Fill({"ab"});
-    EXPECT_EQ(InsertTextLogText(&t.log, "c\rd", 3, 0, 4), 2u);
-    EXPECT_EQ(t.Lines(), (Lines{"ab  c", "d"}));
-}
-
-TEST_F(LineStore, PastePastTheEndAddsEmptyLineAfter) {
-    ASSERT_TRUE(t.Make(8, 10));
-    t.Fill({"a"});
-    EXPECT_EQ(InsertTextLogText(&t.log, "p\rq", 3, 2, 0), 2u);
-    EXPECT_EQ(t.Lines(), (Lines{"a", "", "p", "q", ""}));
+// Each paste into fresh lines: the text's first `length` bytes (0: all of it) at `line`, `position`.
+TEST_F(LineStore, Pastes) {
+    struct Case {
+        const char* name;
+        Lines before;
+        const char* text;
+        uint32_t length, line, position, added;
+        Lines after;
+    };
+    const Case cases[] = {
+        {"between", {"f", "abcdef", "l"}, "XY\r\nmid\r\n\nZ", 0, 1, 3, 3, {"f", "abcXY", "mid", "Zdef", "l"}},
+        {"one line in place", {"abcdef"}, "12", 0, 0, 2, 1, {"ab12cdef"}},
+        {"the length ends the text", {"abcdef"}, "one\rtwo\rthree", 6, 0, 6, 2, {"abcdefone", "tw"}},
+        {"ending in CR: an empty last line", {"abcdef"}, "x\r", 0, 0, 3, 2, {"abcx", "def"}},
+        {"in a two-byte character: at its lead", {"a\xB0\xA1z"}, "-", 0, 0, 2, 1, {"a-\xB0\xA1z"}},
+        {"past the end of the line: padded", {"ab"}, "c\rd", 0, 0, 4, 2, {"ab  c", "d"}},
+        {"past the last line: empty lines", {"a"}, "p\rq", 0, 2, 0, 2, {"a", "", "p", "q", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(t.Make(16, 10));
+        t.Fill(c.before);
+        uint32_t length = c.length ? c.length : static_cast<uint32_t>(strlen(c.text));
+        EXPECT_EQ(InsertTextLogText(&t.log, c.text, length, c.line, c.position), c.added);
+        EXPECT_EQ(t.Lines(), c.after);
+        FreeTextLogLines(&t.log);
+    }
     // The last slot: the line itself is created even when nothing fits after it.
+    ASSERT_TRUE(t.Make(8, 10));
     t.Fill({"a"});
     EXPECT_EQ(InsertTextLogText(&t.log, "p\rq", 3, 9, 0), 1u);
     EXPECT_EQ(t.log.lineCount, 10u);
