@@ -108,23 +108,33 @@ TEST_P(Blit, RectangleCopyReadsAndWritesOnlyInsideBothSurfaces) {
     ExpectMatches(to, model, "keyed rect copy");
 }
 
+// Surfaces without pixels are empty to every blit and drawing routine; a tile without pixels would otherwise
+// never advance.
 TEST_P(Blit, SurfacesWithoutPixelsAreEmpty) {
-    TestSurface real(4, 4, 0x2222);
-    Surface zeroed = {};
-    Surface noPixels = real.surface;
+    TestSurface real(6, 6, 0x2222);
+    Surface zeroed = {}, noPixels = real.surface, noWidth = real.surface, noHeight = real.surface;
+    Surface negative = real.surface;
     noPixels.pixels = nullptr;
-    Surface noWidth = real.surface;
     noWidth.width = 0;
-    Surface noHeight = real.surface;
-    noHeight.height = -3;
-    for (Surface* empty : {&zeroed, &noPixels, &noWidth, &noHeight}) {
+    noHeight.height = 0;
+    negative.height = -3;
+    Bounds b = {0, 0, 5, 5};
+    Extent all = {0, 0, 6, 6};
+    for (Surface* empty : {&zeroed, &noPixels, &noWidth, &noHeight, &negative}) {
         BlitSurface(empty, &real.surface, 0, 0, 0, 0);
         BlitSurface(empty, &real.surface, 0, 0, blitColourKeyed, 0);
         BlitRect(empty, 0, 0, &real.surface, 0, 0, 4, 4, 0, 0);
         BlitSurface(&real.surface, empty, 0, 0, 0, 0);
         BlitRect(&real.surface, 0, 0, empty, 0, 0, 4, 4, blitColourKeyed, 0);
+        DrawLine(empty, 0, 0, 5, 0x0000FF, 0);
+        DrawLine(empty, 0, 0, 5, 0x0000FF, lineVertical);
+        DrawRect(empty, &b, 0x0000FF, 0);
+        DrawRect(empty, &b, 0x0000FF, rectFill);
+        DrawBevel(empty, &b, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF);
+        TileSurface(empty, &real.surface, &all);
+        TileSurface(&real.surface, empty, &all);
     }
-    EXPECT_EQ(real.Pixels(), std::vector<uint16_t>(16, 0x2222));
+    EXPECT_EQ(real.Pixels(), std::vector<uint16_t>(36, 0x2222));
 }
 
 // Reference for one keyed row: the plain per-pixel rule.

@@ -179,28 +179,6 @@ TEST_P(Draw, TilesCoverTheAreaInWholeTiles) {
     }
 }
 
-TEST_P(Draw, EmptySurfacesAndTilesDrawNothing) {
-    TestSurface real(6, 6, 0x0707);
-    Surface zeroed = {};
-    Surface noPixels = real.surface;
-    noPixels.pixels = nullptr;
-    Surface noHeight = real.surface;
-    noHeight.height = 0;
-    Bounds b = {0, 0, 5, 5};
-    Extent all = {0, 0, 6, 6};
-    for (Surface* empty : {&zeroed, &noPixels, &noHeight}) {
-        DrawLine(empty, 0, 0, 5, red, 0);
-        DrawLine(empty, 0, 0, 5, red, lineVertical);
-        DrawRect(empty, &b, red, 0);
-        DrawRect(empty, &b, red, rectFill);
-        DrawBevel(empty, &b, red, red, red, red);
-        TileSurface(empty, &real.surface, &all);
-        // A tile without pixels would otherwise never advance.
-        TileSurface(&real.surface, empty, &all);
-    }
-    EXPECT_EQ(real.Pixels(), std::vector<uint16_t>(36, 0x0707));
-}
-
 struct SkinParts {
     TestSurface centre{3, 3}, top{4, 2}, left{2, 4}, right{2, 4}, bottom{4, 2};
     TestSurface topLeft{1, 1}, topRight{1, 1}, bottomLeft{1, 1}, bottomRight{1, 1};
