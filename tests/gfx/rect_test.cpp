@@ -14,38 +14,32 @@ static bool Same(const Extent& a, const Extent& b) {
 }
 
 TEST(Rect, ExtentAndBoundsConvertBothWays) {
-    Extent e = {10, 20, 5, 3};
-    Bounds b;
-    ExtentToBounds(&e, &b);
-    EXPECT_TRUE(Same(b, {10, 20, 14, 22}));
-
-    // A zero width spans two columns; the source is left alone.
-    Extent zero = {10, 20, 0, 3};
-    ExtentToBounds(&zero, &b);
-    EXPECT_TRUE(Same(b, {9, 20, 10, 22}));
-    EXPECT_TRUE(Same(zero, {10, 20, 0, 3}));
-
-    // Negative sizes come out normalised.
-    Extent negative = {10, 20, -5, -1};
-    ExtentToBounds(&negative, &b);
-    EXPECT_TRUE(Same(b, {4, 18, 10, 20}));
-
-    Bounds reversed = {14, 22, 10, 20};
-    Extent back;
-    BoundsToExtent(&reversed, &back);
-    EXPECT_TRUE(Same(back, {10, 20, 5, 3}));
-    Bounds one = {7, 7, 7, 7};
-    BoundsToExtent(&one, &back);
-    EXPECT_TRUE(Same(back, {7, 7, 1, 1}));
-
-    // Edges past the 32-bit range wrap instead of overflowing.
-    Extent huge = {INT_MAX, INT_MIN, 2, 1};
-    ExtentToBounds(&huge, &b);
-    EXPECT_TRUE(Same(b, {INT_MIN, INT_MIN, INT_MAX, INT_MIN}));
-    Bounds widest = {INT_MIN, 0, INT_MAX, 0};
-    BoundsToExtent(&widest, &back);
-    EXPECT_EQ(back.x, INT_MIN);
-    EXPECT_EQ(back.width, 0);
+    // A zero width spans two columns, negative sizes come out normalised, edges past the 32-bit range wrap.
+    const struct {
+        Extent e;
+        Bounds b;
+    } toBounds[] = {{{10, 20, 5, 3}, {10, 20, 14, 22}},
+                    {{10, 20, 0, 3}, {9, 20, 10, 22}},
+                    {{10, 20, -5, -1}, {4, 18, 10, 20}},
+                    {{INT_MAX, INT_MIN, 2, 1}, {INT_MIN, INT_MIN, INT_MAX, INT_MIN}}};
+    for (const auto& c : toBounds) {
+        Extent source = c.e;
+        Bounds b;
+        ExtentToBounds(&source, &b);
+        EXPECT_TRUE(Same(b, c.b)) << c.e.x << "," << c.e.width;
+        EXPECT_TRUE(Same(source, c.e)) << "the source is left alone";
+    }
+    const struct {
+        Bounds b;
+        Extent e;
+    } toExtent[] = {{{14, 22, 10, 20}, {10, 20, 5, 3}},
+                    {{7, 7, 7, 7}, {7, 7, 1, 1}},
+                    {{INT_MIN, 0, INT_MAX, 0}, {INT_MIN, 0, 0, 1}}};
+    for (const auto& c : toExtent) {
+        Extent e;
+        BoundsToExtent(&c.b, &e);
+        EXPECT_TRUE(Same(e, c.e)) << c.b.left << "," << c.b.right;
+    }
 }
 
 TEST(Rect, NormaliseOrdersEachPair) {
@@ -56,27 +50,20 @@ TEST(Rect, NormaliseOrdersEachPair) {
     EXPECT_TRUE(Same(n, {1, 2, 5, 9}));
 }
 
+// Clamped, not intersected: a rectangle outside collapses onto the nearest edge or corner.
 TEST(Rect, ClampKeepsTheRectangleInsideTheClip) {
-    Bounds clip = {0, 0, 99, 49}, r;
-    Bounds wide = {-10, -10, 200, 20};
-    ClampBounds(&clip, &wide, &r);
-    EXPECT_TRUE(Same(r, {0, 0, 99, 20}));
-
-    // Clamped, not intersected: a rectangle outside collapses onto the nearest edge or corner.
-    Bounds outside = {150, 60, 160, 70};
-    ClampBounds(&clip, &outside, &r);
-    EXPECT_TRUE(Same(r, {99, 49, 99, 49}));
-    Bounds left = {-50, 10, -40, 20};
-    ClampBounds(&clip, &left, &r);
-    EXPECT_TRUE(Same(r, {0, 10, 0, 20}));
-
-    Bounds reversed = {200, 20, -10, -10};
-    ClampBounds(&clip, &reversed, &r);
-    EXPECT_TRUE(Same(r, {0, 0, 99, 20}));
-
-    Bounds inside = {3, 4, 5, 6};
-    ClampBounds(&clip, &inside, &inside);
-    EXPECT_TRUE(Same(inside, {3, 4, 5, 6}));
+    const Bounds clip = {0, 0, 99, 49};
+    const Bounds cases[][2] = {{{-10, -10, 200, 20}, {0, 0, 99, 20}},
+                               {{150, 60, 160, 70}, {99, 49, 99, 49}},
+                               {{-50, 10, -40, 20}, {0, 10, 0, 20}},
+                               {{200, 20, -10, -10}, {0, 0, 99, 20}},
+                               {{3, 4, 5, 6}, {3, 4, 5, 6}}};
+    for (const auto& c : cases) {
+        Bounds r, same = c[0];
+        ClampBounds(&clip, &c[0], &r);
+        ClampBounds(&clip, &same, &same);
+        EXPECT_TRUE(Same(r, c[1]) && Same(same, c[1])) << c[0].left << "," << c[0].top;
+    }
 }
 
 // What is left of a rectangle beneath others: disjoint parts holding exactly the pixels no cover holds,

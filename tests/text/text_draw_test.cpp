@@ -250,10 +250,8 @@ TEST_P(TextTest, BadBytesNeverReadPastTheText) {
     TextSize replacement = Measure(&big, "?");
     // A lone lead byte at the end, a pair that does not decode, and a lead byte before a control byte
     // each measure as one replacement character.
-    EXPECT_EQ(Measure(&big, "\xB0").cx, replacement.cx);
-    EXPECT_EQ(Measure(&big, "\xB0\x30").cx, replacement.cx);
-    EXPECT_EQ(Measure(&big, "\xFF\xFF").cx, replacement.cx);
-    EXPECT_EQ(Measure(&big, "\xB0\x01").cx, replacement.cx);
+    for (const char* bad : {"\xB0", "\xB0\x30", "\xFF\xFF", "\xB0\x01"})
+        EXPECT_EQ(Measure(&big, bad).cx, replacement.cx) << bad;
     // Control bytes are invisible and take no room; line breaks measure as the font's glyphs for them.
     EXPECT_GT(Measure(&big, "A\r\nB").cx, Measure(&big, "AB").cx);
     EXPECT_EQ(Measure(&big, "\x01\x02\x1B\x7F\t").cx, 0);

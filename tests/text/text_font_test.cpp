@@ -1,11 +1,9 @@
 // Fonts: heights, faces that fall back, weights and styles, and fonts described again and again.
 #include "tests/text/text_support.h"
 
-namespace {
+static const uint16_t kFill = 0x1234;
 
-const uint16_t kFill = 0x1234;
-
-std::vector<uint16_t> Picture(const LogFont* font, const char* text) {
+static std::vector<uint16_t> Picture(const LogFont* font, const char* text) {
     Surface s = FilledSurface(300, 60, kFill);
     Extent box = {0, 0, 300, 60};
     DrawTextInSurface(text, font, &s, &box, 0x000000, 0xFFFFFF, 0);
@@ -13,6 +11,8 @@ std::vector<uint16_t> Picture(const LogFont* font, const char* text) {
     ReleaseSurface(&s);
     return pixels;
 }
+
+namespace {
 
 class FontTest : public ::testing::Test {
   protected:
@@ -86,10 +86,7 @@ TEST_F(FontTest, WeightItalicUnderlineAndStrikeOutChangeTheGlyphs) {
     LogFont strike = MakeFont("NanumGothic", -16);
     strike.lfStrikeOut = 1;
     std::vector<uint16_t> plain = Picture(&regular, kParagraph);
-    EXPECT_NE(Picture(&bold, kParagraph), plain);
-    EXPECT_NE(Picture(&italic, kParagraph), plain);
-    EXPECT_NE(Picture(&underline, kParagraph), plain);
-    EXPECT_NE(Picture(&strike, kParagraph), plain);
+    for (const LogFont* f : {&bold, &italic, &underline, &strike}) EXPECT_NE(Picture(f, kParagraph), plain);
     EXPECT_GE(Measure(&bold, kParagraph).cx, Measure(&regular, kParagraph).cx);
     // An underline runs under every character, spaces included: a full row of ink below the baseline.
     Surface s = FilledSurface(300, 40, kFill);

@@ -9,16 +9,14 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 // Exactly size bytes holding text (and its zero byte when it fits), the rest filled with fill.
-std::vector<char> Buffer(const std::string& text, size_t size, char fill = '#') {
+static std::vector<char> Buffer(const std::string& text, size_t size, char fill = '#') {
     std::vector<char> b(size, fill);
     memcpy(b.data(), text.data(), std::min(text.size() + 1, size));
     return b;
 }
 
-std::string Bytes(const std::vector<char>& b) {
+static std::string Bytes(const std::vector<char>& b) {
     return std::string(b.begin(), b.end());
 }
 
@@ -143,70 +141,62 @@ TEST(DbcsString, ClassifyPosition) {
     EXPECT_EQ(ClassifyPosition(plain.data(), 100), kSingleByte);
 }
 
-TEST(DbcsString, PrepareCharSlotInsertMode) {
-    auto b = Buffer("a\xB0\xA1z", 8);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 2, kSlotInsert | kSlotTwoBytes), 2u); // trail: steps back to 1
-    EXPECT_STREQ(b.data(), "a  \xB0\xA1z");
-    b = Buffer("ab", 8);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 1, kSlotInsert), 1u);
-    EXPECT_STREQ(b.data(), "a b");
-    b = Buffer("ab", 8);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 4, kSlotInsert), 1u); // past the end: padded
-    EXPECT_STREQ(b.data(), "ab   ");
-}
-
-TEST(DbcsString, PrepareCharSlotOverwriteMode) {
-    // Same width: nothing to do.
-    auto b = Buffer("a\xB0\xA1z", 8);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 0, 0), 0u);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 2, kSlotTwoBytes), 0u);
-    EXPECT_STREQ(b.data(), "a\xB0\xA1z");
-    // One-byte character over a two-byte one: its lead byte goes (DeleteBytes moved 3 bytes).
-    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 2, 0), 3u);
-    EXPECT_STREQ(b.data(), "a\xA1z");
-    // Two-byte character over a one-byte one: one space is inserted.
-    b = Buffer("abc", 8);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 8, 1, kSlotTwoBytes), 1u);
-    EXPECT_STREQ(b.data(), "a bc");
-    // At the end of the text the slot is inserted, so the caller's write keeps the zero byte.
-    b = Buffer("ab", 4);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 2, 0), 1u);
-    EXPECT_EQ(Bytes(b), std::string("ab \0", 4));
-    // A lead byte whose trail is the zero byte counts as one byte wide.
-    b = Buffer("a\xB0", 5);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 5, 1, kSlotTwoBytes), 1u);
-    EXPECT_EQ(Bytes(b), std::string("a \xB0\0#", 5));
-    b = Buffer("a\xB0", 4);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 1, 0), 0u);
-    EXPECT_EQ(Bytes(b), std::string("a\xB0\0#", 4));
-    b = Buffer("a\xB0", 4);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 2, 0), 0u); // the zero byte counts as a trail: slot at 1
-    EXPECT_EQ(Bytes(b), std::string("a\xB0\0#", 4));
-    // A full buffer: the insert is cut, never past the size.
-    b = Buffer("abc", 4);
-    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 3, kSlotTwoBytes), 0u);
-    EXPECT_EQ(Bytes(b), std::string("abc\0", 4));
-    EXPECT_EQ(PrepareCharSlot(b.data(), 4, 9, kSlotInsert), 1u); // past the size: nothing changes
-    EXPECT_EQ(Bytes(b), std::string("abc\0", 4));
+// Each case prepares a slot in a fresh buffer of exactly `size` bytes: the count PrepareCharSlot returns and
+// the buffer's bytes after it.
+TEST(DbcsString, PrepareCharSlot) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* text;
+        uint32_t size, position, flags, moved;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        // Insert mode; on a trail byte the slot steps back to its lead, past the end the text is padded.
+        {"a\xB0\xA1z", 8, 2, kSlotInsert | kSlotTwoBytes, 2, "a  \xB0\xA1z\0#"s},
+        {"ab", 8, 1, kSlotInsert, 1, "a b\0####"s},
+        {"ab", 8, 4, kSlotInsert, 1, "ab   \0##"s},
+        // Overwrite mode, same width: nothing to do.
+        {"a\xB0\xA1z", 8, 0, 0, 0, "a\xB0\xA1z\0###"s},
+        {"a\xB0\xA1z", 8, 2, kSlotTwoBytes, 0, "a\xB0\xA1z\0###"s},
+        // One byte over two: the lead byte goes (DeleteBytes moved 3 bytes); two over one: a space goes in.
+        {"a\xB0\xA1z", 8, 2, 0, 3, "a\xA1z\0"s},
+        {"abc", 8, 1, kSlotTwoBytes, 1, "a bc\0###"s},
+        // At the end of the text the slot is inserted, so the caller's write keeps the zero byte.
+        {"ab", 4, 2, 0, 1, "ab \0"s},
+        // A lead byte whose trail is the zero byte counts as one byte wide, and the zero byte as its trail.
+        {"a\xB0", 5, 1, kSlotTwoBytes, 1, "a \xB0\0#"s},
+        {"a\xB0", 4, 1, 0, 0, "a\xB0\0#"s},
+        {"a\xB0", 4, 2, 0, 0, "a\xB0\0#"s},
+        // A full buffer: the insert is cut, never past the size; past the size nothing changes.
+        {"abc", 4, 3, kSlotTwoBytes, 0, "abc\0"s},
+        {"abc", 4, 9, kSlotInsert, 1, "abc\0"s},
+    };
+    for (const Case& c : cases) {
+        auto b = Buffer(c.text, c.size);
+        EXPECT_EQ(PrepareCharSlot(b.data(), c.size, c.position, c.flags), c.moved)
+            << c.text << " " << c.position;
+        EXPECT_EQ(Bytes(b).substr(0, c.bytes.size()), c.bytes) << c.text << " " << c.position;
+    }
 }
 
 TEST(DbcsString, DeleteBytes) {
-    auto b = Buffer("lmnopq", 7);
-    EXPECT_EQ(DeleteBytes(b.data(), 2, 2), 3u);
-    EXPECT_STREQ(b.data(), "lmpq");
-    b = Buffer("lmnopq", 7);
-    EXPECT_EQ(DeleteBytes(b.data(), 4, 5), 6u);
-    EXPECT_STREQ(b.data(), "lmno");
-    b = Buffer("lmnopq", 7);
-    EXPECT_EQ(DeleteBytes(b.data(), 7, 1), 6u);
-    EXPECT_EQ(DeleteBytes(b.data(), 0xFFFFFFFFu, 0xFFFFFFFFu), 6u);
-    EXPECT_EQ(DeleteBytes(b.data(), 6, 1), 6u);
-    EXPECT_EQ(Bytes(b), std::string("lmnopq\0", 7));
-    EXPECT_EQ(DeleteBytes(b.data(), 1, 0xFFFFFFFFu), 6u); // position + count wraps: still a cut
-    EXPECT_STREQ(b.data(), "l");
-    b = Buffer("lmnopq", 7);
-    EXPECT_EQ(DeleteBytes(b.data(), 0, 0), 7u);
-    EXPECT_STREQ(b.data(), "lmnopq");
+    struct Case {
+        uint32_t position, count, moved;
+        const char* left;
+    };
+    // Position + count may wrap: still a cut. At or past the end nothing changes.
+    const Case cases[] = {{2, 2, 3, "lmpq"},
+                          {4, 5, 6, "lmno"},
+                          {7, 1, 6, "lmnopq"},
+                          {6, 1, 6, "lmnopq"},
+                          {0xFFFFFFFFu, 0xFFFFFFFFu, 6, "lmnopq"},
+                          {1, 0xFFFFFFFFu, 6, "l"},
+                          {0, 0, 7, "lmnopq"}};
+    for (const Case& c : cases) {
+        auto b = Buffer("lmnopq", 7);
+        EXPECT_EQ(DeleteBytes(b.data(), c.position, c.count), c.moved) << c.position;
+        EXPECT_STREQ(b.data(), c.left) << c.position;
+    }
 }
 
 TEST(DbcsString, CountCharacters) {
@@ -277,5 +267,3 @@ TEST(DbcsString, SplitAndCountLines) {
     EXPECT_EQ(CountLines("", 10), 1u);
     EXPECT_EQ(CountLines("\r\r", 0), 1u);
 }
-
-} // namespace

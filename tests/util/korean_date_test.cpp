@@ -10,9 +10,7 @@
 #include <memory>
 #include <string>
 
-namespace {
-
-std::string Format(const TimeRecord& time, uint32_t flags) {
+static std::string Format(const TimeRecord& time, uint32_t flags) {
     // Exactly the documented room, so AddressSanitizer reports any byte beyond it.
     std::unique_ptr<char[]> buffer(new char[kKoreanDateTextSize]);
     uint32_t n = FormatKoreanDate(&time, buffer.get(), flags);
@@ -40,21 +38,24 @@ TEST(KoreanDate, WritesTheChosenPartsInOrder) {
 }
 
 TEST(KoreanDate, HoursMarksAndWeekdays) {
+    // 0x208 is the hour on the 12-hour clock.
+    const struct {
+        uint16_t hour;
+        uint32_t flags;
+        const char* want;
+    } hours[] = {{0, 0x208, "12\xBD\xC3"},
+                 {0, kDateHour, "0\xBD\xC3"},
+                 {12, 0x208, "12\xBD\xC3"},
+                 {13, 0x208, "1\xBD\xC3"},
+                 {13, kDateHour, "13\xBD\xC3"},
+                 {11, 0x208, "11\xBD\xC3"},
+                 {12, kDateHalfDay, "[\xBF\xC0\xC8\xC4]"},
+                 {11, kDateHalfDay, "[\xBF\xC0\xC0\xFC]"}};
     TimeRecord t = {};
-    const char* hourUnit = "\xBD\xC3";
-    t.hour = 0;
-    EXPECT_EQ(Format(t, 0x208), std::string("12") + hourUnit);
-    EXPECT_EQ(Format(t, kDateHour), std::string("0") + hourUnit);
-    t.hour = 12;
-    EXPECT_EQ(Format(t, 0x208), std::string("12") + hourUnit);
-    EXPECT_EQ(Format(t, kDateHalfDay), "[\xBF\xC0\xC8\xC4]");
-    t.hour = 13;
-    EXPECT_EQ(Format(t, 0x208), std::string("1") + hourUnit);
-    EXPECT_EQ(Format(t, kDateHour), std::string("13") + hourUnit);
-    t.hour = 11;
-    EXPECT_EQ(Format(t, 0x208), std::string("11") + hourUnit);
-    EXPECT_EQ(Format(t, kDateHalfDay), "[\xBF\xC0\xC0\xFC]");
-
+    for (const auto& h : hours) {
+        t.hour = h.hour;
+        EXPECT_EQ(Format(t, h.flags), h.want) << h.hour << " " << h.flags;
+    }
     const char* weekdays[] = {"\xC0\xCF", "\xBF\xF9", "\xC8\xAD", "\xBC\xF6",
                               "\xB8\xF1", "\xB1\xDD", "\xC5\xE4"};
     for (uint16_t day = 0; day < 7; day++) {
@@ -74,7 +75,7 @@ TEST(KoreanDate, LongestTextFitsItsRoom) {
     EXPECT_EQ(Format(t, 0x208), std::string("65523\xBD\xC3"));
 }
 
-std::string Number(int32_t value, uint32_t flags, uint32_t* count) {
+static std::string Number(int32_t value, uint32_t flags, uint32_t* count) {
     std::unique_ptr<char[]> buffer(new char[kNumberTextSize]);
     buffer[0] = '#';
     *count = NumberToText(value, buffer.get(), flags);
@@ -82,25 +83,29 @@ std::string Number(int32_t value, uint32_t flags, uint32_t* count) {
 }
 
 TEST(NumberText, NumberToText) {
-    uint32_t n;
-    EXPECT_EQ(Number(-42, 0, &n), "-42");
-    EXPECT_EQ(n, 3u);
-    EXPECT_EQ(Number(-42, absoluteValue, &n), "42");
-    EXPECT_EQ(n, 2u);
-    EXPECT_EQ(Number(-42, 1, &n), "(nothing)");
-    EXPECT_EQ(n, 0u);
-    EXPECT_EQ(Number(42, 4, &n), "(nothing)");
-    EXPECT_EQ(Number(42, 0x20, &n), "42"); // other bits ignored
-    EXPECT_EQ(Number(0, 0, &n), "0");
-    EXPECT_EQ(n, 1u);
-    EXPECT_EQ(Number(0, absoluteValue, &n), "0");
-    EXPECT_EQ(Number(7, absoluteValue, &n), "7");
-    EXPECT_EQ(Number(1000000, 0, &n), "1000000");
-    EXPECT_EQ(Number(INT32_MAX, 0, &n), "2147483647");
-    EXPECT_EQ(Number(INT32_MIN, 0, &n), "-2147483648");
-    EXPECT_EQ(n, 11u);
-    EXPECT_EQ(Number(INT32_MIN, absoluteValue, &n), "2147483648");
-    EXPECT_EQ(n, 10u);
+    // Flags other than the absolute-value bit refuse; the bits above them are ignored.
+    const struct {
+        int32_t value;
+        uint32_t flags;
+        const char* text;
+        uint32_t count;
+    } cases[] = {{-42, 0, "-42", 3},
+                 {-42, absoluteValue, "42", 2},
+                 {-42, 1, "(nothing)", 0},
+                 {42, 4, "(nothing)", 0},
+                 {42, 0x20, "42", 2},
+                 {0, 0, "0", 1},
+                 {0, absoluteValue, "0", 1},
+                 {7, absoluteValue, "7", 1},
+                 {1000000, 0, "1000000", 7},
+                 {INT32_MAX, 0, "2147483647", 10},
+                 {INT32_MIN, 0, "-2147483648", 11},
+                 {INT32_MIN, absoluteValue, "2147483648", 10}};
+    for (const auto& c : cases) {
+        uint32_t n;
+        EXPECT_EQ(Number(c.value, c.flags, &n), c.text) << c.value << " " << c.flags;
+        EXPECT_EQ(n, c.count) << c.value << " " << c.flags;
+    }
 }
 
 TEST(NumberText, TextToNumber) {
@@ -132,5 +137,3 @@ TEST(NumberText, TextToNumber) {
         EXPECT_EQ(TextToNumber(text, n, 0), v);
     }
 }
-
-} // namespace
