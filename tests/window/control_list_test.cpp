@@ -29,6 +29,8 @@ class ControlListTest : public ::testing::Test {
     }
 };
 
+} // namespace
+
 // Each step adds c[control] on top, at the bottom or directly above c[reference], or removes it, or
 // compacts the list; then the result, and the slots from the bottom (-1 a gap), which the count must match.
 TEST_F(ControlListTest, AddsMovesAndRemovalsKeepTheOrder) {
@@ -39,14 +41,21 @@ TEST_F(ControlListTest, AddsMovesAndRemovalsKeepTheOrder) {
         std::vector<int> order;
     };
     const Step steps[] = {
-        {0, onTop, -1, {0}},           {1, onTop, -1, {0, 1}},       {2, bottom, -1, {2, 0, 1}},
-        {3, 0, -1, {2, 0, 3, 1}},      {0, onTop, -1, {2, 3, 1, 0}}, // adding twice moves the control
-        {0, bottom, -1, {0, 2, 3, 1}}, {3, 3, 0, {0, 2, 1}}, // a reference to itself fails and takes the
-                                                             // control out
-        {5, 6, 0, {0, 2, 1}},                                // so does one not in the list
-        {2, remove, 0, {0, -1, 1}},    {7, remove, 0, {0, -1, 1}}, // not in the list: nothing changes
-        {4, onTop, -1, {0, 1, 4}},                                 // the next add closes the gap
-        {0, remove, 0, {-1, 1, 4}},    {1, remove, 0, {-1, -1, 4}},  {0, compact, 0, {4}},
+        {0, onTop, -1, {0}},
+        {1, onTop, -1, {0, 1}},
+        {2, bottom, -1, {2, 0, 1}},
+        {3, 0, -1, {2, 0, 3, 1}},
+        {0, onTop, -1, {2, 3, 1, 0}}, // adding twice moves the control
+        {0, bottom, -1, {0, 2, 3, 1}},
+        {3, 3, 0, {0, 2, 1}}, // a reference to itself fails and takes the
+                              // control out
+        {5, 6, 0, {0, 2, 1}}, // so does one not in the list
+        {2, remove, 0, {0, -1, 1}},
+        {7, remove, 0, {0, -1, 1}}, // not in the list: nothing changes
+        {4, onTop, -1, {0, 1, 4}},  // the next add closes the gap
+        {0, remove, 0, {-1, 1, 4}},
+        {1, remove, 0, {-1, -1, 4}},
+        {0, compact, 0, {4}},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(testing::Message() << "control " << s.control << ", reference " << s.reference);
@@ -119,10 +128,14 @@ TEST_F(ControlListTest, RemoveEverywhereVisitsEveryLiveWindow) {
     EXPECT_EQ(other->controlCount, 0u);
 }
 
+namespace {
+
 struct BigRecord {
     Control header;
     uint32_t extra[6];
 };
+
+} // namespace
 static int destroyCalls;
 static Control* destroyedWith;
 static void CountDestroy(Control* control) {
@@ -158,5 +171,3 @@ TEST_F(ControlListTest, DestroyClearsSizedRecordsAndKeepsUnsizedOnes) {
     EXPECT_EQ(button.header.surface.pixels, nullptr);
     EXPECT_EQ(HeadlessLivePixelBuffers(), 1) << "only the window surface is left";
 }
-
-} // namespace
