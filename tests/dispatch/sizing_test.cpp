@@ -20,6 +20,11 @@ class SizingTest : public DispatchingTest {
 
 } // namespace
 
+// x, y, width and height.
+static std::vector<int32_t> Box(const Control* c) {
+    return {c->x, c->y, c->surface.width, c->surface.height};
+}
+
 TEST_F(SizingTest, ControlsFollowStretchAndScaleWithTheWindow) {
     WindowRecord* w = nullptr;
     WindowHandle h = CreateResizable(&w);
@@ -50,34 +55,24 @@ TEST_F(SizingTest, ControlsFollowStretchAndScaleWithTheWindow) {
     EXPECT_EQ(w->surface.height, 130);
     EXPECT_EQ(w->flags & (repaintPending | fullRedraw), repaintPending | fullRedraw);
 
-    EXPECT_EQ(fixed->x, 10);
+    EXPECT_EQ(Box(fixed), (std::vector{10, 10, 20, 20}));
     EXPECT_EQ(fixed->surface.pixels, fixedPixels) << "an unchanged control keeps its surface";
     EXPECT_EQ(PixelAt(fixed->surface, 0, 0), 0x5A5A);
     EXPECT_EQ(fixed->flags & redrawBits, static_cast<uint32_t>(blitPending)) << "only copied again";
-    EXPECT_EQ(right->x, 190);
-    EXPECT_EQ(right->surface.width, 20);
+    EXPECT_EQ(Box(right), (std::vector{190, 10, 20, 20}));
     // Stretched: same x, same distance to the right edge, redrawn at the new size.
-    EXPECT_EQ(wide->x, 10);
-    EXPECT_EQ(wide->surface.width, 140);
+    EXPECT_EQ(Box(wide), (std::vector{10, 40, 140, 10}));
     EXPECT_EQ(wide->surface.stride, SurfaceStride(140));
     EXPECT_NE(wide->surface.pixels, nullptr);
     EXPECT_EQ(wide->flags & redrawBits, redrawBits);
-    EXPECT_EQ(stretchAlone->surface.width, 50) << "stretch without follow has no effect";
-    EXPECT_EQ(stretchAlone->surface.height, 10);
-    EXPECT_EQ(stretchAlone->x, 10);
-    EXPECT_EQ(bottom->y, 110);
-    EXPECT_EQ(tall->y, 40);
-    EXPECT_EQ(tall->surface.height, 80);
+    EXPECT_EQ(Box(stretchAlone), (std::vector{10, 60, 50, 10})) << "stretch without follow has no effect";
+    EXPECT_EQ(Box(bottom), (std::vector{10, 110, 10, 10}));
+    EXPECT_EQ(Box(tall), (std::vector{170, 40, 10, 80}));
     EXPECT_EQ(half->x, 120) << "proportional placement replaces what followRight gave";
     EXPECT_EQ(quarter->y, 130 * 64 / 256);
-    EXPECT_EQ(onWindow->surface.width, 70);
-    EXPECT_EQ(onWindow->surface.height, 8);
+    EXPECT_EQ(Box(onWindow), (std::vector{5, 5, 70, 8}));
     EXPECT_EQ(onWindow->surface.pixels, nullptr) << "a control drawing on the window gets no pixels";
-    for (Control* c : w->controls) {
-        if (c) {
-            EXPECT_TRUE(c->flags & blitPending);
-        }
-    }
+    for (Control* c : w->controls) EXPECT_TRUE(!c || (c->flags & blitPending));
 
     // WM_SIZE without a change of size still re-creates the surface and asks for a full repaint.
     w->flags &= ~(repaintPending | fullRedraw);
@@ -86,8 +81,8 @@ TEST_F(SizingTest, ControlsFollowStretchAndScaleWithTheWindow) {
     EXPECT_EQ(LastResult(WM_SIZE), 0);
     EXPECT_EQ(w->surface.width, 240);
     EXPECT_TRUE(w->flags & fullRedraw);
-    EXPECT_EQ(wide->surface.width, 140);
     EXPECT_EQ(wide->flags & redrawBits, redrawBits);
+    EXPECT_EQ(Box(wide), (std::vector{10, 40, 140, 10}));
     EXPECT_EQ(right->x, 190);
 }
 
@@ -99,8 +94,7 @@ TEST_F(SizingTest, AWholeWindowSurfaceFollowsTheWindowRectangle) {
     HeadlessResizeWindow(h, 300, 200);
     EXPECT_EQ(w->surface.width, 300);
     EXPECT_EQ(w->surface.height, 200);
-    EXPECT_EQ(right->x, 272);
-    EXPECT_EQ(right->y, 172);
+    EXPECT_EQ(Box(right), (std::vector{272, 172, 10, 10}));
 }
 
 static int32_t windowPresses;
@@ -124,8 +118,7 @@ TEST_F(SizingTest, StretchedControlsCollapseAndComeBackAtTheirSize) {
     PlatformShowWindow(h, SW_MINIMIZE);
     EXPECT_EQ(w->surface.width, 0);
     EXPECT_EQ(w->surface.height, 0);
-    EXPECT_TRUE(wide->flags & collapsed);
-    EXPECT_TRUE(tall->flags & collapsed);
+    EXPECT_EQ(wide->flags & tall->flags & collapsed, collapsed);
     EXPECT_FALSE(right->flags & collapsed);
     EXPECT_EQ(right->x, -50);
     EXPECT_EQ(wide->surface.width, -20) << "the computed size is kept";
@@ -139,12 +132,9 @@ TEST_F(SizingTest, StretchedControlsCollapseAndComeBackAtTheirSize) {
 
     PlatformShowWindow(h, SW_RESTORE);
     EXPECT_EQ(w->surface.width, 200);
-    EXPECT_FALSE(wide->flags & collapsed);
-    EXPECT_FALSE(tall->flags & collapsed);
-    EXPECT_EQ(wide->x, 10);
-    EXPECT_EQ(wide->surface.width, 180);
-    EXPECT_EQ(wide->surface.height, 20);
-    EXPECT_EQ(tall->surface.height, 50);
+    EXPECT_FALSE((wide->flags | tall->flags) & collapsed);
+    EXPECT_EQ(Box(wide), (std::vector{10, 10, 180, 20}));
+    EXPECT_EQ(Box(tall), (std::vector{10, 40, 20, 50}));
     EXPECT_EQ(right->x, 150);
     EXPECT_TRUE(SurfaceIsDrawable(&wide->surface));
     EXPECT_EQ(wide->flags & redrawBits, redrawBits);

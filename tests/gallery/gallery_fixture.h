@@ -90,13 +90,6 @@ class GalleryFixture : public BothFormats {
         }
         return n;
     }
-    std::vector<uint32_t> ScreenOf(const Control& c) {
-        std::vector<uint32_t> out;
-        for (int32_t y = 0; y < c.surface.height; y++) {
-            for (int32_t x = 0; x < c.surface.width; x++) out.push_back(Screen(c.x + x, c.y + y));
-        }
-        return out;
-    }
     // Panels draw on the window itself; every other control that is not hidden shows its own surface.
     void ExpectEveryControlShown(const char* when) {
         SCOPED_TRACE(when);

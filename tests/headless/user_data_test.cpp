@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/toolkit_fixture.h"
 
@@ -81,10 +82,9 @@ TEST_F(UserDataTest, WritesReplaceTheWholeFileAndReadsTellItsSize) {
 TEST_F(UserDataTest, TheLocalTimeIsTheOneTheTestSets) {
     PlatformTime t = {};
     PlatformLocalTime(&t);
-    EXPECT_EQ(t.year, 2000);
-    EXPECT_EQ(t.month, 1);
-    EXPECT_EQ(t.day, 1);
-    EXPECT_EQ(t.dayOfWeek, 6) << "a Saturday";
+    EXPECT_EQ((std::vector<int32_t>{t.year, t.month, t.day, t.dayOfWeek}),
+              (std::vector<int32_t>{2000, 1, 1, 6}))
+        << "Saturday, the first of January 2000";
     PlatformTime set = {2024, 5, 1, 6, 15, 4, 9, 120};
     HeadlessSetLocalTime(&set);
     PlatformLocalTime(&t);

@@ -2,16 +2,28 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "toolkit/platform/common/class_table.h"
 #include "toolkit/platform/common/message_names.h"
 #include "toolkit/platform/common/message_ring.h"
 #include "toolkit/platform/common/timer_table.h"
 
-namespace {
-
-intptr_t Proc(WindowHandle, uint32_t, WParam, LParam) {
+static intptr_t Proc(WindowHandle, uint32_t, WParam, LParam) {
     return 0;
+}
+
+using Timers = std::vector<std::pair<WindowHandle, WParam>>;
+
+// The window and id of every timer message pending, in the order they are taken.
+static Timers TakeAll(TimerTable* table) {
+    Timers out;
+    for (PlatformMessage m; TimerTableTakePending(table, &m) == 1;) {
+        EXPECT_EQ(m.message, uint32_t(WM_TIMER));
+        out.push_back({m.window, m.wParam});
+    }
+    return out;
 }
 
 TEST(ClassTable, NamesAreUniqueAndFoundWhole) {
@@ -124,34 +136,23 @@ TEST(TimerTable, LateTimersFireOnceInTableOrder) {
     static TimerTable table = {};
     TimerTableSet(&table, 1, 10, 100, 0);
     TimerTableSet(&table, 2, 20, 30, 0);
-    PlatformMessage m;
     TimerTableMarkDue(&table, 99);
-    EXPECT_EQ(TimerTableTakePending(&table, &m), 1) << "timer 20 was due at 30";
-    EXPECT_EQ(m.window, 2u);
-    EXPECT_EQ(m.message, uint32_t(WM_TIMER));
-    EXPECT_EQ(m.wParam, WParam(20));
-    EXPECT_EQ(TimerTableTakePending(&table, &m), 0) << "three missed beats make one message";
+    EXPECT_EQ(TakeAll(&table), (Timers{{2, 20}})) << "due at 30; three missed beats make one message";
     EXPECT_EQ(TimerTableNextDue(&table), 100u);
 
     TimerTableMarkDue(&table, 1000);
     TimerTableMarkDue(&table, 1000); // marking again adds nothing
-    ASSERT_EQ(TimerTableTakePending(&table, &m), 1);
-    EXPECT_EQ(m.wParam, WParam(10));
-    ASSERT_EQ(TimerTableTakePending(&table, &m), 1);
-    EXPECT_EQ(m.wParam, WParam(20));
-    EXPECT_EQ(TimerTableTakePending(&table, &m), 0);
+    EXPECT_EQ(TakeAll(&table), (Timers{{1, 10}, {2, 20}}));
     EXPECT_EQ(TimerTableNextDue(&table), 1020u) << "the next beat after now, on the timer's own grid";
 
     TimerTableMarkDue(&table, 1100);
     EXPECT_EQ(TimerTableKill(&table, 1, 10), 1);
-    ASSERT_EQ(TimerTableTakePending(&table, &m), 1) << "a killed timer's pending message is gone";
-    EXPECT_EQ(m.wParam, WParam(20));
-    EXPECT_EQ(TimerTableSet(&table, 2, 20, 30, 1100), 20u);
-    EXPECT_EQ(TimerTableTakePending(&table, &m), 0) << "restarting forgets what was pending";
+    EXPECT_EQ(TakeAll(&table), (Timers{{2, 20}})) << "a killed timer's pending message is gone";
+    TimerTableMarkDue(&table, 1130);
+    EXPECT_EQ(TimerTableSet(&table, 2, 20, 30, 1130), 20u);
+    EXPECT_EQ(TakeAll(&table), Timers{}) << "restarting forgets what was pending";
 
     TimerTableMarkDue(&table, 1000000000000000u); // a step per beat would never finish
-    EXPECT_EQ(TimerTableTakePending(&table, &m), 1);
+    EXPECT_EQ(TakeAll(&table), (Timers{{2, 20}}));
     EXPECT_EQ(TimerTableNextDue(&table), 1000000000000010u);
 }
-
-} // namespace

@@ -9,9 +9,7 @@
 
 #include "toolkit/platform/common/text_blend.h"
 
-namespace {
-
-uint16_t Expected(uint16_t under, uint8_t a, uint16_t text, bool is565) {
+static uint16_t Expected(uint16_t under, uint8_t a, uint16_t text, bool is565) {
     if (a == 0) return under;
     if (a == 255) return text;
     const uint32_t weight = (a + 4u) >> 3;
@@ -58,5 +56,3 @@ TEST(TextBlend, FillsCoverExactlyTheirRectangle) {
         ASSERT_EQ(surface, want) << width;
     }
 }
-
-} // namespace

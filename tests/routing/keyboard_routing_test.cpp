@@ -96,9 +96,7 @@ TEST_F(KeyboardRoutingTest, TextControlsGetTheLineEditor) {
 
     // Bytes of two-byte characters never come as characters: dropped without a redraw or caret restart.
     caretBlinkCounter = 0;
-    EXPECT_EQ(Key(WM_CHAR, 0xB0), 0);
-    EXPECT_EQ(Key(WM_CHAR, 0x80), 0);
-    EXPECT_EQ(Key(WM_CHAR, 0x1FF), 0);
+    for (WParam byte : {0xB0, 0x80, 0x1FF}) EXPECT_EQ(Key(WM_CHAR, byte), 0) << byte;
     EXPECT_STREQ(text, "aB");
     EXPECT_EQ(caretBlinkCounter, 0u);
 
@@ -188,16 +186,11 @@ TEST_F(KeyboardRoutingTest, CaretBlinkCountsDownThenToggles) {
         HeadlessPump();
         return redrawn;
     };
-    EXPECT_FALSE(tick());
-    EXPECT_EQ(caretBlinkCounter, 2u);
-    EXPECT_FALSE(tick());
-    EXPECT_EQ(caretBlinkCounter, 1u);
-    EXPECT_TRUE(tick());
-    EXPECT_EQ(caretBlinkCounter, 0u) << "hidden on the third call";
-    EXPECT_TRUE(tick());
-    EXPECT_EQ(caretBlinkCounter, 1u);
-    EXPECT_TRUE(tick());
-    EXPECT_EQ(caretBlinkCounter, 0u);
+    // Hidden on the third call, then toggled on every call.
+    for (auto [redrawn, counter] : {std::pair{false, 2u}, {false, 1u}, {true, 0u}, {true, 1u}, {true, 0u}}) {
+        EXPECT_EQ(tick(), redrawn);
+        EXPECT_EQ(caretBlinkCounter, counter);
+    }
     // A keystroke restarts the cycle.
     Key(WM_KEYDOWN, vkHome);
     EXPECT_EQ(caretBlinkCounter, 3u);

@@ -7,6 +7,11 @@
 
 using Lines = std::vector<std::string>;
 
+// The line count, the current line, the first row shown and the row height.
+static std::vector<uint32_t> Counters(const TextLog& log) {
+    return {log.lineCount, log.currentLine, log.firstRow, log.rowHeight};
+}
+
 class LineStore : public ::testing::Test {
   protected:
     void SetUp() override { HeadlessReset(); }
@@ -15,7 +20,7 @@ class LineStore : public ::testing::Test {
 
 TEST_F(LineStore, ResetAndAllocation) {
     ASSERT_TRUE(t.Make(16, 5));
-    EXPECT_EQ(t.log.lineCount, 1u);
+    EXPECT_EQ(Counters(t.log), (std::vector<uint32_t>{1, 0, 0, 0}));
     EXPECT_EQ(t.log.maxLines, 5u);
     EXPECT_EQ(t.log.edit.text, t.log.lines);
     t.Fill({"a", "b", "c"});
@@ -23,10 +28,7 @@ TEST_F(LineStore, ResetAndAllocation) {
     t.log.firstRow = 1;
     t.log.rowHeight = 17;
     ResetTextLog(&t.log);
-    EXPECT_EQ(t.log.lineCount, 1u);
-    EXPECT_EQ(t.log.currentLine, 0u);
-    EXPECT_EQ(t.log.firstRow, 0u);
-    EXPECT_EQ(t.log.rowHeight, 17u); // derived by the layout, left alone
+    EXPECT_EQ(Counters(t.log), (std::vector<uint32_t>{1, 0, 0, 17})) << "the row height is the layout's";
     for (uint32_t i = 0; i < 5; i++) EXPECT_EQ(t.Line(i), "") << i;
 }
 
@@ -91,8 +93,7 @@ TEST_F(LineStore, AddInsertsAppendsAndScrolls) {
     EXPECT_EQ(AddTextLogLine(&t.log, 3, "new", addScrollIntoView), -1);
     t.log.visibleRows = 10;
     EXPECT_EQ(AddTextLogLine(&t.log, appendLine, "new", addScrollIntoView | addDropOldest), 99);
-    EXPECT_EQ(t.Line(0), "1");
-    EXPECT_EQ(t.Line(99), "new");
+    EXPECT_EQ(t.Line(0) + " " + t.Line(99), "1 new");
     EXPECT_EQ(t.log.lineCount, 100u);
     EXPECT_EQ(t.log.firstRow, 90u); // line 99 is the bottom row
 
@@ -194,18 +195,15 @@ TEST_F(LineStore, PasteReadsNothingPastTheGivenBytes) {
 TEST_F(LineStore, FailedAllocationRefusesEverything) {
     HeadlessFailAllocations(1);
     EXPECT_FALSE(t.Make(16, 10));
-    EXPECT_EQ(t.log.lines, nullptr);
-    EXPECT_EQ(t.log.edit.text, nullptr);
-    EXPECT_EQ(t.log.lineCount, 0u);
+    EXPECT_TRUE(!t.log.lines && !t.log.edit.text);
     ResetTextLog(&t.log);
-    EXPECT_EQ(t.log.lineCount, 0u);
+    EXPECT_EQ(Counters(t.log), (std::vector<uint32_t>{0, 0, 0, 0}));
     EXPECT_EQ(InsertTextLogLines(&t.log, 0, 3), 0u);
     ClearTextLogLines(&t.log, 0, 3);
     DeleteTextLogLines(&t.log, 0, 3);
     EXPECT_EQ(AddTextLogLine(&t.log, appendLine, "x", addDropOldest | addScrollIntoView), -1);
     EXPECT_EQ(InsertTextLogText(&t.log, "a\rb", 3, 0, 0), 0u);
-    EXPECT_EQ(t.log.lineCount, 0u);
-    EXPECT_EQ(t.log.firstRow, 0u);
+    EXPECT_EQ(Counters(t.log), (std::vector<uint32_t>{0, 0, 0, 0}));
 
     // Zero sizes and sizes that wrap are refused without asking the allocator.
     EXPECT_FALSE(t.Make(0, 10));

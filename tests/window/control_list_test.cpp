@@ -1,6 +1,7 @@
 // Control lists: adding, moving, finding, removing and destroying controls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "tests/support/toolkit_fixture.h"
@@ -28,52 +29,54 @@ class ControlListTest : public ::testing::Test {
     }
 };
 
-TEST_F(ControlListTest, ReferenceDecidesThePosition) {
-    EXPECT_EQ(AddControl(&c[0], w, addOnTop), -1);
-    EXPECT_EQ(AddControl(&c[1], w, addOnTop), -1);
-    EXPECT_EQ(AddControl(&c[2], w, nullptr), -1); // bottom
-    EXPECT_EQ(Order(), (std::vector<int>{2, 0, 1}));
-    EXPECT_EQ(AddControl(&c[3], w, &c[0]), -1); // directly above c0
-    EXPECT_EQ(Order(), (std::vector<int>{2, 0, 3, 1}));
-    EXPECT_EQ(w->controlCount, 4u);
-    EXPECT_EQ(FindControlSlot(w, &c[3]), 2);
+} // namespace
+
+// Each step adds c[control] on top, at the bottom or directly above c[reference], or removes it, or
+// compacts the list; then the result, and the slots from the bottom (-1 a gap), which the count must match.
+TEST_F(ControlListTest, AddsMovesAndRemovalsKeepTheOrder) {
+    enum : int { onTop = -1, bottom = -2, remove = -3, compact = -4 };
+    struct Step {
+        int control, reference;
+        int32_t result;
+        std::vector<int> order;
+    };
+    const Step steps[] = {
+        {0, onTop, -1, {0}},
+        {1, onTop, -1, {0, 1}},
+        {2, bottom, -1, {2, 0, 1}},
+        {3, 0, -1, {2, 0, 3, 1}},
+        {0, onTop, -1, {2, 3, 1, 0}}, // adding twice moves the control
+        {0, bottom, -1, {0, 2, 3, 1}},
+        {3, 3, 0, {0, 2, 1}}, // a reference to itself fails and takes the
+                              // control out
+        {5, 6, 0, {0, 2, 1}}, // so does one not in the list
+        {2, remove, 0, {0, -1, 1}},
+        {7, remove, 0, {0, -1, 1}}, // not in the list: nothing changes
+        {4, onTop, -1, {0, 1, 4}},  // the next add closes the gap
+        {0, remove, 0, {-1, 1, 4}},
+        {1, remove, 0, {-1, -1, 4}},
+        {0, compact, 0, {4}},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(testing::Message() << "control " << s.control << ", reference " << s.reference);
+        if (s.reference == remove) {
+            RemoveControl(w, &c[s.control]);
+        } else if (s.reference == compact) {
+            CompactControls(w);
+        } else {
+            Control* reference = s.reference == onTop    ? addOnTop
+                                 : s.reference == bottom ? nullptr
+                                                         : &c[s.reference];
+            EXPECT_EQ(AddControl(&c[s.control], w, reference), s.result);
+        }
+        EXPECT_EQ(Order(), s.order);
+        EXPECT_EQ(w->controlCount, static_cast<uint32_t>(std::count_if(s.order.begin(), s.order.end(),
+                                                                       [](int i) { return i >= 0; })));
+    }
+    AddControl(&c[3], w, addOnTop);
+    EXPECT_EQ(FindControlSlot(w, &c[3]), 1);
     EXPECT_EQ(FindControlSlot(w, &c[9]), -1);
     EXPECT_EQ(FindControlSlot(w, nullptr), -1);
-}
-
-TEST_F(ControlListTest, AddingTwiceMovesTheControl) {
-    for (int i = 0; i < 3; i++) AddControl(&c[i], w, addOnTop);
-    EXPECT_EQ(AddControl(&c[0], w, addOnTop), -1);
-    EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
-    EXPECT_EQ(w->controlCount, 3u);
-    EXPECT_EQ(AddControl(&c[0], w, nullptr), -1);
-    EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(w->controlCount, 3u);
-}
-
-TEST_F(ControlListTest, UnknownOrSelfReferenceFailsAndTakesTheControlOut) {
-    for (int i = 0; i < 3; i++) AddControl(&c[i], w, addOnTop);
-    EXPECT_EQ(AddControl(&c[1], w, &c[1]), 0);
-    EXPECT_EQ(Order(), (std::vector<int>{0, 2}));
-    EXPECT_EQ(w->controlCount, 2u);
-    EXPECT_EQ(AddControl(&c[5], w, &c[6]), 0);
-    EXPECT_EQ(FindControlSlot(w, &c[5]), -1);
-    EXPECT_EQ(w->controlCount, 2u);
-}
-
-TEST_F(ControlListTest, RemovalLeavesAGapThatTheNextAddCloses) {
-    for (int i = 0; i < 4; i++) AddControl(&c[i], w, addOnTop);
-    RemoveControl(w, &c[1]);
-    EXPECT_EQ(Order(), (std::vector<int>{0, -1, 2, 3}));
-    EXPECT_EQ(w->controlCount, 3u);
-    RemoveControl(w, &c[7]); // not in the list: nothing changes
-    EXPECT_EQ(w->controlCount, 3u);
-    AddControl(&c[4], w, addOnTop);
-    EXPECT_EQ(Order(), (std::vector<int>{0, 2, 3, 4}));
-    RemoveControl(w, &c[0]);
-    RemoveControl(w, &c[3]);
-    CompactControls(w);
-    EXPECT_EQ(Order(), (std::vector<int>{2, 4}));
 }
 
 TEST_F(ControlListTest, TheHundredTwentyNinthControlIsRefused) {
@@ -125,10 +128,14 @@ TEST_F(ControlListTest, RemoveEverywhereVisitsEveryLiveWindow) {
     EXPECT_EQ(other->controlCount, 0u);
 }
 
+namespace {
+
 struct BigRecord {
     Control header;
     uint32_t extra[6];
 };
+
+} // namespace
 static int destroyCalls;
 static Control* destroyedWith;
 static void CountDestroy(Control* control) {
@@ -164,5 +171,3 @@ TEST_F(ControlListTest, DestroyClearsSizedRecordsAndKeepsUnsizedOnes) {
     EXPECT_EQ(button.header.surface.pixels, nullptr);
     EXPECT_EQ(HeadlessLivePixelBuffers(), 1) << "only the window surface is left";
 }
-
-} // namespace
