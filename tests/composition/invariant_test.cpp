@@ -18,8 +18,6 @@
 #include "toolkit/window/composition.h"
 #include "toolkit/window/dispatch.h"
 
-namespace {
-
 enum : int32_t { windowWidth = 100, windowHeight = 80, sceneControls = 12, images = 4, listItems = 12 };
 
 static intptr_t SceneProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
@@ -29,6 +27,8 @@ static intptr_t SceneProc(WindowHandle window, uint32_t message, WParam wParam, 
 
 // A window holding one copy of the scene: pictures, panels that draw on the window itself, and a list box
 // and a text log (two of the controls) with their scroll bars; the list's companions are two pictures.
+namespace {
+
 struct Scene {
     WindowHandle handle;
     WindowRecord* record;
@@ -169,6 +169,8 @@ class CompositionInvariant : public BothFormats {
     }
 };
 
+} // namespace
+
 TEST_P(CompositionInvariant, EveryPaintEqualsAFullRedraw) {
     for (uint32_t seed = 1; seed <= 150; seed++) {
         std::mt19937 random(seed);
@@ -196,5 +198,3 @@ TEST_P(CompositionInvariant, EveryPaintEqualsAFullRedraw) {
 }
 
 VQ_BOTH_FORMATS(CompositionInvariant);
-
-} // namespace

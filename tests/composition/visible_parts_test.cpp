@@ -13,8 +13,6 @@
 #include "toolkit/gfx/draw.h"
 #include "toolkit/window/composition.h"
 
-namespace {
-
 enum : int32_t { sceneW = 96, sceneH = 72, keyColour = 0xFF00FF };
 
 static intptr_t PaintingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
@@ -29,6 +27,8 @@ static void PaintTile(WindowRecord* record) {
     Extent all = {0, 0, record->surface.width, record->surface.height};
     TileSurface(&record->surface, &tile, &all);
 }
+
+namespace {
 
 struct Item {
     Picture picture = {};
@@ -187,6 +187,8 @@ class VisibleParts : public BothFormats {
     }
 };
 
+} // namespace
+
 TEST_P(VisibleParts, EveryPaintShowsTheFullCompositionAndWritesNoMoreThanAFullRedraw) {
     for (uint32_t scene = 0; scene < 40; scene++) {
         random.seed(scene * 7919u + (GetParam() ? 1u : 2u));
@@ -219,5 +221,3 @@ TEST_P(VisibleParts, EveryPaintShowsTheFullCompositionAndWritesNoMoreThanAFullRe
 }
 
 VQ_BOTH_FORMATS(VisibleParts);
-
-} // namespace

@@ -4,12 +4,12 @@
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/edit_field.h"
 
-namespace {
-
 static const uint32_t kGrey = 0xBFBFBF, kBlue = 0xFF0000, kGreen = 0x00FF00, kBlack = 0x000000;
 // "가", "나" in code page 949.
 static const char* const kGa = "\xB0\xA1";
 static const char* const kNa = "\xB3\xAA";
+
+namespace {
 
 class EditFieldTest : public ControlWindow {
   protected:
@@ -54,6 +54,8 @@ class EditFieldTest : public ControlWindow {
     char text[64];
     EditField field;
 };
+
+} // namespace
 
 TEST_P(EditFieldTest, SingleRowCaretStandsAfterTheTextBeforeIt) {
     struct Case {
@@ -239,5 +241,3 @@ TEST_P(EditFieldTest, ABlinkRepaintsOnlyTheFocusedField) {
 }
 
 VQ_BOTH_FORMATS(EditFieldTest);
-
-} // namespace

@@ -3,17 +3,19 @@
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/label.h"
 
-namespace {
-
 static const uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0x0000FF, kPaper = 0xF0F0F0;
 // "Velquist 창을 닫으면 작업 내용이 저장됩니다." in code page 949: too long for one row of 150 pixels.
 static const char* const kCaption = "Velquist \xC3\xA2\xC0\xBB \xB4\xDD\xC0\xB8\xB8\xE9 \xC0\xDB\xBE\xF7 "
                                     "\xB3\xBB\xBF\xEB\xC0\xCC \xC0\xFA\xC0\xE5\xB5\xCB\xB4\xCF\xB4\xD9.";
 
+namespace {
+
 class LabelTest : public ControlWindow {
   protected:
     Label label;
 };
+
+} // namespace
 
 TEST_P(LabelTest, FramesFollowTheirFlagsAndLieOverTheIcon) {
     struct Case {
@@ -155,5 +157,3 @@ TEST_P(LabelTest, APressOnALabelGoesNowhere) {
 }
 
 VQ_BOTH_FORMATS(LabelTest);
-
-} // namespace

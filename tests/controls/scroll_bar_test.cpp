@@ -3,22 +3,27 @@
 #include "tests/controls/control_window.h"
 #include "toolkit/controls/scroll_bar.h"
 
-namespace {
-
 static const uint32_t kThumb = 0xEEEEEE, kWhite = 0xFFFFFF, kBlack = 0x000000, kRed = 0x0000FF,
                       kGreen = 0x00FF00, kBlue = 0xFF0000, kKey = 0xFF00FF;
+
+namespace {
 
 struct Release {
     uintptr_t userData;
     uint32_t keyState, range, position;
     bool operator==(const Release&) const = default;
 };
+
+} // namespace
+
 static std::vector<Release> releases;
 
 static void RecordRelease(WindowHandle, WindowRecord*, Control*, uintptr_t userData, uint32_t keyState,
                           uint32_t range, uint32_t position) {
     releases.push_back({userData, keyState, range, position});
 }
+
+namespace {
 
 class ScrollBarTest : public ControlWindow {
   protected:
@@ -40,6 +45,8 @@ class ScrollBarTest : public ControlWindow {
     Area BarArea() { return OnScreen({0, 0, bar.header.surface.width, bar.header.surface.height}); }
     ScrollBar bar;
 };
+
+} // namespace
 
 TEST_P(ScrollBarTest, PlainThumbTakesItsSizeAndPlaceFromRangeAndTrack) {
     struct Case {
@@ -189,5 +196,3 @@ TEST_P(ScrollBarTest, APressBeforeTheFirstDrawKeepsThePosition) {
 }
 
 VQ_BOTH_FORMATS(ScrollBarTest);
-
-} // namespace

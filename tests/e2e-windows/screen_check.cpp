@@ -33,12 +33,14 @@ struct Image {
     uint32_t At(int x, int y) const { return rgb[static_cast<size_t>(y) * width + x]; }
 };
 
-uint32_t Read32(const std::vector<unsigned char>& b, size_t at) {
+} // namespace
+
+static uint32_t Read32(const std::vector<unsigned char>& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 
 // An uncompressed 24-bit BMP.
-bool LoadBmp(const std::string& path, Image* image) {
+static bool LoadBmp(const std::string& path, Image* image) {
     FILE* f = fopen(path.c_str(), "rb");
     if (!f) return false;
     std::vector<unsigned char> bytes;
@@ -69,7 +71,7 @@ bool LoadBmp(const std::string& path, Image* image) {
     return true;
 }
 
-int Shift(unsigned long mask) {
+static int Shift(unsigned long mask) {
     int s = 0;
     while (mask && !(mask & 1)) {
         mask >>= 1;
@@ -78,7 +80,7 @@ int Shift(unsigned long mask) {
     return s;
 }
 
-bool Grab(Display* display, Image* image) {
+static bool Grab(Display* display, Image* image) {
     Window root = DefaultRootWindow(display);
     XWindowAttributes attributes;
     XGetWindowAttributes(display, root, &attributes);
@@ -108,7 +110,7 @@ bool Grab(Display* display, Image* image) {
     return true;
 }
 
-void SavePpm(const std::string& path, const Image& image) {
+static void SavePpm(const std::string& path, const Image& image) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return;
     fprintf(f, "P6\n%d %d\n255\n", image.width, image.height);
@@ -121,7 +123,7 @@ void SavePpm(const std::string& path, const Image& image) {
 }
 
 // 16-bit pixels keep 5 bits of a channel; the screen widens them again.
-bool Near(uint32_t a, uint32_t b) {
+static bool Near(uint32_t a, uint32_t b) {
     for (int shift = 0; shift < 24; shift += 8) {
         int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
         if (d < -12 || d > 12) return false;
@@ -129,13 +131,15 @@ bool Near(uint32_t a, uint32_t b) {
     return true;
 }
 
-bool IsMagenta(uint32_t c) {
+static bool IsMagenta(uint32_t c) {
     return (c >> 16) >= 0xD0 && ((c >> 8) & 0xFF) <= 0x30 && (c & 0xFF) >= 0xD0;
 }
 
-constexpr int spriteY = 48;
-constexpr int checkedWidth = 600; // well inside the client area of the 640 × 480 window
-constexpr int checkedHeight = 400;
+static constexpr int spriteY = 48;
+static constexpr int checkedWidth = 600; // well inside the client area of the 640 × 480 window
+static constexpr int checkedHeight = 400;
+
+namespace {
 
 struct Art {
     Image tile;
@@ -143,7 +147,9 @@ struct Art {
     Image jump;
 };
 
-bool FindClient(const Image& screen, const Image& tile, int* originX, int* originY) {
+} // namespace
+
+static bool FindClient(const Image& screen, const Image& tile, int* originX, int* originY) {
     for (int y = 0; y + checkedHeight <= screen.height; y++) {
         for (int x = 0; x + checkedWidth <= screen.width; x++) {
             bool match = true;
@@ -164,8 +170,8 @@ bool FindClient(const Image& screen, const Image& tile, int* originX, int* origi
 
 // The client area shows the tile with the sprite drawn over it at (spriteX, 48) through its magenta key,
 // and no magenta anywhere.
-bool ShowsSprite(const Image& screen, int ox, int oy, const Art& art, const Image& sprite, int spriteX,
-                 int width = checkedWidth) {
+static bool ShowsSprite(const Image& screen, int ox, int oy, const Art& art, const Image& sprite, int spriteX,
+                        int width = checkedWidth) {
     int wrong = 0;
     for (int y = 0; y < checkedHeight; y++) {
         for (int x = 0; x < width; x++) {
@@ -184,14 +190,12 @@ bool ShowsSprite(const Image& screen, int ox, int oy, const Art& art, const Imag
 }
 
 // Which idle image is shown at x 13: 0, 1, 2, or -1 for none.
-int IdleImage(const Image& screen, int ox, int oy, const Art& art, int width = checkedWidth) {
+static int IdleImage(const Image& screen, int ox, int oy, const Art& art, int width = checkedWidth) {
     for (int i = 0; i < 3; i++) {
         if (ShowsSprite(screen, ox, oy, art, art.idle[i], 13, width)) return i;
     }
     return -1;
 }
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 4) {

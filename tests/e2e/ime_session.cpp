@@ -10,9 +10,7 @@
 
 #include "tests/e2e/x_session.h"
 
-namespace {
-
-bool WriteFile(const std::string& path, const std::string& text) {
+static bool WriteFile(const std::string& path, const std::string& text) {
     FILE* f = fopen(path.c_str(), "w");
     if (!f) return false;
     bool ok = fputs(text.c_str(), f) >= 0;
@@ -20,7 +18,7 @@ bool WriteFile(const std::string& path, const std::string& text) {
 }
 
 // Starts a program in the session's process group (a new one when group is 0), its output to a log.
-pid_t Spawn(pid_t group, const char* const* argv, int outputFd, const std::string& log) {
+static pid_t Spawn(pid_t group, const char* const* argv, int outputFd, const std::string& log) {
     pid_t child = fork();
     if (child != 0) {
         if (child > 0) setpgid(child, group ? group : child);
@@ -36,8 +34,6 @@ pid_t Spawn(pid_t group, const char* const* argv, int outputFd, const std::strin
     execvp(argv[0], const_cast<char* const*>(argv));
     _exit(127);
 }
-
-} // namespace
 
 bool StartImeSession(ImeSession* session, bool forwarding) {
     *session = {};

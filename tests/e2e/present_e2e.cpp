@@ -20,6 +20,8 @@ struct Way {
 
 class PresentOnX : public ::testing::TestWithParam<Way> {};
 
+} // namespace
+
 TEST_P(PresentOnX, EveryPresentReachesTheScreen) {
     XSession x = {};
     if (!StartXSession(&x)) GTEST_SKIP() << "no Xvfb";
@@ -45,7 +47,7 @@ TEST_P(PresentOnX, EveryPresentReachesTheScreen) {
     EXPECT_EQ(text.str().rfind(GetParam().expected, 0), 0u) << text.str();
 }
 
-std::string WayName(const ::testing::TestParamInfo<Way>& i) {
+static std::string WayName(const ::testing::TestParamInfo<Way>& i) {
     const char* driver = i.param.renderDriver;
     return !driver ? "WindowSurface" : std::string(driver) == "software" ? "SoftwareRenderer" : "OpenGL";
 }
@@ -61,5 +63,3 @@ INSTANTIATE_TEST_SUITE_P(Ways, PresentOnX,
                                            Way{"opengl", "renderer"}),
                          WayName);
 #endif
-
-} // namespace

@@ -34,6 +34,8 @@ class GalleryScenario : public GalleryFixture {
     int32_t statusWidth = 0, statusY = 0, treeHeight = 0, listX = 0, logWidth = 0; // before the resize
 };
 
+} // namespace
+
 static std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -324,5 +326,3 @@ TEST_P(GalleryScenario, EveryKindCanBeSeenAndTried) {
 }
 
 VQ_BOTH_FORMATS(GalleryScenario);
-
-} // namespace
