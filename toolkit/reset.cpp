@@ -18,7 +18,7 @@ void ResetToolkitState() {
     screenWidth = screenHeight = 0;
     toolkitCommandMessage = 0;
     Theme[pixelFormat] = 0;
-    compositionStats = {};
+    ForgetCompositions();
     caretBlinkCounter = 1;
     ForgetEditorKeys();
 }

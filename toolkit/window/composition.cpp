@@ -35,6 +35,11 @@ struct Shown {
 };
 static Shown shown[windowSlots];
 
+void ForgetCompositions() {
+    memset(shown, 0, sizeof shown);
+    compositionStats = {};
+}
+
 static Shown* ShownOf(const WindowRecord* w) {
     ptrdiff_t i = w - windowTable.records;
     return i >= 0 && i < windowSlots ? &shown[i] : nullptr;

@@ -33,3 +33,5 @@ struct CompositionStats {
     uint64_t pixelsWritten;  // background and control pixels written into the window surface
 };
 extern CompositionStats compositionStats;
+// Forgets what every window was last seen to show, and the statistics (the toolkit's reset).
+void ForgetCompositions();
