@@ -73,6 +73,11 @@ class TextLogTest : public ControlWindow {
         Mouse(WM_LBUTTONDOWN, X + 50, Y + y, MK_LBUTTON);
         Mouse(WM_LBUTTONUP, X + 50, Y + y);
     }
+    int32_t TextWidth(const char* s) {
+        TextSize size = {};
+        MeasureText(h, nullptr, s, static_cast<int32_t>(strlen(s)), &size);
+        return size.cx;
+    }
     bool BarShown() { return Screen(X + 75, Y + H + 12) != P(windowColour); }
     bool ButtonsShown() { return Screen(X + W + 12, Y + 8) != P(windowColour); }
 
@@ -208,6 +213,31 @@ TEST_P(TextLogTest, AClickPicksTheLineUnderIt) {
     Redraw(&log.header);
     ClickAt(2 + 3 * kRowHeight);
     EXPECT_EQ(log.currentLine, 0u);
+}
+
+// Presses at x on a row (a drag while the last holds the capture): the line, the anchor and the caret.
+TEST_P(TextLogTest, TheReadyMadeMouseHandlersPlaceTheCaretAndSelectWithinALine) {
+    InitLog(6);
+    InstallTextLogMouse(&log);
+    log.edit.flags |= selectText;
+    Show(&log.header);
+    const int32_t in = X + 1 + TextWidth("line"), far = X + W + 40, one = X + TextWidth("line 1");
+    const struct {
+        uint32_t message, keys;
+        int32_t x, row;
+        uint32_t line, anchor, caret;
+    } cases[] = {{WM_LBUTTONDOWN, 0, in, 2, 2, 4, 4},
+                 {WM_MOUSEMOVE, MK_LBUTTON, far, 3, 2, 4, 6},
+                 {WM_LBUTTONDOWN, MK_SHIFT, X, 2, 2, 4, 0},
+                 {WM_LBUTTONDOWN, MK_SHIFT, in, 1, 1, 4, 4},
+                 {WM_LBUTTONDBLCLK, 0, one, 1, 1, 5, 6}};
+    for (const auto& c : cases) {
+        if (c.message != WM_MOUSEMOVE) Mouse(WM_LBUTTONUP, X + 2, Y + 2);
+        Mouse(c.message, c.x, Y + 2 + c.row * kRowHeight + 5, MK_LBUTTON | c.keys);
+        EXPECT_EQ(log.currentLine * 10000 + log.edit.selectionAnchor * 100 + log.edit.caret,
+                  c.line * 10000 + c.anchor * 100 + c.caret)
+            << c.x;
+    }
 }
 
 TEST_P(TextLogTest, AClickBeforeTheFirstDrawPicksNothing) {

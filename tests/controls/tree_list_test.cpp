@@ -328,6 +328,24 @@ TEST_P(TreeListTest, ASecondPressEditsTheSelectedNameAndAThirdGoesOnWhereItWas) 
     EXPECT_EQ(tree.header.editBuffer, nullptr);
 }
 
+// Rows 0 and 1: the group G1 and its item a. Each press pair selects and renames; '\x1B' is Escape.
+TEST_P(TreeListTest, RenameKeysInsertAtTheEndEnterEndsAnyRowAndEscapeRestores) {
+    MakeForest();
+    ShowTree(0, treeListRenameKeys);
+    const struct {
+        int32_t row;
+        const char* keys;
+        const char* name;
+    } cases[] = {{1, "xy\r", "axy"}, {1, "\bq\x1B", "axy"}, {0, "\b\b!\r", "!"}, {0, "zz\x1B", "!"}};
+    for (const auto& c : cases) {
+        Press(WM_LBUTTONDOWN, 50, Middle(c.row));
+        if (!tree.header.editBuffer) Press(WM_LBUTTONDOWN, 50, Middle(c.row));
+        for (const char* k = c.keys; *k; k++) Post(WM_CHAR, static_cast<uint8_t>(*k));
+        EXPECT_STREQ(c.row ? f.items[0].name : f.groups[0].name, c.name) << c.keys;
+        EXPECT_EQ(tree.header.editBuffer, nullptr) << c.keys;
+    }
+}
+
 TEST_P(TreeListTest, TheNoEditFlagsKeepNamesAsTheyAre) {
     struct Case {
         uint32_t flags;
