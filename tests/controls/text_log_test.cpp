@@ -73,11 +73,6 @@ class TextLogTest : public ControlWindow {
         Mouse(WM_LBUTTONDOWN, X + 50, Y + y, MK_LBUTTON);
         Mouse(WM_LBUTTONUP, X + 50, Y + y);
     }
-    int32_t TextWidth(const char* s) {
-        TextSize size = {};
-        MeasureText(h, nullptr, s, static_cast<int32_t>(strlen(s)), &size);
-        return size.cx;
-    }
     bool BarShown() { return Screen(X + 75, Y + H + 12) != P(windowColour); }
     bool ButtonsShown() { return Screen(X + W + 12, Y + 8) != P(windowColour); }
 
@@ -215,28 +210,21 @@ TEST_P(TextLogTest, AClickPicksTheLineUnderIt) {
     EXPECT_EQ(log.currentLine, 0u);
 }
 
-// Presses at x on a row (a drag while the last holds the capture): the line, the anchor and the caret.
+// Presses and a drag {message, x, row, keys}, then 1000 * the current line + 100 * the anchor + the caret.
 TEST_P(TextLogTest, TheReadyMadeMouseHandlersPlaceTheCaretAndSelectWithinALine) {
     InitLog(6);
-    InstallTextLogMouse(&log);
-    log.edit.flags |= selectText;
+    InstallTextLogMouse(&log), log.edit.flags |= selectText;
     Show(&log.header);
-    const int32_t in = X + 1 + TextWidth("line"), far = X + W + 40, one = X + TextWidth("line 1");
-    const struct {
-        uint32_t message, keys;
-        int32_t x, row;
-        uint32_t line, anchor, caret;
-    } cases[] = {{WM_LBUTTONDOWN, 0, in, 2, 2, 4, 4},
-                 {WM_MOUSEMOVE, MK_LBUTTON, far, 3, 2, 4, 6},
-                 {WM_LBUTTONDOWN, MK_SHIFT, X, 2, 2, 4, 0},
-                 {WM_LBUTTONDOWN, MK_SHIFT, in, 1, 1, 4, 4},
-                 {WM_LBUTTONDBLCLK, 0, one, 1, 1, 5, 6}};
+    const int32_t r = X + W - 5, down = WM_LBUTTONDOWN, shift = MK_SHIFT;
+    const int32_t cases[][5] = {{down, r, 2, 0, 2606},
+                                {WM_MOUSEMOVE, X - 5, 3, 0, 2600},
+                                {down, r, 1, shift, 1606},
+                                {down, X, 1, shift, 1600},
+                                {WM_LBUTTONDBLCLK, r, 1, 0, 1506}};
     for (const auto& c : cases) {
-        if (c.message != WM_MOUSEMOVE) Mouse(WM_LBUTTONUP, X + 2, Y + 2);
-        Mouse(c.message, c.x, Y + 2 + c.row * kRowHeight + 5, MK_LBUTTON | c.keys);
-        EXPECT_EQ(log.currentLine * 10000 + log.edit.selectionAnchor * 100 + log.edit.caret,
-                  c.line * 10000 + c.anchor * 100 + c.caret)
-            << c.x;
+        if (c[0] != WM_MOUSEMOVE) Mouse(WM_LBUTTONUP, X + 2, Y + 2);
+        Mouse(c[0], c[1], Y + 7 + c[2] * kRowHeight, MK_LBUTTON | c[3]);
+        EXPECT_EQ(log.currentLine * 1000 + log.edit.selectionAnchor * 100 + log.edit.caret, uint32_t(c[4]));
     }
 }
 

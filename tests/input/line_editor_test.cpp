@@ -341,6 +341,16 @@ TEST_F(LineEditor, LogLineFollowsTheCurrentLine) {
     e.Caret() = 1;
     e.Char(editEnter);
     EXPECT_EQ(e.t.Lines(), (Lines{"a", "bc"}));
+
+    // With keepCaretInView a key brings the line into view, redrawn even when nothing else changes.
+    e.t.log.visibleRows = 1, e.t.log.firstRow = 0, e.t.log.currentLine = 1;
+    e.t.log.edit.flags |= keepCaretInView;
+    EXPECT_EQ(e.Key(vkShift) * 10 + e.t.log.firstRow, R * 10 + 1);
+}
+
+static uint32_t SelectOnly(Control* owner, EditBuffer* buffer, uint32_t request) {
+    uint32_t answer = TextLogLineRequest(owner, buffer, request);
+    return request == lineBeginInput && answer == lineEdit ? uint32_t(lineSelectOnly) : answer;
 }
 
 TEST_F(LineEditor, ReadOnlyLogChangesNothing) {
@@ -362,55 +372,18 @@ TEST_F(LineEditor, ReadOnlyLogChangesNothing) {
     EXPECT_EQ(e.t.log.currentLine, 0u);
     EXPECT_EQ(e.Caret(), 1u);
     EXPECT_EQ(e.t.log.edit.flags & insertMode, insertMode);
-}
 
-static uint32_t SelectOnly(Control* owner, EditBuffer* buffer, uint32_t request) {
-    uint32_t answer = TextLogLineRequest(owner, buffer, request);
-    return request == lineBeginInput && answer == lineEdit ? uint32_t(lineSelectOnly) : answer;
-}
-
-// An owner's lineSelectOnly lets the caret keys select and copy, and refuses every change.
-TEST_F(LineEditor, ALineThatOnlySelectsIsCopiedButNotChanged) {
-    LogEditor e;
-    ASSERT_TRUE(e.Make(8, 3));
-    e.t.Fill({"abcd"});
-    e.t.log.edit.lineHandler = SelectOnly;
-    e.t.log.edit.flags |= selectText | clipboardKeys;
-    e.Key(vkRight);
+    // An owner's lineSelectOnly: Shift+Right selects and Ctrl+C copies, nothing else changes anything.
+    e.t.log.header.flags &= ~textLogReadOnly;
+    e.t.log.edit.lineHandler = SelectOnly, e.t.log.edit.flags |= selectText | clipboardKeys;
     NoteModifierKey(vkShift, true);
-    EXPECT_EQ(e.Key(vkRight), R);
+    e.Key(vkRight);
     RouteKeyboard(0, nullptr, WM_KILLFOCUS, 0, 0); // losing the keyboard lets go of Shift
     EXPECT_EQ(HeldModifiers(), 0u);
-    EXPECT_EQ(e.Char(3), 0u);
-    for (uint32_t c : {uint32_t('x'), 8u, 13u, 22u, 24u, 9u}) EXPECT_EQ(e.Char(c), R) << c;
-    EXPECT_EQ(e.Key(vkDelete), R);
-    EXPECT_EQ(e.t.Lines(), std::vector<std::string>{"abcd"});
-    EXPECT_STREQ(HeadlessClipboardUtf8(), "b");
-}
-
-// textLogFollowEnd keeps a view that showed the last line there; keepCaretInView brings the typed line in.
-TEST_F(LineEditor, TheLogViewFollowsItsEndAndTheLineTyped) {
-    LogEditor e;
-    ASSERT_TRUE(e.Make(8, 20));
-    e.t.Fill({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
-    TextLog& log = e.t.log;
-    log.visibleRows = 4, log.firstRow = 6;
-    log.header.flags |= textLogFollowEnd;
-    AddTextLogLine(&log, appendLine, "a", 0);
-    EXPECT_EQ(log.firstRow, 7u);
-    InsertTextLogText(&log, "b\rc", 3, 10, 1);
-    EXPECT_EQ(log.firstRow, 8u);
-    log.firstRow = 2;
-    AddTextLogLine(&log, appendLine, "d", 0);
-    EXPECT_EQ(log.firstRow, 2u) << "a view away from the end stays";
-    log.currentLine = 12;
-    EXPECT_EQ(e.Key(vkShift), 0u) << "without keepCaretInView";
-    log.edit.flags |= keepCaretInView;
-    EXPECT_EQ(e.Key(vkShift), R);
-    EXPECT_EQ(log.firstRow, 9u);
-    log.currentLine = 0;
-    e.Type("x");
-    EXPECT_EQ(log.firstRow, 0u);
+    for (uint32_t c : {3u, uint32_t('x'), 8u, 13u, 22u, 24u}) e.Char(c);
+    e.Key(vkDelete);
+    EXPECT_EQ(std::vector<char>(e.t.log.lines, e.t.log.lines + 24), before);
+    EXPECT_STREQ(HeadlessClipboardUtf8(), "ab");
 }
 
 TEST_F(LineEditor, BuffersWithoutRoom) {
