@@ -204,11 +204,11 @@ uint32_t EditImeResult(LineEdit& e, uint32_t value, int32_t count) {
 }
 
 // Inputs that leave a line unchanged: the caret keys, Ctrl+A and copying (Ctrl+C, Ctrl+Insert).
-static bool OnlySelects(EditInputMode mode, uint32_t value, int32_t count) {
+static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value, int32_t count) {
     if (mode == EditInputMode::Character) return value == 1 || value == 3;
     if (mode != EditInputMode::Key) return false;
     if (count != 0) return true;
-    if (value == vkInsert) return (HeldModifiers() & editCtrl) != 0;
+    if (value == vkInsert) return (flags & clipboardKeys) && (HeldModifiers() & editCtrl);
     return value == vkLeft || value == vkRight || value == vkHome || value == vkEnd || value == vkShift ||
            value == vkControl;
 }
@@ -222,7 +222,8 @@ uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, Ed
         uint32_t answer = buffer->lineHandler(owner, buffer, lineBeginInput);
         moved = answer & lineViewMoved ? redrawBits : 0;
         answer &= ~lineViewMoved;
-        if (answer == lineReadOnly || (answer == lineSelectOnly && !OnlySelects(mode, value, count)))
+        if (answer == lineReadOnly ||
+            (answer == lineSelectOnly && !OnlySelects(buffer->flags, mode, value, count)))
             return redrawBits;
         if (answer != lineEdit && answer != lineSelectOnly) return moved;
     }

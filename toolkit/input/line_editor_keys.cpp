@@ -48,11 +48,8 @@ static bool Copy(LineEdit& e, WindowHandle window) {
     return PlatformSetClipboardText(window, e.text + start, end - start) != 0;
 }
 
-// Offers text of several lines to the owner of a line-mode buffer, with line ends made CRs (a lone LF too)
-// and other control characters spaces. The owner moves the caret, and perhaps the line, itself; the undo
-// steps cannot follow it over lines, so they are dropped. False when the owner leaves the paste to the
-// editor.
-static bool PasteLines(LineEdit& e, Control* owner, char* bytes, uint32_t n) {
+// Line ends become CRs (a lone LF too) and other control characters spaces; true when a line end is there.
+static bool MarkLineEnds(char* bytes, uint32_t n) {
     char before = 0;
     bool lines = false;
     for (uint32_t i = 0; i < n; i++) {
@@ -64,6 +61,13 @@ static bool PasteLines(LineEdit& e, Control* owner, char* bytes, uint32_t n) {
         lines = lines || bytes[i] == '\r';
         before = c;
     }
+    return lines;
+}
+
+// Offers text of several lines to the owner of a line-mode buffer. The owner moves the caret, and perhaps
+// the line, itself; the undo steps cannot follow it over lines, so they are dropped. False when the owner
+// leaves the paste to the editor.
+static bool PasteLines(LineEdit& e, Control* owner, char* bytes, uint32_t n, bool lines) {
     if (!e.line || !lines) return false;
     linePasting = {bytes, n, 0};
     linePasteRunning = true;
@@ -92,7 +96,7 @@ static uint32_t Paste(LineEdit& e, WindowHandle window, Control* owner) {
     if (!bytes) return 0;
     uint32_t n = static_cast<uint32_t>(PlatformGetClipboardText(window, bytes, size.leftOut + 1, &lastPaste));
     RemoveSelection(e);
-    if (PasteLines(e, owner, bytes, n)) {
+    if (PasteLines(e, owner, bytes, n, MarkLineEnds(bytes, n))) {
         PlatformFreePages(bytes);
         return redrawBits;
     }
