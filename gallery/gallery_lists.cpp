@@ -151,7 +151,8 @@ void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
     }
     Extent treeAt = {g.x + 8, g.y + 30, g.width - 36, g.height - 38};
     TreeList* tree = &gallery.tree;
-    InitTreeList(tree, &treeAt, treeListFrame | treeListSelectOnRightUp | anchors, &galleryFont);
+    InitTreeList(tree, &treeAt, treeListFrame | treeListSelectOnRightUp | treeListRenameKeys | anchors,
+                 &galleryFont);
     tree->header.backgroundColour = paper;
     tree->header.onLeftDown = TreeLeftDown;
     tree->groupHighlight = tree->itemHighlight = softBlue;

@@ -93,12 +93,20 @@ static void MakeRoom(TextLog* log) {
     if (log->currentLine > 0) log->currentLine--;
 }
 
+// Only the last line takes typing; the lines above it are history, which the caret may select and copy.
+static uint32_t BeginLogInput(TextLog* log, Control* owner, EditBuffer* buffer) {
+    uint32_t answer = TextLogLineRequest(owner, buffer, lineBeginInput);
+    if (log->currentLine + 1 >= log->lineCount || (answer & ~lineViewMoved) != lineEdit) return answer;
+    return lineSelectOnly | (answer & lineViewMoved);
+}
+
 // Enter in the log: the line typed is stamped (or, when the stamp would not fit beside it, gets a stamp line
 // of its own above it) and a new empty line opens below it for the next one.
 static uint32_t LogLine(Control* owner, EditBuffer* buffer, uint32_t request) {
     TextLog* log = &gallery.log;
-    if (request != lineEnter || owner != &log->header || !log->lines)
-        return TextLogLineRequest(owner, buffer, request);
+    if (owner != &log->header || !log->lines) return TextLogLineRequest(owner, buffer, request);
+    if (request == lineBeginInput) return BeginLogInput(log, owner, buffer);
+    if (request != lineEnter) return TextLogLineRequest(owner, buffer, request);
     char* line = TextLogLine(log, log->currentLine);
     uint32_t length = StringLength(line, buffer->capacity);
     if (length > 0) {
@@ -123,8 +131,8 @@ static uint32_t LogLine(Control* owner, EditBuffer* buffer, uint32_t request) {
     return answer;
 }
 
-// Adds a stamped line above the empty line being typed at the bottom (or after the last line). False when
-// the log had no room.
+// Adds a stamped line above the line being typed at the bottom, which becomes current again (a line of
+// the history clicked before loses the caret), and shows both. False when the log had no room.
 static bool AddStampedLine(const char* text) {
     TextLog* log = &gallery.log;
     char line[galleryLogLineSize];
@@ -133,13 +141,19 @@ static bool AddStampedLine(const char* text) {
     CopyString(stamp, line, sizeof line);
     AppendWhole(line, sizeof line, text);
     MakeRoom(log);
-    bool typingAtBottom =
-        log->currentLine + 1 == log->lineCount && TextLogLine(log, log->currentLine)[0] == 0;
-    int32_t added =
-        AddTextLogLine(log, typingAtBottom ? log->currentLine : appendLine, line, addScrollIntoView);
-    if (added >= 0 && typingAtBottom) log->currentLine++;
+    uint32_t bottom = log->lineCount > 0 ? log->lineCount - 1 : 0;
+    int32_t added = AddTextLogLine(log, bottom, line, addScrollIntoView);
+    if (added < 0) return false;
+    // Keeping the line clicked before in view would undo the scroll to the new line.
+    EditBuffer* b = &log->edit;
+    if (log->currentLine != bottom + 1 && bottom + 1 < log->lineCount) {
+        log->currentLine = bottom + 1;
+        b->caret = StringLength(TextLogLine(log, bottom + 1), b->capacity);
+        b->scrollX = 0;
+    }
+    b->selectionAnchor = b->caret;
     KeepCurrentLineInView(log);
-    return added >= 0;
+    return true;
 }
 
 static void Send(WindowHandle window, WindowRecord* record) {
@@ -238,9 +252,11 @@ void BuildLog(WindowRecord* record, const GalleryLayout& layout) {
     const int32_t pictureWidth = 104, logHeight = 96;
     Extent logAt = {g.x + 8, g.y + 30, g.width - 16 - 20 - 8 - pictureWidth, logHeight};
     TextLog* log = &gallery.log;
-    InitTextLog(log, &logAt, textLogFrame | stretch, &galleryFont, galleryLogLineSize, galleryLogLines);
+    InitTextLog(log, &logAt, textLogFrame | textLogFollowEnd | stretch, &galleryFont, galleryLogLineSize,
+                galleryLogLines);
     log->header.backgroundColour = paper;
-    log->header.onLeftDown = TextLogLeftDown;
+    InstallTextLogMouse(log);
+    log->edit.flags |= selectText | clipboardKeys | keepCaretInView | inlineComposition;
     log->lineTextColour = logInk;
     log->edit.backColour = currentLinePaper;
     log->edit.lineHandler = LogLine;

@@ -210,6 +210,24 @@ TEST_P(TextLogTest, AClickPicksTheLineUnderIt) {
     EXPECT_EQ(log.currentLine, 0u);
 }
 
+// Presses and a drag {message, x, row, keys}, then 1000 * the current line + 100 * the anchor + the caret.
+TEST_P(TextLogTest, TheReadyMadeMouseHandlersPlaceTheCaretAndSelectWithinALine) {
+    InitLog(6);
+    InstallTextLogMouse(&log), log.edit.flags |= selectText;
+    Show(&log.header);
+    const int32_t r = X + W - 5, down = WM_LBUTTONDOWN, shift = MK_SHIFT;
+    const int32_t cases[][5] = {{down, r, 2, 0, 2606},
+                                {WM_MOUSEMOVE, X - 5, 3, 0, 2600},
+                                {down, r, 1, shift, 1606},
+                                {down, X, 1, shift, 1600},
+                                {WM_LBUTTONDBLCLK, r, 1, 0, 1506}};
+    for (const auto& c : cases) {
+        if (c[0] != WM_MOUSEMOVE) Mouse(WM_LBUTTONUP, X + 2, Y + 2);
+        Mouse(c[0], c[1], Y + 7 + c[2] * kRowHeight, MK_LBUTTON | c[3]);
+        EXPECT_EQ(log.currentLine * 1000 + log.edit.selectionAnchor * 100 + log.edit.caret, uint32_t(c[4]));
+    }
+}
+
 TEST_P(TextLogTest, AClickBeforeTheFirstDrawPicksNothing) {
     InitLog(6);
     AddControl(&log.header, w, addOnTop);

@@ -328,6 +328,20 @@ TEST_P(TreeListTest, ASecondPressEditsTheSelectedNameAndAThirdGoesOnWhereItWas) 
     EXPECT_EQ(tree.header.editBuffer, nullptr);
 }
 
+// Rows 0 and 1 (the group G1, its item a): pressed until renamed, keys typed ('\x1B' is Escape), the name.
+TEST_P(TreeListTest, RenameKeysInsertAtTheEndEnterEndsAnyRowAndEscapeRestores) {
+    MakeForest(), ShowTree(0, treeListRenameKeys);
+    const char* cases[][3] = {
+        {"1", "xy\r", "axy"}, {"1", "\bq\x1B", "axy"}, {"0", "\b\b!\r", "!"}, {"0", "z\x1B", "!"}};
+    for (const auto& c : cases) {
+        for (int i = 0; i < 2 && !tree.header.editBuffer; i++)
+            Press(WM_LBUTTONDOWN, 50, Middle(c[0][0] - '0'));
+        for (const char* k = c[1]; *k; k++) Post(WM_CHAR, static_cast<uint8_t>(*k));
+        EXPECT_STREQ(c[0][0] == '1' ? f.items[0].name : f.groups[0].name, c[2]) << c[1];
+        EXPECT_EQ(tree.header.editBuffer, nullptr) << c[1];
+    }
+}
+
 TEST_P(TreeListTest, TheNoEditFlagsKeepNamesAsTheyAre) {
     struct Case {
         uint32_t flags;

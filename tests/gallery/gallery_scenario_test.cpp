@@ -143,10 +143,10 @@ void GalleryScenario::Tree() {
     Step("the rename started", [this] {
         ASSERT_NE(gallery.tree.header.editBuffer, nullptr) << "the second press renames";
         EXPECT_EQ(mainWindowRecord->focusControl, &gallery.tree.header);
-        TypeSyllable(Cp949("가")); // over "Al": names are overwritten from their start
+        TypeSyllable(Cp949("가")); // a rename inserts at the end of the name
     });
     Step("Alice renamed", [this] {
-        EXPECT_EQ(std::string(alice->name), Cp949("가ice"));
+        EXPECT_EQ(std::string(alice->name), Cp949("Alice가"));
         // A double click on the first item.
         int32_t y = TreeRowY(&gallery.treeItems[0]);
         Click(gallery.tree.header, 100, y);
@@ -170,7 +170,7 @@ void GalleryScenario::Tree() {
         std::vector<std::string> rows = TreeRows();
         EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + 6),
                   (std::vector<std::string>{Cp949("친구 Friends"), Cp949("김민수"), Cp949("이서연"),
-                                            Cp949("박지훈"), Cp949("가ice"), "Bob"}));
+                                            Cp949("박지훈"), "Bob", Cp949("Alice가")}));
         EXPECT_EQ(std::string(gallery.sort.caption), Cp949("정렬 Z-A"));
         // The list: a click, then a Ctrl-click.
         Click(gallery.list.header, 60, ListRowY(0));

@@ -119,3 +119,35 @@ TEST(EditingModel, PasteTakesTheFirstLineAndLeavesOutWholeCharactersThatDoNotFit
         EXPECT_EQ(LastPasteReport().replaced, p.replaced) << p.utf8;
     }
 }
+
+// A paste of several lines into a log line (Ctrl+V at caret, over the selection from anchor), then Ctrl+Z;
+// the current line, the caret and the bytes left out as 10000 * line + 100 * caret + left out.
+TEST(EditingModel, ALogTakesEveryLineOfAPasteAtItsCaret) {
+    const struct {
+        std::vector<std::string> lines;
+        uint32_t size, limit, anchor, caret;
+        const char* utf8;
+        std::vector<std::string> after;
+        uint32_t place;
+    } cases[] = {
+        {{"ab", "z"}, 16, 8, 1, 1, "x\ny\r\nw", {"ax", "y", "wb", "z"}, 20100},
+        {{"ab", "z"}, 6, 8, 1, 1, "1234567\nq", {"a1234", "qb", "z"}, 10103},
+        {{"ab", "z"}, 16, 2, 1, 1, "x\ny", {"axb", "z"}, 201},
+        {{"abc"}, 16, 8, 0, 2, "x\ny", {"x", "yc"}, 10100},
+        {{"ab"}, 6, 8, 2, 2, "\xEA\xB0\x80\xEA\xB0\x80\n\tq", {"ab\xB0\xA1", " q"}, 10202},
+    };
+    for (const auto& c : cases) {
+        LogEditor e;
+        ASSERT_TRUE(e.Make(c.size, c.limit));
+        e.t.Fill(c.lines);
+        EditHistory history{};
+        e.t.log.edit.flags |= selectText | clipboardKeys | undoKeys;
+        e.t.log.edit.history = &history;
+        e.t.log.edit.selectionAnchor = c.anchor, e.Caret() = c.caret;
+        ASSERT_TRUE(HeadlessSetClipboardUtf8(c.utf8));
+        e.Char(22);
+        EXPECT_EQ(e.Char(26), 0u) << "nothing to undo";
+        EXPECT_EQ(e.t.Lines(), c.after) << c.utf8;
+        EXPECT_EQ(e.t.log.currentLine * 10000 + e.Caret() * 100 + LastPasteReport().leftOut, c.place);
+    }
+}

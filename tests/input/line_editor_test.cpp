@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/input/editor_fixture.h"
+#include "toolkit/input/keyboard_routing.h"
 
 static const uint32_t R = 0x30;
 namespace {
@@ -340,6 +341,16 @@ TEST_F(LineEditor, LogLineFollowsTheCurrentLine) {
     e.Caret() = 1;
     e.Char(editEnter);
     EXPECT_EQ(e.t.Lines(), (Lines{"a", "bc"}));
+
+    // With keepCaretInView a key brings the line into view, redrawn even when nothing else changes.
+    e.t.log.visibleRows = 1, e.t.log.firstRow = 0, e.t.log.currentLine = 1;
+    e.t.log.edit.flags |= keepCaretInView;
+    EXPECT_EQ(e.Key(vkShift) * 10 + e.t.log.firstRow, R * 10 + 1);
+}
+
+static uint32_t SelectOnly(Control* owner, EditBuffer* buffer, uint32_t request) {
+    uint32_t answer = TextLogLineRequest(owner, buffer, request);
+    return request == lineBeginInput && answer == lineEdit ? uint32_t(lineSelectOnly) : answer;
 }
 
 TEST_F(LineEditor, ReadOnlyLogChangesNothing) {
@@ -361,6 +372,18 @@ TEST_F(LineEditor, ReadOnlyLogChangesNothing) {
     EXPECT_EQ(e.t.log.currentLine, 0u);
     EXPECT_EQ(e.Caret(), 1u);
     EXPECT_EQ(e.t.log.edit.flags & insertMode, insertMode);
+
+    // An owner's lineSelectOnly: Shift+Right selects and Ctrl+C copies, nothing else changes anything.
+    e.t.log.header.flags &= ~textLogReadOnly;
+    e.t.log.edit.lineHandler = SelectOnly, e.t.log.edit.flags |= selectText | clipboardKeys;
+    NoteModifierKey(vkShift, true);
+    e.Key(vkRight);
+    RouteKeyboard(0, nullptr, WM_KILLFOCUS, 0, 0); // losing the keyboard lets go of Shift
+    EXPECT_EQ(HeldModifiers(), 0u);
+    for (uint32_t c : {3u, uint32_t('x'), 8u, 13u, 22u, 24u}) e.Char(c);
+    e.Key(vkDelete);
+    EXPECT_EQ(std::vector<char>(e.t.log.lines, e.t.log.lines + 24), before);
+    EXPECT_STREQ(HeadlessClipboardUtf8(), "ab");
 }
 
 TEST_F(LineEditor, BuffersWithoutRoom) {

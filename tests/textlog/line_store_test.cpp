@@ -104,6 +104,16 @@ TEST_F(LineStore, AddInsertsAppendsAndScrolls) {
     t.log.visibleRows = 0;
     EXPECT_EQ(AddTextLogLine(&t.log, 7, "x", addScrollIntoView), 7);
     EXPECT_EQ(t.log.firstRow, 7u);
+
+    // textLogFollowEnd: a view that showed the last line follows lines added and pasted; one above stays.
+    t.log.header.flags |= textLogFollowEnd;
+    t.log.visibleRows = 4, t.log.firstRow = 4;
+    AddTextLogLine(&t.log, appendLine, "y", 0);
+    InsertTextLogText(&t.log, "b\rc", 3, 8, 0);
+    EXPECT_EQ(t.log.firstRow, 6u);
+    t.log.firstRow = 5;
+    AddTextLogLine(&t.log, appendLine, "z", 0);
+    EXPECT_EQ(t.log.firstRow, 5u);
 }
 
 TEST_F(LineStore, AddCutsLongTextOnWholeCharacters) {

@@ -2,6 +2,7 @@
 // edits its current line through the line store (text_log_lines.cpp).
 #include <string.h>
 
+#include "toolkit/controls/edit_field.h"
 #include "toolkit/controls/list_layout.h"
 #include "toolkit/controls/text_log.h"
 #include "toolkit/controls/text_painter.h"
@@ -81,14 +82,63 @@ void DrawTextLog(WindowRecord* window, Control* control) {
 
 // ---- Mouse ----
 
+// The line shown at y, or -1 for none.
+static int64_t LineAt(const TextLog* log, int32_t y) {
+    if (y < 2 || log->rowHeight == 0) return -1;
+    uint64_t line = log->firstRow + static_cast<uint64_t>(y - 2) / log->rowHeight;
+    return line < log->lineCount ? static_cast<int64_t>(line) : -1;
+}
+
 void TextLogLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t, int32_t,
                      int32_t y) {
     TextLog* log = reinterpret_cast<TextLog*>(control);
-    if (y < 2 || log->rowHeight == 0) return;
-    uint64_t line = log->firstRow + static_cast<uint64_t>(y - 2) / log->rowHeight;
-    if (line >= log->lineCount) return;
+    int64_t line = LineAt(log, y);
+    if (line < 0) return;
     log->currentLine = static_cast<uint32_t>(line);
     RepaintControl(window, record, control);
+}
+
+// Points the buffer at the current line, for the edit field's handlers; false when there is none.
+static bool EditCurrentLine(TextLog* log) {
+    if (!log->lines || log->edit.capacity == 0 || log->currentLine >= log->maxLines) return false;
+    log->edit.text = TextLogLine(log, log->currentLine);
+    return true;
+}
+
+void TextLogPlaceCaret(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y) {
+    TextLog* log = reinterpret_cast<TextLog*>(control);
+    int64_t line = LineAt(log, y);
+    if (line < 0) return;
+    if (line != log->currentLine) {
+        // Another line starts unscrolled, as the other lines are drawn, and with nothing selected.
+        log->currentLine = static_cast<uint32_t>(line);
+        log->edit.scrollX = 0;
+        log->edit.caret = log->edit.selectionAnchor = 0;
+        log->edit.composition = 0;
+        keyState &= ~static_cast<uint32_t>(MK_SHIFT);
+    }
+    if (EditCurrentLine(log)) EditFieldPlaceCaret(window, record, control, keyState, x, y);
+}
+
+void TextLogDragSelect(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y) {
+    if (EditCurrentLine(reinterpret_cast<TextLog*>(control)))
+        EditFieldDragSelect(window, record, control, keyState, x, y);
+}
+
+void TextLogSelectWord(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y) {
+    TextLog* log = reinterpret_cast<TextLog*>(control);
+    if (LineAt(log, y) == log->currentLine && EditCurrentLine(log))
+        EditFieldSelectWord(window, record, control, keyState, x, y);
+}
+
+void InstallTextLogMouse(TextLog* log) {
+    log->header.onLeftDown = TextLogPlaceCaret;
+    log->header.onMouseMove = TextLogDragSelect;
+    log->header.onLeftDouble = TextLogSelectWord;
+    log->header.flags |= captureOnLeft;
 }
 
 // ---- Destroy ----

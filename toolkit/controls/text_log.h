@@ -18,6 +18,8 @@ struct ScrollBar;
 inline constexpr uint32_t textLogFrame = controlFrame; // a one-pixel raised frame (Theme border colours)
 inline constexpr uint32_t textLogReadOnly =
     0x200000; // the current line is drawn like the others, never edited
+// AddTextLogLine and InsertTextLogText keep the view at the last line when it was there before they ran.
+inline constexpr uint32_t textLogFollowEnd = 0x400000;
 
 // AddTextLogLine options.
 enum AddLineOption : uint32_t {
@@ -61,6 +63,19 @@ void InitTextLog(TextLog* log, const Extent* placement, uint32_t flags, const Lo
 // Makes the clicked line current (rows from y = 2 on; nothing before the first layout).
 void TextLogLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
                      int32_t x, int32_t y);
+// Ready-made handlers that work as the edit field's do (edit_field.h) within the current line. onLeftDown:
+// the line is chosen as by TextLogLeftDown, then the caret goes to the nearest character boundary in it
+// and a selection starts there (with Shift and selectText, on the same line, it extends). onMouseMove:
+// with the left-button capture, the caret follows the pointer along the current line. onLeftDouble: selects
+// the word under the pointer in the current line.
+void TextLogPlaceCaret(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y);
+void TextLogDragSelect(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y);
+void TextLogSelectWord(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y);
+// Installs the three in their slots and adds captureOnLeft.
+void InstallTextLogMouse(TextLog* log);
 // The scroll bar's onRelease, with the log as its userData: the top row follows the position (16 a line).
 void TextLogScrollTo(WindowHandle window, WindowRecord* record, Control* scrollBar, uintptr_t userData,
                      uint32_t keyState, uint32_t range, uint32_t position);
@@ -77,7 +92,10 @@ uint32_t TextLogScrollDown(WindowHandle window, WindowRecord* record, Control* b
 int32_t AllocateTextLogLines(TextLog* log, uint32_t lineSize, uint32_t limit);
 void FreeTextLogLines(TextLog* log);
 
-// The store's part in line editing, set into the log's edit buffer with its lines (see LineHandler).
+// The store's part in line editing, set into the log's edit buffer with its lines (see LineHandler). With
+// keepCaretInView in the buffer's flags, an input first brings the current line into view. A paste of
+// several lines goes in at the caret through InsertTextLogText; the last line pasted becomes current, with
+// the caret after the pasted text.
 uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request);
 
 // Start of slot index (no range check).

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "toolkit/controls/text_log.h"
+#include "toolkit/input/line_editor.h"
 #include "toolkit/platform/platform.h"
 #include "util/dbcs_string.h"
 
@@ -89,6 +90,57 @@ static void SplitCurrentLine(TextLog* log) {
     b->text = TextLogLine(log, log->currentLine);
 }
 
+// With keepCaretInView: the view moves the least that shows the current line (not before the first
+// layout). Returns lineViewMoved when it moved, else 0.
+static uint32_t ShowCurrentLine(TextLog* log) {
+    uint32_t rows = log->visibleRows, line = log->currentLine, top = log->firstRow;
+    if (!(log->edit.flags & keepCaretInView) || rows == 0 || line >= log->lineCount) return 0;
+    if (line < top) log->firstRow = line;
+    if (line >= top + static_cast<uint64_t>(rows)) log->firstRow = line - rows + 1;
+    return log->firstRow != top ? static_cast<uint32_t>(lineViewMoved) : 0u;
+}
+
+// textLogFollowEnd: whether the last line is in view, before lines are added; then, keeping it there.
+static bool ViewAtEnd(const TextLog* log) {
+    return (log->header.flags & textLogFollowEnd) && log->visibleRows != 0 &&
+           log->firstRow + static_cast<uint64_t>(log->visibleRows) >= log->lineCount;
+}
+static void FollowEnd(TextLog* log, bool atEnd) {
+    if (atEnd && log->lineCount > log->visibleRows) log->firstRow = log->lineCount - log->visibleRows;
+}
+
+// The bytes of text's lines, without their line ends.
+static uint64_t TextBytes(const char* text, const char* end) {
+    uint64_t n = 0;
+    while (text < end) n += TakeLine(&text, end);
+    return n;
+}
+
+// linePaste: the clipboard's lines go in at the caret of the current line; the last of them becomes
+// current, with the caret after the pasted text and before the rest of the line it was pasted into.
+static uint32_t PasteLines(TextLog* log, EditBuffer* b) {
+    LinePaste* paste = LinePasteInProgress();
+    if (!paste || log->currentLine >= log->lineCount) return lineNothing;
+    const uint32_t size = b->capacity, line = log->currentLine;
+    const char* first = TextLogLine(log, line);
+    uint32_t before = StringLength(first, size);
+    uint32_t at = b->caret < before ? b->caret : before;
+    if (at < before && ClassifyPosition(first, at) == kTrailByte) at--;
+    uint32_t placed = InsertTextLogText(log, paste->text, paste->length, line, at);
+    if (placed == 0) return lineNothing;
+    uint64_t after = 0;
+    for (uint32_t i = 0; i < placed; i++) after += StringLength(TextLogLine(log, line + i), size);
+    const char* text = paste->text;
+    uint64_t whole = TextBytes(text, text + StringLength(text, paste->length));
+    uint64_t inserted = after - before;
+    paste->leftOut += static_cast<uint32_t>(whole > inserted ? whole - inserted : 0);
+    log->currentLine = line + placed - 1;
+    b->text = TextLogLine(log, log->currentLine);
+    b->caret = StringLength(b->text, size) - (before - at);
+    ShowCurrentLine(log);
+    return lineEdit;
+}
+
 uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request) {
     TextLog* log = reinterpret_cast<TextLog*>(owner);
     if (!owner || owner->kind != kindTextLog || &log->edit != buffer) return lineNothing;
@@ -98,9 +150,10 @@ uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request
     }
     if (owner->flags & textLogReadOnly) return lineReadOnly;
     if (!log->lines || log->currentLine >= log->maxLines || buffer->capacity == 0) return lineNothing;
+    if (request == linePaste) return PasteLines(log, buffer);
     // The line being edited is always the current one, even before a draw has re-pointed text.
     buffer->text = TextLogLine(log, log->currentLine);
-    return lineEdit;
+    return lineEdit | ShowCurrentLine(log);
 }
 
 char* TextLogLine(const TextLog* log, uint32_t index) {
@@ -185,8 +238,10 @@ int32_t AddTextLogLine(TextLog* log, uint32_t index, const char* text, uint32_t 
     if (!Usable(log)) return -1;
     if (log->lineCount >= log->maxLines && (options & addDropOldest)) DeleteTextLogLines(log, 0, 1);
     if (index >= log->maxLines) index = log->lineCount;
+    bool atEnd = ViewAtEnd(log);
     if (index >= log->maxLines || InsertTextLogLines(log, index, 1) != 1) return -1;
     FillSlot(log, index, text);
+    FollowEnd(log, atEnd);
     if (options & addScrollIntoView) {
         // Before the first layout visibleRows is 0; the line then becomes the top row.
         uint64_t rows = log->visibleRows != 0 ? log->visibleRows : 1;
@@ -205,6 +260,7 @@ uint32_t InsertTextLogText(TextLog* log, const char* text, uint32_t maxBytes, ui
     const uint32_t size = log->edit.capacity;
     const char* end = text + StringLength(text, maxBytes);
     const uint32_t lines = CountLines(text, maxBytes);
+    const bool atEnd = ViewAtEnd(log);
 
     // Make room: lines - 1 new lines after an existing line, or the line and lines more past the end.
     uint32_t added;
@@ -240,5 +296,6 @@ uint32_t InsertTextLogText(TextLog* log, const char* text, uint32_t maxBytes, ui
         n = FittingBytes(source, n, room);
         if (n) InsertString(source, slot, at, n, size);
     }
+    FollowEnd(log, atEnd);
     return placed;
 }

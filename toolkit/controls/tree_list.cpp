@@ -9,6 +9,7 @@
 #include "toolkit/gfx/draw.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/window/composition.h"
+#include "util/dbcs_string.h"
 #include "util/sort.h"
 
 static const ControlDescriptor treeListKind = {
@@ -48,6 +49,7 @@ void InitTreeList(TreeList* tree, const Extent* placement, uint32_t flags, const
     tree->groupHighlight = tree->itemHighlight = Theme[highlightColour];
     tree->companions[0] = tree->companions[1] = nullptr;
     tree->onDoubleClick = tree->onRightClick = nullptr;
+    memset(tree->renameFrom, 0, sizeof tree->renameFrom);
 }
 
 static bool Listed(const TreeNode* node) {
@@ -263,6 +265,21 @@ static bool NameEditable(const TreeList* tree, const TreeNode* node) {
     return !(tree->header.flags & fixed);
 }
 
+// The name's editing starts; with treeListRenameKeys keeping the old name, inserting at its end, and taking
+// Enter and Escape on every row.
+static void StartRowEdit(TreeList* tree, TreeRow* row) {
+    tree->header.editBuffer = &row->edit;
+    if (!(tree->header.flags & treeListRenameKeys)) return;
+    EditBuffer* b = &row->edit;
+    memset(tree->renameFrom, 0, sizeof tree->renameFrom);
+    memcpy(tree->renameFrom, b->text, b->capacity);
+    b->flags |= insertMode;
+    b->caret = StringLength(b->text, b->capacity);
+    b->composition = 0;
+    b->enterHandler = EndRowEdit;
+    b->escapeHandler = CancelRowEdit;
+}
+
 // Any press ends name editing. An expander opens or closes its group; a press on a row's body selects it,
 // and a press on the selected row's body (again) edits its name.
 void TreeListLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t, int32_t x,
@@ -279,7 +296,7 @@ void TreeListLeftDown(WindowHandle window, WindowRecord* record, Control* contro
         if (node != tree->selectedNode)
             tree->selectedNode = node;
         else if (NameEditable(tree, node))
-            control->editBuffer = &hit.row->edit;
+            StartRowEdit(tree, hit.row);
     } else {
         return;
     }
@@ -315,6 +332,16 @@ void TreeListRightUp(WindowHandle window, WindowRecord* record, Control* control
 
 void EndRowEdit(WindowHandle, WindowRecord*, Control* control, EditBuffer*) {
     if (control) control->editBuffer = nullptr;
+}
+
+void CancelRowEdit(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer) {
+    if (control && control->kind == kindTreeList && buffer && buffer->text) {
+        const char* old = reinterpret_cast<TreeList*>(control)->renameFrom;
+        memcpy(buffer->text, old, buffer->capacity);
+        buffer->text[buffer->capacity - 1] = 0;
+        buffer->caret = 0;
+    }
+    EndRowEdit(window, record, control, buffer);
 }
 
 // ---- Scrolling ----

@@ -19,6 +19,9 @@ inline constexpr uint32_t treeListFrame = controlFrame;       // light top-left,
 inline constexpr uint32_t treeListFixedGroupNames = 0x200000; // group names cannot be edited
 inline constexpr uint32_t treeListFixedItemNames = 0x400000;  // item names cannot be edited
 inline constexpr uint32_t treeListSelectOnRightUp = 0x800000; // a right-button release on a row selects it
+// Renaming as in a desktop's file lists: it starts inserting at the end of the name, Enter ends it on item
+// rows too, and Escape ends it with the old name back.
+inline constexpr uint32_t treeListRenameKeys = 0x1000000;
 
 // Flags of groups and items.
 inline constexpr uint32_t treeNodeHasItems = 0x1; // groups; written by BuildTreeListRows
@@ -92,6 +95,8 @@ struct TreeList {
     Control* companions[scrollCompanions];
     TreeListCallback onDoubleClick;
     TreeListCallback onRightClick;
+    // Added after the documented fields.
+    char renameFrom[treeGroupNameSize]; // treeListRenameKeys: the name as it was when its editing began
 };
 
 void InitTreeList(TreeList* tree, const Extent* placement, uint32_t flags, const LogFont* font);
@@ -108,8 +113,10 @@ uint32_t BuildTreeListRows(TreeList* tree, uint32_t mode);
 // -1 when no slot does (row is then left alone).
 int32_t FindTreeListRow(TreeList* tree, const TreeNode* node, TreeRow** row);
 
-// Group rows' enterHandler: Enter ends the editing of a group's name.
+// Group rows' enterHandler: Enter ends the editing of a group's name. With treeListRenameKeys also the item
+// rows' enterHandler, and CancelRowEdit every row's escapeHandler: the name goes back to what it was.
 void EndRowEdit(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
+void CancelRowEdit(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
 
 // The mouse handlers, for owners that wrap them.
 void TreeListLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,

@@ -20,8 +20,18 @@ typedef void (*EnterHandler)(WindowHandle window, WindowRecord* record, Control*
 // else of it. lineBeginInput comes before every input: the owner points text at the line being edited and
 // answers lineEdit, lineNothing (no line to edit: no input, no redraw) or lineReadOnly (no change, but a
 // redraw). lineEnter: Enter splits the line at the caret and moves on; its answer is ignored.
-enum LineRequest : uint32_t { lineBeginInput = 0, lineEnter = 1 };
-enum LineAnswer : uint32_t { lineNothing = 0, lineEdit = 1, lineReadOnly = 2 };
+// Owners that know them may also answer lineBeginInput with lineSelectOnly (the caret keys, selection and
+// copying work, nothing changes) and add lineViewMoved to any answer when they scrolled (a redraw follows
+// whatever the input does). linePaste: a paste of several lines (LinePasteInProgress); an owner that took it
+// answers lineEdit, and lineNothing leaves it to the editor, which pastes the first line.
+enum LineRequest : uint32_t { lineBeginInput = 0, lineEnter = 1, linePaste = 2 };
+enum LineAnswer : uint32_t {
+    lineNothing = 0,
+    lineEdit = 1,
+    lineReadOnly = 2,
+    lineSelectOnly = 3,
+    lineViewMoved = 0x10,
+};
 typedef uint32_t (*LineHandler)(Control* owner, EditBuffer* buffer, uint32_t request);
 
 enum EditBufferFlag : uint32_t {
@@ -57,6 +67,7 @@ struct EditBuffer {
     EditHistory* history;     // the undo steps, embedded by the caller; null = no undo
     int32_t scrollX;          // keepCaretInView: pixels the one-row text is shifted left (set by each paint)
     uint32_t firstRow;        // keepCaretInView: the first wrapped row shown (set by each paint)
+    EnterHandler escapeHandler; // plain buffers: run on Escape; null = Escape is ignored
 };
 // Fields lie in the order written; these are the widths that the documented layout fixes.
 static_assert(offsetof(EditBuffer, flags) == 0 && sizeof(EditBuffer::text) == sizeof(void*));

@@ -60,6 +60,12 @@ int32_t RouteKeyboard(WindowHandle h, WindowRecord* w, uint32_t message, WParam 
     // Shift and Ctrl are followed whoever has the focus, so a selection key knows them.
     if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP)
         NoteModifierKey(static_cast<uint32_t>(wParam), message == WM_KEYDOWN || message == WM_SYSKEYDOWN);
+    // Their releases go to whichever window has the keyboard next, so losing it lets go of them.
+    if (message == WM_KILLFOCUS) {
+        NoteModifierKey(vkShift, false);
+        NoteModifierKey(vkControl, false);
+        return -1;
+    }
     if (!IsKeyboardMessage(message)) return -1;
     Control* c = w->focusControl;
     if (!c) return 0;

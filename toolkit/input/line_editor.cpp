@@ -141,6 +141,10 @@ uint32_t EditCharacter(LineEdit& e, WindowHandle window, WindowRecord* record, C
     case editTab:
         Tab(e);
         return redrawBits;
+    case editEscape:
+        if (e.line || !b->escapeHandler) return 0;
+        b->escapeHandler(window, record, owner, b);
+        return redrawBits;
     case editEnter:
         if (e.line) {
             b->lineHandler(owner, b, lineEnter);
@@ -199,16 +203,31 @@ uint32_t EditImeResult(LineEdit& e, uint32_t value, int32_t count) {
     return redrawBits;
 }
 
+// Inputs that leave a line unchanged: the caret keys, Ctrl+A and copying (Ctrl+C, Ctrl+Insert).
+static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value, int32_t count) {
+    if (mode == EditInputMode::Character) return value == 1 || value == 3;
+    if (mode != EditInputMode::Key) return false;
+    if (count != 0) return true;
+    if (value == vkInsert) return (flags & clipboardKeys) && (HeldModifiers() & editCtrl);
+    return value == vkLeft || value == vkRight || value == vkHome || value == vkEnd || value == vkShift ||
+           value == vkControl;
+}
+
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count) {
     if (!buffer) return 0;
     LineEdit e = {buffer, buffer->lineMode != 0 && buffer->lineHandler, nullptr, buffer->capacity, 0, {}};
+    uint32_t moved = 0; // the owner scrolled its view to the line: redraw whatever happens
     if (e.line) {
         uint32_t answer = buffer->lineHandler(owner, buffer, lineBeginInput);
-        if (answer == lineReadOnly) return redrawBits;
-        if (answer != lineEdit) return 0;
+        moved = answer & lineViewMoved ? redrawBits : 0;
+        answer &= ~lineViewMoved;
+        if (answer == lineReadOnly ||
+            (answer == lineSelectOnly && !OnlySelects(buffer->flags, mode, value, count)))
+            return redrawBits;
+        if (answer != lineEdit && answer != lineSelectOnly) return moved;
     }
-    if (!buffer->text || e.size == 0) return 0;
+    if (!buffer->text || e.size == 0) return moved;
     e.text = buffer->text;
     EditRemeasure(e);
     if (e.length == e.size) e.text[--e.length] = 0; // a text without its zero byte is cut to the buffer
@@ -234,5 +253,5 @@ uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, Ed
     }
     // Anything else that happened ends a run of typing.
     if (buffer->history && result && !e.undo.started && !e.undo.typing) buffer->history->typing = 0;
-    return result;
+    return result | moved;
 }

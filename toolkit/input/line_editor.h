@@ -17,7 +17,7 @@ enum class EditInputMode : uint32_t {
 };
 
 // Characters with a meaning of their own.
-enum : uint32_t { editBackspace = 8, editTab = 9, editEnter = 13 };
+enum : uint32_t { editBackspace = 8, editTab = 9, editEnter = 13, editEscape = 27 };
 
 // Returns the redraw flags: 0x30 when the owner must be redrawn and blitted, else 0. A buffer whose lineMode
 // is set edits the current line of the TextLog given as owner.
@@ -33,5 +33,15 @@ uint32_t HeldModifiers();
 void ForgetEditorKeys();
 
 // What the last paste (Ctrl+V, Shift+Insert) could not bring over: characters written as '?' and the bytes
-// left out, in whole characters, because the buffer was full. A paste takes the first line of the clipboard.
+// left out, in whole characters, because the buffer was full. A paste takes the first line of the clipboard,
+// unless the owner of a line-mode buffer takes all of them (linePaste).
 ClipboardRead LastPasteReport();
+
+// The clipboard's text while a linePaste request runs (null at any other time): lines ended by CR, with any
+// LFs after it, other control characters turned into spaces. The owner adds the bytes it left out.
+struct LinePaste {
+    const char* text;
+    uint32_t length;
+    uint32_t leftOut;
+};
+LinePaste* LinePasteInProgress();

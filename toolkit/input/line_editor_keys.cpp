@@ -7,6 +7,8 @@
 
 static uint32_t heldModifiers; // editShift and editCtrl, as the last key messages left them
 static ClipboardRead lastPaste;
+static LinePaste linePasting;
+static bool linePasteRunning;
 
 void NoteModifierKey(uint32_t key, bool down) {
     uint32_t bit = key == vkShift ? editShift : key == vkControl ? editCtrl : 0;
@@ -26,6 +28,10 @@ ClipboardRead LastPasteReport() {
     return lastPaste;
 }
 
+LinePaste* LinePasteInProgress() {
+    return linePasteRunning ? &linePasting : nullptr;
+}
+
 // Removes the selection, if any, leaving the caret where it began.
 static bool RemoveSelection(LineEdit& e) {
     uint32_t start, end;
@@ -42,9 +48,45 @@ static bool Copy(LineEdit& e, WindowHandle window) {
     return PlatformSetClipboardText(window, e.text + start, end - start) != 0;
 }
 
+// Line ends become CRs (a lone LF too) and other control characters spaces; true when a line end is there.
+static bool MarkLineEnds(char* bytes, uint32_t n) {
+    char before = 0;
+    bool lines = false;
+    for (uint32_t i = 0; i < n; i++) {
+        char c = bytes[i];
+        if (c == '\n' && before != '\r')
+            bytes[i] = '\r';
+        else if (c != '\r' && c != '\n' && static_cast<uint8_t>(c) < 0x20)
+            bytes[i] = ' ';
+        lines = lines || bytes[i] == '\r';
+        before = c;
+    }
+    return lines;
+}
+
+// Offers text of several lines to the owner of a line-mode buffer. The owner moves the caret, and perhaps
+// the line, itself; the undo steps cannot follow it over lines, so they are dropped. False when the owner
+// leaves the paste to the editor.
+static bool PasteLines(LineEdit& e, Control* owner, char* bytes, uint32_t n, bool lines) {
+    if (!e.line || !lines) return false;
+    linePasting = {bytes, n, 0};
+    linePasteRunning = true;
+    uint32_t answer = e.buffer->lineHandler(owner, e.buffer, linePaste);
+    linePasteRunning = false;
+    if (answer != lineEdit) return false;
+    lastPaste.leftOut += linePasting.leftOut;
+    if (EditHistory* h = e.buffer->history) {
+        h->text = nullptr;
+        h->count = h->undone = h->typing = 0;
+    }
+    e.undo.history = nullptr;
+    e.buffer->selectionAnchor = e.buffer->caret;
+    return true;
+}
+
 // The first line of the clipboard's text replaces the selection; what does not fit is left out in whole
-// characters and counted in lastPaste.
-static uint32_t Paste(LineEdit& e, WindowHandle window) {
+// characters and counted in lastPaste. The owner of a log line may take every line (PasteLines).
+static uint32_t Paste(LineEdit& e, WindowHandle window, Control* owner) {
     lastPaste = {0, 0};
     char probe[1];
     ClipboardRead size = {0, 0};
@@ -53,12 +95,13 @@ static uint32_t Paste(LineEdit& e, WindowHandle window) {
     char* bytes = static_cast<char*>(PlatformAllocatePages(size.leftOut + 1));
     if (!bytes) return 0;
     uint32_t n = static_cast<uint32_t>(PlatformGetClipboardText(window, bytes, size.leftOut + 1, &lastPaste));
-    uint32_t line = 0;
-    while (line < n && bytes[line] != '\r' && bytes[line] != '\n') {
-        if (static_cast<uint8_t>(bytes[line]) < 0x20) bytes[line] = ' '; // tabs and such type as spaces
-        line++;
-    }
     RemoveSelection(e);
+    if (PasteLines(e, owner, bytes, n, MarkLineEnds(bytes, n))) {
+        PlatformFreePages(bytes);
+        return redrawBits;
+    }
+    uint32_t line = 0;
+    while (line < n && bytes[line] != '\r') line++; // tabs and such already type as spaces
     uint32_t at = e.buffer->caret;
     if (EditOnTrail(e, at)) at++;
     uint32_t put = at < e.size ? EditInsertFitting(e, at, bytes, line, e.size - 1) : 0;
@@ -108,7 +151,7 @@ bool EditExtendedInput(LineEdit& e, WindowHandle window, WindowRecord* record, C
                 Copy(e, window);
                 *result = 0;
             } else if (value == vkInsert) {
-                *result = Paste(e, window);
+                *result = Paste(e, window, owner);
             } else {
                 *result = Copy(e, window) && RemoveSelection(e) ? redrawBits : 0;
             }
@@ -150,7 +193,9 @@ bool EditExtendedInput(LineEdit& e, WindowHandle window, WindowRecord* record, C
             Copy(e, window);
             *result = 0;
         } else {
-            *result = c == 22 ? Paste(e, window) : Copy(e, window) && RemoveSelection(e) ? redrawBits : 0;
+            *result = c == 22                                 ? Paste(e, window, owner)
+                      : Copy(e, window) && RemoveSelection(e) ? redrawBits
+                                                              : 0;
         }
         return true;
     }

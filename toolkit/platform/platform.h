@@ -18,6 +18,7 @@ typedef intptr_t (*WindowProc)(WindowHandle window, uint32_t message, WParam wPa
 enum : uint32_t {
     WM_DESTROY = 2,
     WM_SIZE = 5,
+    WM_KILLFOCUS = 8,
     WM_PAINT = 15,
     WM_CLOSE = 16,
     WM_QUIT = 18,

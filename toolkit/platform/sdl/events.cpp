@@ -68,6 +68,8 @@ static void WindowEvent(const SDL_WindowEvent* e) {
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         if (sdlWindows.active == w->handle) sdlWindows.active = 0;
+        // Keys let go of while another window has the keyboard are never reported here.
+        SdlQueue(w->handle, WM_KILLFOCUS, 0, 0);
         break;
     case SDL_WINDOWEVENT_CLOSE:
         SdlQueue(w->handle, WM_CLOSE, 0, 0);
