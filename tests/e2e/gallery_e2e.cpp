@@ -9,11 +9,14 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/gallery_driver.h"
 #include "tests/support/cp949.h"
+#include "toolkit/gfx/text.h"
+#include "toolkit/platform/headless/headless.h"
 
 namespace {
 
@@ -28,6 +31,8 @@ class GalleryOnScreen : public ::testing::Test {
     void ListBox();
     void Tree();
     void TypeIntoField();
+    void EditAsPeopleDo();
+    void Clipboard();
     void TypeIntoLog(std::vector<std::string>* saved);
     void SaveAndLoad(const std::vector<std::string>& expected);
     void Resize();
@@ -281,6 +286,103 @@ void GalleryOnScreen::TypeIntoField() {
     d.checks->text(&d, gallery.status.header, status, "field-mixed-status");
 }
 
+// Where the single-row field shows the boundary before byte n of its text, as its last paint laid it out.
+static int32_t BoundaryX(uint32_t n) {
+    const EditBuffer& b = gallery.single.edit;
+    TextSize size = {};
+    MeasureText(mainWindowHandle, b.font, b.text, static_cast<int32_t>(n), &size);
+    return b.originX + (n ? size.cx : 0) - b.scrollX;
+}
+
+// The single-row field edited with the mouse and the editing keys: a click places the caret, a syllable
+// composes inline there through the real input method, Shift+arrows, a double click and a drag select,
+// Ctrl+A and typing replace everything with a text that scrolls sideways, and Ctrl+Z / Ctrl+Y undo and
+// redo it. Where a step lands in the text follows the twin's font; under Wine it only has to show.
+void GalleryOnScreen::EditAsPeopleDo() {
+    const Control& field = gallery.single.header;
+    const std::string typed = Cp949("한글한  언어 abc 언"),
+                      wide = "the quick brown fox jumps over a lazy dog";
+    int32_t middle = field.surface.height / 2;
+    auto word = [&] { return static_cast<int32_t>(std::string(gallery.singleText).find("abc")) + 1; };
+    struct Step {
+        std::function<void()> act;
+        const char* name;
+    };
+    const Step steps[] = {
+        {[&] { d.ClickOn(field, BoundaryX(4), middle); }, "edit-caret-placed"},
+        {[&] {
+             d.Keys("g k s", {Compose("ㅎ"), Compose("하"), Compose("한")});
+         },
+         "edit-inline-composition"},
+        {[&] {
+             d.Keys("space", {Commit("한"), Char(' ')});
+         },
+         "edit-inline-committed"},
+        {[&] {
+             d.Keys("shift+Left shift+Left", {With(vkShift, vkLeft, 0), With(vkShift, vkLeft, 0)});
+         },
+         "edit-shift-arrows"},
+        {[&] { d.DoubleClickOn(field, BoundaryX(word()), middle); }, "edit-double-click"},
+        {[&] {
+             d.PauseAfterClick();
+             d.Press(field.x + 2, field.y + middle);
+             d.DragTo(field.x + BoundaryX(2), field.y + middle);
+             d.DragTo(field.x + BoundaryX(4), field.y + middle);
+             d.Release(field.x + BoundaryX(4), field.y + middle);
+         },
+         "edit-dragged"},
+        {[&] { d.Keys("ctrl+a", {With(vkControl, 'A', 1)}); }, "edit-all-selected"},
+        {[&] {
+             d.Keys("Hangul", {});
+             d.Do("xdotool type --delay 40 '" + wide + "'");
+             d.twin.Type(wide);
+             d.Keys("Hangul", {});
+         },
+         "edit-scrolled-sideways"},
+        {[&] { d.Keys("ctrl+z", {With(vkControl, 'Z', 26)}); }, "edit-undone"},
+        {[&] { d.Keys("ctrl+y", {With(vkControl, 'Y', 25)}); }, "edit-redone"},
+    };
+    for (const Step& step : steps) {
+        Pixels before = d.Now(field);
+        step.act();
+        d.checks->text(&d, field, before, step.name);
+        if (std::string(step.name) == "edit-inline-composition") d.ShowsComposition(field, true, step.name);
+        if (std::string(step.name) == "edit-undone") {
+            EXPECT_EQ(std::string(gallery.singleText), typed);
+        }
+    }
+    EXPECT_EQ(std::string(gallery.singleText), wide);
+    EXPECT_GT(gallery.single.edit.scrollX, 0) << "the twin's text scrolled";
+}
+
+// The X clipboard both ways: what the fields copy (Korean in UTF-8) xclip reads as the twin's clipboard
+// holds it; what xclip sets (with a character that code page 949 cannot hold) pastes as the twin's
+// headless clipboard set alike.
+void GalleryOnScreen::Clipboard() {
+    if (!d.checks->xClipboard) return;
+    const std::string pasted = "붙여 😀 ok";
+    d.Keys("ctrl+a ctrl+c", {With(vkControl, 'A', 1), With(vkControl, 'C', 3)});
+    d.ClipboardHolds(HeadlessClipboardUtf8(), "copied-latin");
+    const Control& wrapped = gallery.wrapped.header;
+    Pixels before = d.Now(wrapped);
+    d.ClickOn(wrapped, 60, 30);
+    d.Keys("ctrl+a ctrl+c", {With(vkControl, 'A', 1), With(vkControl, 'C', 3)});
+    d.checks->text(&d, wrapped, before, "wrapped-copied");
+    EXPECT_NE(std::string(HeadlessClipboardUtf8()).find("한국어"), std::string::npos);
+    d.ClipboardHolds(HeadlessClipboardUtf8(), "copied-korean");
+
+    d.SetClipboard(pasted);
+    HeadlessSetClipboardUtf8(pasted.c_str());
+    const Control& field = gallery.single.header;
+    before = d.Now(field);
+    d.ClickMiddle(field);
+    d.Keys("ctrl+a ctrl+v", {With(vkControl, 'A', 1), With(vkControl, 'V', 22)});
+    EXPECT_EQ(std::string(gallery.singleText), Cp949("붙여 ? ok"));
+    d.checks->text(&d, field, before, "field-pasted");
+    d.Keys("ctrl+a ctrl+c", {With(vkControl, 'A', 1), With(vkControl, 'C', 3)});
+    d.ClipboardHolds("붙여 ? ok", "pasted-copied-back");
+}
+
 // Lines typed into the log end with Enter, which stamps them; Enter right after a composing syllable ends
 // the line after the syllable. A line sent from the field below the log joins it above the line being
 // typed. saved: the lines the log then holds, without their stamps.
@@ -437,6 +539,8 @@ void GalleryOnScreen::WholeScenario(std::vector<std::string>* saved) {
     ListBox();
     Tree();
     TypeIntoField();
+    EditAsPeopleDo();
+    Clipboard();
     TypeIntoLog(saved);
     if (HasFatalFailure()) return;
     SaveAndLoad(*saved);
