@@ -110,4 +110,7 @@ WindowHandle OpenGallery(const Extent* placement);
 void BuildGallery(WindowHandle window, WindowRecord* record);
 // Frees the art's pixels (the controls are destroyed with the window).
 void ReleaseGalleryArt();
+// After a message: when it was a paste into one of the fields, the status line tells how many characters
+// became '?' and how many bytes did not fit.
+void ReportPaste(WindowHandle window, uint32_t message, WParam wParam);
 intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);

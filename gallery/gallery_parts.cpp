@@ -6,6 +6,7 @@
 
 #include "gallery/gallery_build.h"
 #include "toolkit/gfx/text.h"
+#include "toolkit/input/line_editor.h"
 #include "toolkit/window/composition.h"
 #include "util/dbcs_string.h"
 
@@ -86,6 +87,10 @@ static const char readyCaption[] =
     "Ctrl+A/C/X/V/Z/Y. \xC6\xAE\xB8\xAE \xC0\xCC\xB8\xA7 \xB9\xD9\xB2\xD9\xB1\xE2: "
     "\xB0\xED\xB8\xA5 \xC1\xD9\xC0\xBB \xB4\xD9\xBD\xC3 \xB4\xA9\xB8\xA3\xB1\xE2. "
     "Fields: select, copy, paste, undo.";
+// 붙여 넣었습니다 Pasted. ?로 바꾼 글자 %u개, 넣지 못한 바이트 %u개
+static const char pastedFormat[] = "\xBA\xD9\xBF\xA9 \xB3\xD6\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9 Pasted. "
+                                   "?\xB7\xCE \xB9\xD9\xB2\xDB \xB1\xDB\xC0\xDA %u\xB0\xB3, "
+                                   "\xB3\xD6\xC1\xF6 \xB8\xF8\xC7\xD1 \xB9\xD9\xC0\xCC\xC6\xAE %u\xB0\xB3";
 
 // ---- What the callbacks report ----
 
@@ -144,6 +149,20 @@ static void Field(WindowRecord* record, EditField* field, Extent e, char* text, 
 }
 
 // ---- Layout and shared steps ----
+
+void ReportPaste(WindowHandle window, uint32_t message, WParam wParam) {
+    bool paste = (message == WM_CHAR && wParam == 22) ||
+                 (message == WM_KEYDOWN && wParam == vkInsert && HeldModifiers() == editShift);
+    WindowRecord* record = paste ? FindWindowRecord(window) : nullptr;
+    if (!record) return;
+    Control* focus = record->focusControl;
+    if (focus != &gallery.single.header && focus != &gallery.wrapped.header && focus != &gallery.entry.header)
+        return;
+    ClipboardRead read = LastPasteReport();
+    char text[labelCaptionSize];
+    snprintf(text, sizeof text, pastedFormat, read.replaced, read.leftOut);
+    SetStatus(window, record, text);
+}
 
 void TakeEditingKeys(EditField* field, EditHistory* history) {
     field->edit.flags |= selectText | clipboardKeys | undoKeys | keepCaretInView | inlineComposition;

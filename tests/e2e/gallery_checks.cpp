@@ -80,7 +80,7 @@ static void LinuxAskToClose(GalleryDriver* d, FoundWindow* box) {
 
 const GalleryChecks linuxChecks = {"linux",          exactTolerance, LinuxText,       LinuxWindow, LinuxArea,
 
-                                   LinuxLogFilePath, LinuxGrow,      LinuxAskToClose, true,        true};
+                                   LinuxLogFilePath, LinuxGrow,      LinuxAskToClose, true};
 
 // ---- Wine ----
 
@@ -135,4 +135,4 @@ static void WineAskToClose(GalleryDriver* d, FoundWindow* box) {
 
 const GalleryChecks wineChecks = {"wine",          wineTolerance, WineText,       WineWindow, WineArea,
 
-                                  WineLogFilePath, WineGrow,      WineAskToClose, true,       true};
+                                  WineLogFilePath, WineGrow,      WineAskToClose, true};

@@ -79,8 +79,6 @@ struct GalleryChecks {
     // Whether a syllable left composing when a click moves the focus stays out of every control: ibus
     // commits it when it is reset, which the Linux build does not yet undo.
     bool dropsComposition;
-    // Whether the build's clipboard is the X server's, which xclip reads and writes.
-    bool xClipboard;
 };
 
 struct GalleryDriver {
