@@ -303,52 +303,46 @@ void GalleryOnScreen::EditAsPeopleDo() {
     const Control& field = gallery.single.header;
     const std::string wide = "the quick brown fox jumps over a lazy dog";
     int32_t y = field.surface.height / 2;
-    const Made ctrlA = With(vkControl, 'A', 1), ctrlC = With(vkControl, 'C', 3);
+    const Made ctrlA = With(vkControl, 'A', 1), ctrlC = With(vkControl, 'C', 3),
+               shiftLeft = With(vkShift, vkLeft, 0);
+    auto click = [&] { d.ClickOn(field, BoundaryX(4), y); };
+    auto doubleClick = [&] {
+        d.DoubleClickOn(field, BoundaryX(std::string(gallery.singleText).find("abc") + 1), y);
+    };
+    auto drag = [&] {
+        d.PauseAfterClick();
+        d.Press(field.x + 2, field.y + y);
+        d.DragTo(field.x + BoundaryX(4), field.y + y);
+        d.Release(field.x + BoundaryX(4), field.y + y);
+    };
+    auto typeWide = [&] {
+        d.Keys("Hangul", {});
+        d.Do("xdotool type --delay 40 '" + wide + "'");
+        d.twin.Type(wide);
+        d.Keys("Hangul", {});
+    };
     struct Step {
-        std::function<void()> act;
         const char* name;
-        bool copy; // the selection copied: xclip reads what the twin's clipboard holds
+        bool copy; // then the selection is copied: xclip reads what the twin's clipboard holds
+        const char* keys;
+        std::vector<Made> made;
+        std::function<void()> act = nullptr; // instead of keys
     };
     const Step steps[] = {
-        {[&] { d.ClickOn(field, BoundaryX(4), y); }, "edit-caret-placed", false},
-        {[&] {
-             d.Keys("g k s", {Compose("ㅎ"), Compose("하"), Compose("한")});
-         },
-         "edit-inline-composition", false},
-        {[&] {
-             d.Keys("space", {Commit("한"), Char(' ')});
-         },
-         "edit-inline-committed", false},
-        {[&] {
-             d.Keys("shift+Left shift+Left", {With(vkShift, vkLeft, 0), With(vkShift, vkLeft, 0)});
-         },
-         "edit-shift-arrows", true},
-        {[&] { d.DoubleClickOn(field, BoundaryX(std::string(gallery.singleText).find("abc") + 1), y); },
-         "edit-double-click", true},
-        {[&] {
-             d.PauseAfterClick();
-             d.Press(field.x + 2, field.y + y);
-             d.DragTo(field.x + BoundaryX(4), field.y + y);
-             d.Release(field.x + BoundaryX(4), field.y + y);
-         },
-         "edit-dragged", true},
-        {[&] { d.Keys("ctrl+a", {ctrlA}); }, "edit-all-selected", false},
-        {[&] {
-             d.Keys("Hangul", {});
-             d.Do("xdotool type --delay 40 '" + wide + "'");
-             d.twin.Type(wide);
-             d.Keys("Hangul", {});
-         },
-         "edit-scrolled-sideways", false},
-        {[&] { d.Keys("ctrl+z", {With(vkControl, 'Z', 26)}); }, "edit-undone", false},
-        {[&] {
-             d.Keys("ctrl+y ctrl+a", {With(vkControl, 'Y', 25), ctrlA});
-         },
-         "edit-redone", true},
+        {"edit-caret-placed", false, "", {}, click},
+        {"edit-inline-composition", false, "g k s", {Compose("ㅎ"), Compose("하"), Compose("한")}},
+        {"edit-inline-committed", false, "space", {Commit("한"), Char(' ')}},
+        {"edit-shift-arrows", true, "shift+Left shift+Left", {shiftLeft, shiftLeft}},
+        {"edit-double-click", true, "", {}, doubleClick},
+        {"edit-dragged", true, "", {}, drag},
+        {"edit-all-selected", false, "ctrl+a", {ctrlA}},
+        {"edit-scrolled-sideways", false, "", {}, typeWide},
+        {"edit-undone", true, "ctrl+z ctrl+a", {With(vkControl, 'Z', 26), ctrlA}},
+        {"edit-redone", true, "ctrl+y ctrl+a", {With(vkControl, 'Y', 25), ctrlA}},
     };
     for (const Step& step : steps) {
         Pixels before = d.Now(field);
-        step.act();
+        step.act ? step.act() : d.Keys(step.keys, step.made);
         d.checks->text(&d, field, before, step.name);
         if (step.name == steps[1].name) d.ShowsComposition(field, true, step.name);
         if (!step.copy) continue;
