@@ -64,6 +64,7 @@ int32_t RunGallery() {
 // The toolkit takes what it knows; the timer blinks the focused field's caret; the rest is the platform's.
 intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     int32_t result = DispatchToolkitMessage(window, message, wParam, lParam);
+    ReportPaste(window, message, wParam);
     if (result == 0) return 0;
     if (result == -1 && message == WM_TIMER && wParam == blinkTimer) {
         CaretBlinkTick();

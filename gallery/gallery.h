@@ -14,6 +14,7 @@
 #include "toolkit/controls/scroll_bar.h"
 #include "toolkit/controls/text_log.h"
 #include "toolkit/controls/tree_list.h"
+#include "toolkit/input/edit_history.h"
 #include "toolkit/window/window_table.h"
 
 extern const char galleryTitle[];     // "Velquist Gallery"
@@ -89,8 +90,9 @@ struct Gallery {
     char singleText[64];
     char wrappedText[512];
     char entryText[120];
-    char logPath[512]; // empty: there is no data directory
-    uint32_t treeMode; // how the tree's rows are built
+    EditHistory singleHistory, wrappedHistory, entryHistory; // each field's undo steps
+    char logPath[512];                                       // empty: there is no data directory
+    uint32_t treeMode;                                       // how the tree's rows are built
     TreeNode treeGroups[galleryTreeGroups];
     TreeNode treeItems[galleryTreeItems];
     ListBoxItem listItems[galleryListItems];
@@ -108,4 +110,7 @@ WindowHandle OpenGallery(const Extent* placement);
 void BuildGallery(WindowHandle window, WindowRecord* record);
 // Frees the art's pixels (the controls are destroyed with the window).
 void ReleaseGalleryArt();
+// After a message: when it was a paste into one of the fields, the status line tells how many characters
+// became '?' and how many bytes did not fit.
+void ReportPaste(WindowHandle window, uint32_t message, WParam wParam);
 intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam);

@@ -40,6 +40,10 @@ void CaptionButton(WindowRecord* record, Button* button, Extent e, const char* c
 void ArrowButton(WindowRecord* record, Button* button, Extent e, uint32_t art, uint32_t flags,
                  ButtonClickHandler onClick, void* userData);
 
+// The field selects, reaches the clipboard, undoes into history, keeps its caret in view, composes inline
+// and takes the mouse as people expect of a text field.
+void TakeEditingKeys(EditField* field, EditHistory* history);
+
 // The builders of the groups, each in its own source.
 void BuildLabels(WindowRecord* record, const GalleryLayout& layout);
 void BuildButtons(WindowRecord* record, const GalleryLayout& layout);

@@ -291,6 +291,7 @@ void BuildLog(WindowRecord* record, const GalleryLayout& layout) {
     gallery.entry.edit.originY = 4;
     gallery.entry.edit.enterHandler = SendEntered;
     gallery.entry.edit.font = &galleryFont;
+    TakeEditingKeys(&gallery.entry, &gallery.entryHistory);
     Add(record, &gallery.entry.header);
     CaptionButton(record, &gallery.send, {buttonsX, rowY, 58, 24}, sendCaption, follow, SendClicked);
     CaptionButton(record, &gallery.save, {buttonsX + 64, rowY, 58, 24}, saveCaption, follow, SaveClicked);

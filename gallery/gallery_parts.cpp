@@ -6,6 +6,7 @@
 
 #include "gallery/gallery_build.h"
 #include "toolkit/gfx/text.h"
+#include "toolkit/input/line_editor.h"
 #include "toolkit/window/composition.h"
 #include "util/dbcs_string.h"
 
@@ -80,10 +81,16 @@ static const char wrappedInitial[] =
     "\xBF\xA9\xB1\xE2\xBF\xA1 \xC7\xD1\xB1\xB9\xBE\xEE\xB8\xA6 \xC0\xD4\xB7\xC2\xC7\xD8 "
     "\xBA\xB8\xBC\xBC\xBF\xE4. Type Korean or English here: a long text wraps over "
     "several rows.";
-// 준비되었습니다.
+// 입력란: 끌기, Shift+화살표, Ctrl+A/C/X/V/Z/Y. 트리 이름 바꾸기: 고른 줄을 다시 누르기.
 static const char readyCaption[] =
-    "\xC1\xD8\xBA\xF1\xB5\xC7\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9. Click, drag and type to "
-    "try the controls.";
+    "\xC0\xD4\xB7\xC2\xB6\xF5: \xB2\xF8\xB1\xE2, Shift+\xC8\xAD\xBB\xEC\xC7\xA5, "
+    "Ctrl+A/C/X/V/Z/Y. \xC6\xAE\xB8\xAE \xC0\xCC\xB8\xA7 \xB9\xD9\xB2\xD9\xB1\xE2: "
+    "\xB0\xED\xB8\xA5 \xC1\xD9\xC0\xBB \xB4\xD9\xBD\xC3 \xB4\xA9\xB8\xA3\xB1\xE2. "
+    "Fields: select, copy, paste, undo.";
+// 붙여 넣었습니다 Pasted. ?로 바꾼 글자 %u개, 넣지 못한 바이트 %u개
+static const char pastedFormat[] = "\xBA\xD9\xBF\xA9 \xB3\xD6\xBE\xFA\xBD\xC0\xB4\xCF\xB4\xD9 Pasted. "
+                                   "?\xB7\xCE \xB9\xD9\xB2\xDB \xB1\xDB\xC0\xDA %u\xB0\xB3, "
+                                   "\xB3\xD6\xC1\xF6 \xB8\xF8\xC7\xD1 \xB9\xD9\xC0\xCC\xC6\xAE %u\xB0\xB3";
 
 // ---- What the callbacks report ----
 
@@ -130,17 +137,38 @@ static void CentreCaption(Button* button) {
 }
 
 static void Field(WindowRecord* record, EditField* field, Extent e, char* text, uint32_t capacity,
-                  const char* initial, uint32_t anchors) {
+                  const char* initial, uint32_t anchors, EditHistory* history) {
     InitEditField(field, &e, editFieldFrame | editFieldSunkenFrame | anchors, text, capacity);
+    TakeEditingKeys(field, history);
     CopyString(initial, text, capacity);
     field->header.backgroundColour = paper;
     field->edit.backColour = paper;
-    field->edit.caret = StringLength(text, capacity);
+    field->edit.caret = field->edit.selectionAnchor = StringLength(text, capacity);
     field->edit.font = &galleryFont;
     Add(record, &field->header);
 }
 
 // ---- Layout and shared steps ----
+
+void ReportPaste(WindowHandle window, uint32_t message, WParam wParam) {
+    bool paste = (message == WM_CHAR && wParam == 22) ||
+                 (message == WM_KEYDOWN && wParam == vkInsert && HeldModifiers() == editShift);
+    WindowRecord* record = paste ? FindWindowRecord(window) : nullptr;
+    if (!record) return;
+    Control* focus = record->focusControl;
+    if (focus != &gallery.single.header && focus != &gallery.wrapped.header && focus != &gallery.entry.header)
+        return;
+    ClipboardRead read = LastPasteReport();
+    char text[labelCaptionSize];
+    snprintf(text, sizeof text, pastedFormat, read.replaced, read.leftOut);
+    SetStatus(window, record, text);
+}
+
+void TakeEditingKeys(EditField* field, EditHistory* history) {
+    field->edit.flags |= selectText | clipboardKeys | undoKeys | keepCaretInView | inlineComposition;
+    field->edit.history = history;
+    InstallEditFieldMouse(field);
+}
 
 GalleryLayout LayOutGallery(int32_t width, int32_t height) {
     GalleryLayout l = {};
@@ -289,14 +317,15 @@ void BuildEditFields(WindowRecord* record, const GalleryLayout& layout) {
     Group(record, groupEditFields, layout);
     const Extent& g = layout.groups[groupEditFields];
     Field(record, &gallery.single, {g.x + 8, g.y + 28, g.width - 16, 24}, gallery.singleText,
-          sizeof gallery.singleText, singleInitial, stretchX | followRight);
+          sizeof gallery.singleText, singleInitial, stretchX | followRight, &gallery.singleHistory);
     TextSize size = {};
     MeasureText(mainWindowHandle, &galleryFont, " ", 1, &size);
     gallery.single.edit.originX = 4;
     gallery.single.edit.originY = (24 - size.cy) / 2;
     gallery.single.edit.enterHandler = ReportEnter;
     Field(record, &gallery.wrapped, {g.x + 8, g.y + 58, g.width - 16, g.height - 66}, gallery.wrappedText,
-          sizeof gallery.wrappedText, wrappedInitial, stretchX | followRight | stretchY | followBottom);
+          sizeof gallery.wrappedText, wrappedInitial, stretchX | followRight | stretchY | followBottom,
+          &gallery.wrappedHistory);
     gallery.wrapped.edit.flags |= wrapText;
     gallery.wrapped.edit.rowSpacing = 2;
 }

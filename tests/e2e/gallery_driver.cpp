@@ -86,6 +86,8 @@ void GalleryDriver::StartWine(const char* exe) {
 void GalleryDriver::Stop() {
     KillProgram(program);
     program = 0;
+    KillProgram(clipboardOwner);
+    clipboardOwner = 0;
     twin.Close();
     StopImeSession(&ime);
     if (ownDisplay && display) XCloseDisplay(display);
@@ -162,13 +164,50 @@ void GalleryDriver::ClickOn(const Control& c, int32_t x, int32_t y, bool ctrl) {
         twin.Click(c, x, y);
     }
 }
+void GalleryDriver::DoubleClickOn(const Control& c, int32_t x, int32_t y) {
+    Do("xdotool " + To(c.x + x, c.y + y) + " click --repeat 2 --delay 80 1");
+    twin.DoubleClick(c, x, y);
+}
 void GalleryDriver::Keys(const std::string& names, const std::vector<Made>& made) {
     Do("xdotool key --delay 150 " + names);
     for (const Made& m : made) {
         if (m.kind == Made::compose) twin.Compose(Cp949(m.syllable));
         if (m.kind == Made::commit) twin.Commit(Cp949(m.syllable));
-        if (m.kind == Made::key) twin.Key(m.virtualKey, m.character);
+        if (m.kind == Made::key && m.modifier) twin.Chord(m.modifier, m.virtualKey, m.character);
+        if (m.kind == Made::key && !m.modifier) twin.Key(m.virtualKey, m.character);
     }
+}
+
+// ---- The X clipboard ----
+
+// What xclip reads from the clipboard; it waits for the owner's answer, which a program that does not
+// answer must not make a hang.
+static std::string ReadClipboard() {
+    std::string text;
+    FILE* out = popen("timeout 5 xclip -o -selection clipboard 2>/dev/null", "r");
+    if (!out) return text;
+    char part[256];
+    for (size_t n; (n = fread(part, 1, sizeof part, out)) > 0;) text.append(part, n);
+    pclose(out);
+    return text;
+}
+
+bool GalleryDriver::ClipboardHolds(const std::string& utf8, const std::string& name) {
+    int64_t deadline = NowMilliseconds() + waitLong;
+    std::string read;
+    while ((read = ReadClipboard()) != utf8 && NowMilliseconds() < deadline) SleepMilliseconds(50);
+    EXPECT_EQ(read, utf8) << name << ": what xclip reads from the clipboard";
+    return read == utf8;
+}
+
+void GalleryDriver::SetClipboard(const std::string& utf8) {
+    std::string path = work + "/clipboard.txt";
+    ASSERT_TRUE(WriteFile(path, utf8));
+    KillProgram(clipboardOwner);
+    const char* argv[] = {"xclip", "-quiet", "-i", "-selection", "clipboard", path.c_str(), nullptr};
+    clipboardOwner = StartCommand(argv, (work + "/xclip.out").c_str());
+    ASSERT_GT(clipboardOwner, 0);
+    ClipboardHolds(utf8, "set by xclip");
 }
 
 // ---- The screen ----

@@ -38,6 +38,7 @@ struct Made {
     std::string syllable; // UTF-8
     uint32_t virtualKey;
     char character;
+    uint32_t modifier = 0; // a key held around it
 };
 inline Made Compose(const char* syllable) {
     return {Made::compose, syllable, 0, 0};
@@ -47,6 +48,9 @@ inline Made Commit(const char* syllable) {
 }
 inline Made Key(uint32_t virtualKey, char character) {
     return {Made::key, "", virtualKey, character};
+}
+inline Made With(uint32_t modifier, uint32_t virtualKey, char character) {
+    return {Made::key, "", virtualKey, character, modifier};
 }
 inline Made Char(char c) {
     return Key(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : static_cast<uint8_t>(c), c);
@@ -102,6 +106,14 @@ struct GalleryDriver {
     // A second press on or near the same place must not make a double click: it comes a double-click time
     // after the program showed what the first one did (SDL counts clicks when it handles them).
     void PauseAfterClick() { SleepMilliseconds(doubleClickPause); }
+    // A double click at (x, y) of the control.
+    void DoubleClickOn(const Control& c, int32_t x, int32_t y);
+
+    // ---- The X clipboard, through xclip ----
+    // Polls until xclip reads utf8 from the clipboard.
+    bool ClipboardHolds(const std::string& utf8, const std::string& name);
+    // xclip owns the clipboard with utf8 until another program takes it (or Stop).
+    void SetClipboard(const std::string& utf8);
 
     // ---- The screen ----
     std::string Shot(const std::string& name) {
@@ -145,6 +157,7 @@ struct GalleryDriver {
     GalleryTwin twin;
     ClientScreen screen;
     pid_t program = 0;
+    pid_t clipboardOwner = 0; // xclip
     FoundWindow window = {};
     std::string work, dataRoot;
 

@@ -9,11 +9,14 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/gallery_driver.h"
 #include "tests/support/cp949.h"
+#include "toolkit/gfx/text.h"
+#include "toolkit/platform/headless/headless.h"
 
 namespace {
 
@@ -28,6 +31,7 @@ class GalleryOnScreen : public ::testing::Test {
     void ListBox();
     void Tree();
     void TypeIntoField();
+    void EditAsPeopleDo();
     void TypeIntoLog(std::vector<std::string>* saved);
     void SaveAndLoad(const std::vector<std::string>& expected);
     void Resize();
@@ -281,6 +285,91 @@ void GalleryOnScreen::TypeIntoField() {
     d.checks->text(&d, gallery.status.header, status, "field-mixed-status");
 }
 
+// Where the single-row field shows the boundary before byte n of its text, as its last paint laid it out.
+static int32_t BoundaryX(uint32_t n) {
+    const EditBuffer& b = gallery.single.edit;
+    TextSize size = {};
+    MeasureText(mainWindowHandle, b.font, b.text, static_cast<int32_t>(n), &size);
+    return b.originX + (n ? size.cx : 0) - b.scrollX;
+}
+
+// The single-row field edited with the mouse and the editing keys: a click places the caret, a syllable
+// composes inline there through the real input method, Shift+arrows, a double click and a drag select
+// (each selection copied and read back by xclip), Ctrl+A and typing replace everything with a text that
+// scrolls sideways, Ctrl+Z / Ctrl+Y undo and redo it. Then the X clipboard both ways: the wrapped field's
+// Korean is read as UTF-8, and text that xclip sets (with a character code page 949 cannot hold) pastes as
+// into the twin given the same text.
+void GalleryOnScreen::EditAsPeopleDo() {
+    const Control& field = gallery.single.header;
+    const std::string wide = "the quick brown fox jumps over a lazy dog";
+    int32_t y = field.surface.height / 2;
+    const Made ctrlA = With(vkControl, 'A', 1), ctrlC = With(vkControl, 'C', 3),
+               shiftLeft = With(vkShift, vkLeft, 0);
+    auto click = [&] { d.ClickOn(field, BoundaryX(4), y); };
+    auto doubleClick = [&] {
+        d.DoubleClickOn(field, BoundaryX(std::string(gallery.singleText).find("abc") + 1), y);
+    };
+    auto drag = [&] {
+        d.PauseAfterClick();
+        d.Press(field.x + 2, field.y + y);
+        d.DragTo(field.x + BoundaryX(4), field.y + y);
+        d.Release(field.x + BoundaryX(4), field.y + y);
+    };
+    auto typeWide = [&] {
+        d.Keys("Hangul", {});
+        d.Do("xdotool type --delay 40 '" + wide + "'");
+        d.twin.Type(wide);
+        d.Keys("Hangul", {});
+    };
+    struct Step {
+        const char* name;
+        bool copy; // then the selection is copied: xclip reads what the twin's clipboard holds
+        const char* keys;
+        std::vector<Made> made;
+        std::function<void()> act = nullptr; // instead of keys
+    };
+    const Step steps[] = {
+        {"edit-caret-placed", false, "", {}, click},
+        {"edit-inline-composition", false, "g k s", {Compose("ㅎ"), Compose("하"), Compose("한")}},
+        {"edit-inline-committed", false, "space", {Commit("한"), Char(' ')}},
+        {"edit-shift-arrows", true, "shift+Left shift+Left", {shiftLeft, shiftLeft}},
+        {"edit-double-click", true, "", {}, doubleClick},
+        {"edit-dragged", true, "", {}, drag},
+        {"edit-all-selected", false, "ctrl+a", {ctrlA}},
+        {"edit-scrolled-sideways", false, "", {}, typeWide},
+        {"edit-undone", true, "ctrl+z ctrl+a", {With(vkControl, 'Z', 26), ctrlA}},
+        {"edit-redone", true, "ctrl+y ctrl+a", {With(vkControl, 'Y', 25), ctrlA}},
+    };
+    for (const Step& step : steps) {
+        Pixels before = d.Now(field);
+        step.act ? step.act() : d.Keys(step.keys, step.made);
+        d.checks->text(&d, field, before, step.name);
+        if (step.name == steps[1].name) d.ShowsComposition(field, true, step.name);
+        if (!step.copy) continue;
+        d.Keys("ctrl+c", {ctrlC});
+        d.ClipboardHolds(HeadlessClipboardUtf8(), step.name);
+    }
+    EXPECT_EQ(std::string(gallery.singleText), wide);
+    EXPECT_GT(gallery.single.edit.scrollX, 0) << "the twin's text scrolled";
+
+    Pixels before = d.Now(gallery.wrapped.header);
+    d.ClickOn(gallery.wrapped.header, 60, 30);
+    d.Keys("ctrl+a ctrl+c", {ctrlA, ctrlC});
+    d.checks->text(&d, gallery.wrapped.header, before, "wrapped-copied");
+    EXPECT_NE(std::string(HeadlessClipboardUtf8()).find("한국어"), std::string::npos);
+    d.ClipboardHolds(HeadlessClipboardUtf8(), "wrapped-copied");
+    d.SetClipboard("붙여 😀 ok");
+    HeadlessSetClipboardUtf8("붙여 😀 ok");
+    before = d.Now(field);
+    Pixels status = d.Now(gallery.status.header);
+    d.ClickMiddle(field);
+    d.Keys("ctrl+a ctrl+v ctrl+a ctrl+c", {ctrlA, With(vkControl, 'V', 22), ctrlA, ctrlC});
+    EXPECT_EQ(std::string(gallery.singleText), Cp949("붙여 ? ok"));
+    d.checks->text(&d, field, before, "field-pasted");
+    d.checks->text(&d, gallery.status.header, status, "field-pasted-status"); // "… ?로 바꾼 글자 1개 …"
+    d.ClipboardHolds("붙여 ? ok", "field-pasted");
+}
+
 // Lines typed into the log end with Enter, which stamps them; Enter right after a composing syllable ends
 // the line after the syllable. A line sent from the field below the log joins it above the line being
 // typed. saved: the lines the log then holds, without their stamps.
@@ -437,6 +526,7 @@ void GalleryOnScreen::WholeScenario(std::vector<std::string>* saved) {
     ListBox();
     Tree();
     TypeIntoField();
+    EditAsPeopleDo();
     TypeIntoLog(saved);
     if (HasFatalFailure()) return;
     SaveAndLoad(*saved);

@@ -96,6 +96,18 @@ void GalleryTwin::Key(uint32_t virtualKey, char character) {
     Post(WM_KEYUP, virtualKey, static_cast<LParam>(0xC0000001u));
 }
 
+void GalleryTwin::Chord(uint32_t modifier, uint32_t virtualKey, char character) {
+    Post(WM_KEYDOWN, modifier, 1);
+    Key(virtualKey, character);
+    Post(WM_KEYUP, modifier, static_cast<LParam>(0xC0000001u));
+}
+
+void GalleryTwin::DoubleClick(const Control& control, int32_t x, int32_t y) {
+    Click(control, x, y);
+    Post(WM_LBUTTONDBLCLK, MK_LBUTTON, Point(control.x + x, control.y + y));
+    Up(control.x + x, control.y + y);
+}
+
 void GalleryTwin::Type(const std::string& ascii) {
     for (char c : ascii) {
         uint32_t key = c >= 'a' && c <= 'z' ? static_cast<uint32_t>(c - 'a' + 'A') : static_cast<uint8_t>(c);

@@ -44,6 +44,10 @@ class GalleryTwin {
     void Click(const Control& control, int32_t x, int32_t y, WParam keys = 0);
     // A key as the backend reports it: down, its character (0: none), up.
     void Key(uint32_t virtualKey, char character);
+    // A key with a modifier key (vkShift, vkControl) held around it.
+    void Chord(uint32_t modifier, uint32_t virtualKey, char character);
+    // Two clicks at (x, y) of the control as the backend reports a double click.
+    void DoubleClick(const Control& control, int32_t x, int32_t y);
     void Type(const std::string& ascii);
     // The input method: a syllable being composed, and a finished one (code page 949 bytes).
     void Compose(const std::string& syllable);
