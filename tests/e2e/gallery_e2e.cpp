@@ -171,9 +171,9 @@ void GalleryOnScreen::ListBox() {
     d.SaveScreen("list");
 }
 
-// The collapsed group opens by its expander; an item is selected, pressed again and renamed (Latin by
-// overwriting and Delete after the Hangul key, then Korean through the input method); a press elsewhere
-// ends the rename.
+// The collapsed group opens by its expander; an item is selected, pressed again and renamed (Latin at the
+// end of the name after the Hangul key, then Korean through the input method); a press elsewhere
+// ends the rename; Return ends it on an item row too.
 void GalleryOnScreen::Tree() {
     TreeList& tree = gallery.tree;
     const Control& c = tree.header;
@@ -195,17 +195,19 @@ void GalleryOnScreen::Tree() {
     d.PauseAfterClick();
     d.ClickOn(c, 100, d.TreeRowMiddle(alice));
     ASSERT_NE(c.editBuffer, nullptr) << "the twin renames";
-    // Overwriting "Alice" from its start: "Bobce", and Delete twice leaves "Bob".
+    // The rename types at the end of "Alice": five Backspaces, then "Bob".
     before = d.Now(c);
-    d.Keys("Hangul B o b Delete Delete Hangul",
-           {Char('B'), Char('o'), Char('b'), Key(vkDelete, 0), Key(vkDelete, 0)});
+    std::vector<Made> retyped;
+    for (int i = 0; i < 5; i++) retyped.push_back(Key(vkBack, '\b'));
+    for (char letter : std::string("Bob")) retyped.push_back(Char(letter));
+    d.Keys("Hangul BackSpace BackSpace BackSpace BackSpace BackSpace B o b Hangul", retyped);
     EXPECT_STREQ(alice->name, "Bob");
     d.checks->text(&d, c, before, "tree-renaming");
     d.ClickOn(c, 100, d.TreeRowMiddle(friends));
     EXPECT_EQ(c.editBuffer, nullptr) << "the press ended the rename";
     d.checks->text(&d, c, before, "tree-renamed");
     d.ExpectNamedLike(alice, bob);
-    // Korean over the other Bob: 한 takes "Bo", 글 the "b".
+    // The other Bob becomes Korean: three Backspaces, then 한글.
     d.PauseAfterClick();
     before = d.Now(c);
     d.ClickOn(c, 100, d.TreeRowMiddle(bob));
@@ -213,7 +215,9 @@ void GalleryOnScreen::Tree() {
     d.PauseAfterClick();
     d.ClickOn(c, 100, d.TreeRowMiddle(bob));
     before = d.Now(c);
-    d.Keys("g k s r m f", {Compose("ㅎ"), Compose("하"), Compose("한"), Commit("한"), Compose("글")});
+    d.Keys("BackSpace BackSpace BackSpace g k s r m f",
+           {Key(vkBack, '\b'), Key(vkBack, '\b'), Key(vkBack, '\b'), Compose("ㅎ"), Compose("하"),
+            Compose("한"), Commit("한"), Compose("글")});
     d.checks->text(&d, c, before, "tree-composing");
     d.ShowsComposition(c, true, "tree-composing");
     d.SaveScreen("tree-composing");
