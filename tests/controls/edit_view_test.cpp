@@ -65,7 +65,7 @@ TEST_P(EditViewTest, WrappedRowsScrollByRowsToKeepTheCaretInView) {
 }
 
 // An inline composition looks like the committed syllable under the overlay; the highlight lies under a
-// selection.
+// selection while the field has the keyboard.
 TEST_P(EditViewTest, InlineCompositionAndSelectionLookLikeTheirTwins) {
     EditField *field = nullptr, *twin = nullptr;
     for (uint32_t wrap : {uint32_t{wrapText}, 0u}) {
@@ -82,6 +82,9 @@ TEST_P(EditViewTest, InlineCompositionAndSelectionLookLikeTheirTwins) {
     Look(field);
     EXPECT_EQ(Where({10, 10, 200, 50}, Theme[highlightColour]),
               (Area{10 + W("he"), 10, 10 + W("hello w"), 10 + FontHeight()}));
+    w->focusControl = &twin->header; // a field without the keyboard hides its selection
+    Redraw(&field->header);
+    EXPECT_EQ(Where({10, 10, 200, 50}, Theme[highlightColour]), (Area{}));
 }
 
 // Clicks, a double click and a drag past the right edge, through the routing.

@@ -24,6 +24,7 @@ struct Painting {
     int32_t textWidth; // the whole text, or one space when it is empty
     int32_t rowHeight;
     bool caretShown;
+    bool focused;   // a selection shows only while its buffer has the keyboard, as on the desktops
     int32_t caretX; // where the composition character goes
     int32_t caretY;
     int32_t inlineWidth; // wrapped rows: the width of a composition drawn inline at the caret, else 0
@@ -97,7 +98,7 @@ static uint32_t SingleRowStart(const Painting& p, uint32_t caret, int32_t compos
 // in the selected-text colour.
 static void PaintSelected(const Painting& p, uint32_t begin, uint32_t end, int32_t x, int32_t y) {
     uint32_t from, to;
-    if (!EditSelection(p.buffer, &from, &to)) return;
+    if (!p.focused || !EditSelection(p.buffer, &from, &to)) return;
     if (from < begin) from = begin;
     if (to > end) to = end;
     if (from >= to) return;
@@ -291,8 +292,8 @@ static bool OpenPainting(Painting& p, Control* control, EditBuffer* buffer) {
 void PaintEditText(WindowRecord* window, Control* control, EditBuffer* buffer) {
     Painting p = {};
     if (!OpenPainting(p, control, buffer)) return;
-    p.caretShown =
-        window && window->focusControl == control && control->editBuffer == buffer && caretBlinkCounter != 0;
+    p.focused = window && window->focusControl == control && control->editBuffer == buffer;
+    p.caretShown = p.focused && caretBlinkCounter != 0;
     if (buffer->flags & wrapText)
         PaintWrappedRows(p);
     else
