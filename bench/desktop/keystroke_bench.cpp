@@ -135,6 +135,23 @@ static void Type(Display* display, KeySym key) {
     Tap(display, key, false);
 }
 
+// Waits until the whole window has been drawn and stays still but for a caret: a tenth of a second apart,
+// two pictures differ in a few pixels at most.
+static bool WaitForStill(Display* display, const Subject& s) {
+    double deadline = NowSeconds() + waitSeconds;
+    std::vector<uint32_t> last;
+    while (NowSeconds() < deadline) {
+        SleepMilliseconds(100);
+        std::vector<uint32_t> now = GrabWatch(display, s);
+        size_t differ = 0;
+        for (size_t p = 0; p < now.size() && now.size() == last.size(); p++) differ += now[p] != last[p];
+        bool drawn = std::any_of(now.begin(), now.end(), [](uint32_t p) { return p != 0; });
+        if (drawn && now.size() == last.size() && differ < 64) return true;
+        last = now;
+    }
+    return false;
+}
+
 // Starts the program, waits for its window and for it to take keys, finds the caret's blinking pixels
 // over two blink periods and the area the first key changes.
 static bool Prepare(Display* display, const char* program, const char* title, const std::vector<KeySym>& keys,
@@ -156,7 +173,7 @@ static bool Prepare(Display* display, const char* program, const char* title, co
     // The whole window, watched while nothing is typed: what changes is the caret.
     Watch& w = s->watch;
     w = {0, 0, s->width, s->height, {}, {}};
-    SleepMilliseconds(300);
+    if (!WaitForStill(display, *s)) return false;
     w.rest = GrabWatch(display, *s);
     w.blinking.assign(w.rest.size(), 0);
     for (int32_t i = 0; i < 12; i++) {
@@ -314,6 +331,6 @@ int main(int argc, char** argv) {
     }
     StopImeSession(&ime);
     StopXSession(&x);
-    rmdir(data);
+    RunCommand((std::string("rm -rf '") + data + "'").c_str());
     return 0;
 }
