@@ -43,6 +43,14 @@ struct Subject {
     Watch watch;
 };
 
+// What is typed: one cycle of keys, each timed, then the backspaces that put the field back.
+struct Case {
+    const char* name;
+    std::vector<KeySym> keys; // one cycle
+    int32_t backspaces;
+    double target; // the most the gallery's median may be, as a multiple of the reference's
+};
+
 } // namespace
 
 static const double waitSeconds = 10;
@@ -255,13 +263,6 @@ static double Quantile(std::vector<double> v, double q) {
     std::sort(v.begin(), v.end());
     return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
 }
-
-struct Case {
-    const char* name;
-    std::vector<KeySym> keys; // one cycle
-    int32_t backspaces;
-    double target; // the most the gallery's median may be, as a multiple of the reference's
-};
 
 int main(int argc, char** argv) {
     if (argc < 3) {
