@@ -59,11 +59,13 @@ test: deps
 	cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
-# Google Benchmark in repetitions (the summary compares medians), then the Linux program on Xvfb.
+# Google Benchmark in repetitions (the summary compares medians), then the Linux programs on Xvfb: the
+# application's start and idle, and the gallery from a key to the screen.
 bench: build
 	./build/normal/bench/velquist_bench --benchmark_min_time=0.1 --benchmark_repetitions=7
 	./build/normal/bench/velquist_desktop_bench build/normal/app/velquist build/normal/bench/velquist_present_timed \
 		build/normal/bench/velquist_bare_window
+	./build/normal/bench/velquist_keystroke_bench build/normal/gallery/gallery build/normal/bench/velquist_bare_keys
 
 fuzz: deps
 	cmake -S . -B build/fuzz -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \

@@ -101,12 +101,12 @@ int main(int argc, char** argv) {
         }
         double speed = r->second / s->second;
         if (e.kind == informationOnly) {
-            printf("%-66s %12.1f %12.1f %7.2fx %9s\n", e.title, s->second, r->second, speed, "info");
+            printf("%-66s %12.1f %12.1f %7.3gx %9s\n", e.title, s->second, r->second, speed, "info");
             continue;
         }
         bool ok = speed >= e.target;
         missed += !ok;
-        printf("%-66s %12.1f %12.1f %7.2fx %8.2fx %s\n", e.title, s->second, r->second, speed, e.target,
+        printf("%-66s %12.1f %12.1f %7.3gx %8.3gx %s\n", e.title, s->second, r->second, speed, e.target,
                ok ? "" : "MISSED");
     }
     int shown = 0;

@@ -25,7 +25,7 @@ namespace {
 enum : int32_t { clientW = 640, clientH = 480, spriteX = 13, spriteY = 48, spriteW = 143, spriteH = 128 };
 
 struct Targets {
-    double firstFrameMs = 50, idleCpuPercent = 1, residentMb = 20, presentMs = 0.3;
+    double firstFrameMs = 50, firstFrameRatio = 1.05, idleCpuPercent = 1, residentMb = 20, presentMs = 0.3;
 };
 
 } // namespace
@@ -167,7 +167,7 @@ static double Quantile(std::vector<double> v, double q) {
     return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
 }
 
-void Row(const char* what, double value, const char* unit, double target, bool below = true) {
+static void Row(const char* what, double value, const char* unit, double target, bool below = true) {
     bool ok = value >= 0 && (below ? value < target : value >= target);
     printf("%-58s %10.2f %-3s  target %s %6.2f %s %s\n", what, value, unit, below ? "<" : ">=", target, unit,
            value < 0 ? "MISSING"
@@ -269,8 +269,8 @@ int main(int argc, char** argv) {
     Row("time to first frame (median of starts)", Median(firstFrames), "ms", targets.firstFrameMs);
     printf("%-58s %10.2f ms   (reference)\n", "SDL alone to the same first frame (median)",
            Median(bareFrames));
-    printf("%-58s %10.2f x    (information)\n", "first frame against SDL alone",
-           Median(firstFrames) / Median(bareFrames));
+    Row("first frame against SDL alone (medians)", Median(firstFrames) / Median(bareFrames), "x",
+        targets.firstFrameRatio);
     Row("idle CPU share of one core (10 frames/s)", cpuShare, "%", targets.idleCpuPercent);
     Row("resident memory, largest while idle", residentMax, "MB", targets.residentMb);
     printf("%-58s %10.2f MB   (start-up included)\n", "resident memory, peak", peak);

@@ -688,6 +688,8 @@ TEST_F(SdlBackend, CodePage949AndUtf8Convert) {
     n = SdlCp949ToUtf8(question, out, 8);
     EXPECT_EQ(n, 6);
     EXPECT_EQ(strlen(out), 6u);
+    EXPECT_EQ(SdlCp949ToUtf8("Velquist", out, 5), 4); // ASCII, cut short the same way
+    EXPECT_STREQ(out, "Velq");
     n = SdlUtf8ToCp949("\xED\x95\x9C", 3, out, sizeof out);
     ASSERT_EQ(n, 2);
     EXPECT_EQ(static_cast<uint8_t>(out[0]), 0xC7);

@@ -2,11 +2,8 @@
 
 #include "toolkit/platform/common/cp949_decode.h"
 
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_SIZES_H
-#include FT_TRUETYPE_TABLES_H
+#include "toolkit/platform/common/text_libraries.h"
+
 #include <stdlib.h>
 #include <string.h>
 
@@ -29,9 +26,10 @@ static uint32_t lastFontId;
 static bool StartLibraries() {
     if (libraryState == 0) {
         libraryState = -1;
-        if (FcInit() && FT_Init_FreeType(&library) == 0) libraryState = 1;
+        if (!OpenTextLibraries()) return false;
+        if (textLibraries.FcInit() && textLibraries.FT_Init_FreeType(&library) == 0) libraryState = 1;
         // Without it fontconfig's configuration stays allocated at exit, and leak checkers report it.
-        atexit(FcFini);
+        atexit(textLibraries.FcFini);
     }
     return libraryState == 1;
 }
@@ -45,50 +43,53 @@ struct Resolved {
 
 static bool HasFamily(FcPattern* match, const char* family) {
     FcChar8* name;
-    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; i++) {
-        if (FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8*>(family)) == 0) return true;
+    for (int i = 0; textLibraries.FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; i++) {
+        if (textLibraries.FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8*>(family)) == 0)
+            return true;
     }
     return false;
 }
 
 // Korean is always asked for: every text is code page 949, so the face must have Hangul.
 static bool Match(const char* family, const LogFont* font, Resolved* out) {
-    FcPattern* pattern = FcPatternCreate();
+    FcPattern* pattern = textLibraries.FcPatternCreate();
     if (!pattern) return false;
-    FcPatternAddString(pattern, FC_FAMILY,
-                       reinterpret_cast<const FcChar8*>(family[0] ? family : "sans-serif"));
-    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ko"));
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    textLibraries.FcPatternAddString(pattern, FC_FAMILY,
+                                     reinterpret_cast<const FcChar8*>(family[0] ? family : "sans-serif"));
+    textLibraries.FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ko"));
+    textLibraries.FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     if (font && font->lfWeight > 0) {
         int32_t weight = font->lfWeight > 1000 ? 1000 : font->lfWeight;
-        FcPatternAddDouble(pattern, FC_WEIGHT, FcWeightFromOpenTypeDouble(weight));
+        textLibraries.FcPatternAddDouble(pattern, FC_WEIGHT,
+                                         textLibraries.FcWeightFromOpenTypeDouble(weight));
     }
-    if (font && font->lfItalic) FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ITALIC);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    if (font && font->lfItalic) textLibraries.FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ITALIC);
+    textLibraries.FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    textLibraries.FcDefaultSubstitute(pattern);
     FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
+    FcPattern* match = textLibraries.FcFontMatch(nullptr, pattern, &result);
+    textLibraries.FcPatternDestroy(pattern);
     if (!match) return false;
     bool ok = false;
     FcChar8* file;
     FcCharSet* characters;
     int index = 0;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-        FcPatternGetCharSet(match, FC_CHARSET, 0, &characters) == FcResultMatch &&
-        FcCharSetHasChar(characters, 0xAC00) && (!family[0] || HasFamily(match, family)) &&
+    if (textLibraries.FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+        textLibraries.FcPatternGetCharSet(match, FC_CHARSET, 0, &characters) == FcResultMatch &&
+        textLibraries.FcCharSetHasChar(characters, 0xAC00) && (!family[0] || HasFamily(match, family)) &&
         strlen(reinterpret_cast<const char*>(file)) < pathSize) {
         strcpy(out->path, reinterpret_cast<const char*>(file));
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        textLibraries.FcPatternGetInteger(match, FC_INDEX, 0, &index);
         out->index = index;
         FcBool embolden = FcFalse;
-        FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
+        textLibraries.FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
         out->embolden = embolden;
         FcMatrix* matrix;
-        out->oblique = FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix) == FcResultMatch && matrix->xy != 0;
+        out->oblique = textLibraries.FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix) == FcResultMatch &&
+                       matrix->xy != 0;
         ok = true;
     }
-    FcPatternDestroy(match);
+    textLibraries.FcPatternDestroy(match);
     return ok;
 }
 
@@ -120,13 +121,13 @@ static int32_t OpenFace(const Resolved* r) {
         for (RendererFont& f : fonts) {
             if (f.id && f.faceSlot == slot) memset(&f, 0, sizeof f);
         }
-        FT_Done_Face(faces[slot].face);
+        textLibraries.FT_Done_Face(faces[slot].face);
         faces[slot].face = nullptr;
     }
     FT_Face face;
-    if (FT_New_Face(library, r->path, r->index, &face) != 0) return -1;
+    if (textLibraries.FT_New_Face(library, r->path, r->index, &face) != 0) return -1;
     if (!FT_IS_SCALABLE(face)) {
-        FT_Done_Face(face);
+        textLibraries.FT_Done_Face(face);
         return -1;
     }
     faces[slot].face = face;
@@ -142,7 +143,7 @@ static int32_t CeilDiv(int64_t a, int64_t b) {
 // Sizes the font like the platform's LOGFONT heights: negative = character height, positive = cell height.
 static bool SizeFont(FT_Face face, const LogFont* font, RendererFont* out) {
     int64_t ascender = face->ascender, descender = -face->descender;
-    TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    TT_OS2* os2 = static_cast<TT_OS2*>(textLibraries.FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
         ascender = os2->usWinAscent;
         descender = os2->usWinDescent;
@@ -164,7 +165,7 @@ static bool SizeFont(FT_Face face, const LogFont* font, RendererFont* out) {
         ppem64 = character * 64;
     }
     if (ppem64 < 64) ppem64 = 64;
-    if (FT_Set_Char_Size(face, 0, ppem64, 72, 72) != 0) return false;
+    if (textLibraries.FT_Set_Char_Size(face, 0, ppem64, 72, 72) != 0) return false;
     out->ascent = CeilDiv(ascender * ppem64, em * 64);
     out->descent = cell ? static_cast<int32_t>(cell) - out->ascent : CeilDiv(descender * ppem64, em * 64);
     if (out->descent < 0) out->descent = 0;
@@ -204,16 +205,16 @@ const RendererFont* RendererFontFor(const LogFont* font) {
     if (!slot) {
         slot = &fonts[nextFontVictim];
         nextFontVictim = (nextFontVictim + 1) % fontSlots;
-        FT_Done_Size(reinterpret_cast<FT_Size>(slot->size));
+        textLibraries.FT_Done_Size(reinterpret_cast<FT_Size>(slot->size));
         memset(slot, 0, sizeof *slot);
     }
     FT_Face face = faces[faceSlot].face;
     FT_Size size;
-    if (FT_New_Size(face, &size) != 0) return nullptr;
-    FT_Activate_Size(size);
+    if (textLibraries.FT_New_Size(face, &size) != 0) return nullptr;
+    textLibraries.FT_Activate_Size(size);
     RendererFont made = {};
     if (!SizeFont(face, font, &made)) {
-        FT_Done_Size(size);
+        textLibraries.FT_Done_Size(size);
         return nullptr;
     }
     made.id = ++lastFontId;
@@ -233,6 +234,6 @@ const RendererFont* RendererFontFor(const LogFont* font) {
 }
 
 uintptr_t RendererFontFace(const RendererFont* font) {
-    FT_Activate_Size(reinterpret_cast<FT_Size>(font->size));
+    textLibraries.FT_Activate_Size(reinterpret_cast<FT_Size>(font->size));
     return reinterpret_cast<uintptr_t>(faces[font->faceSlot].face);
 }

@@ -1,10 +1,8 @@
 #include "toolkit/platform/common/glyph_cache.h"
 
 #include "toolkit/platform/common/cp949_decode.h"
+#include "toolkit/platform/common/text_libraries.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_SYNTHESIS_H
 #include <string.h>
 
 enum : uint32_t { glyphSets = 4096, glyphWays = 2, arenaSize = 2u << 20 };
@@ -26,14 +24,15 @@ static uint32_t SetOf(uint32_t fontId, uint32_t code) {
 // Loads and renders the glyph into the slot's bitmap; false when FreeType cannot.
 static bool Render(FT_Face face, const RendererFont* font, uint32_t code) {
     uint32_t point = DecodeCp949(code);
-    FT_UInt index = point ? FT_Get_Char_Index(face, point) : 0;
-    if (index == 0) index = FT_Get_Char_Index(face, '?');
-    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0) {
+    FT_UInt index = point ? textLibraries.FT_Get_Char_Index(face, point) : 0;
+    if (index == 0) index = textLibraries.FT_Get_Char_Index(face, '?');
+    if (textLibraries.FT_Load_Glyph(face, index,
+                                    FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0) {
         return false;
     }
-    if (font->oblique) FT_GlyphSlot_Oblique(face->glyph);
-    if (font->embolden) FT_GlyphSlot_Embolden(face->glyph);
-    return FT_Render_Glyph(face->glyph, FT_RENDER_MODE_LIGHT) == 0;
+    if (font->oblique) textLibraries.FT_GlyphSlot_Oblique(face->glyph);
+    if (font->embolden) textLibraries.FT_GlyphSlot_Embolden(face->glyph);
+    return textLibraries.FT_Render_Glyph(face->glyph, FT_RENDER_MODE_LIGHT) == 0;
 }
 
 static void StoreCoverage(const FT_Bitmap& bitmap, CachedGlyph* glyph) {

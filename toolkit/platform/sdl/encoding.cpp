@@ -5,10 +5,24 @@
 
 #include "toolkit/platform/sdl/encoding.h"
 
+// Code page 949 keeps ASCII as it is, so ASCII text is copied without starting iconv: a program whose
+// window titles are ASCII loads no converter before its first frame.
+static int32_t CopyAscii(const char* text, size_t length, char* destination, uint32_t size) {
+    for (size_t i = 0; i < length; i++) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return -1;
+    }
+    size_t copied = length < size - 1 ? length : size - 1;
+    memcpy(destination, text, copied);
+    destination[copied] = 0;
+    return static_cast<int32_t>(copied);
+}
+
 // Converts length bytes; a byte that does not convert becomes '?' when lossy, or fails the call.
 static int32_t Convert(const char* to, const char* from, const char* text, size_t length, char* destination,
                        uint32_t size, bool lossy) {
     if (!destination || size == 0) return -1;
+    int32_t ascii = CopyAscii(text, length, destination, size);
+    if (ascii >= 0) return ascii;
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         destination[0] = 0;

@@ -95,12 +95,26 @@ void SdlApplyLimits(SdlWindow* w) {
     int32_t minW = limits.ptMinTrackSize.x > 1 ? limits.ptMinTrackSize.x : 1;
     int32_t minH = limits.ptMinTrackSize.y > 1 ? limits.ptMinTrackSize.y : 1;
     int32_t maxW = limits.ptMaxTrackSize.x, maxH = limits.ptMaxTrackSize.y;
-    // SDL refuses a minimum above the maximum and the reverse, so the old minimum goes first.
-    SDL_SetWindowMinimumSize(w->window, 1, 1);
-    if (maxW > 0 && maxH > 0) {
-        SDL_SetWindowMaximumSize(w->window, maxW > minW ? maxW : minW, maxH > minH ? maxH : minH);
+    bool hasMax = maxW > 0 && maxH > 0;
+    if (hasMax) {
+        maxW = maxW > minW ? maxW : minW;
+        maxH = maxH > minH ? maxH : minH;
     }
-    SDL_SetWindowMinimumSize(w->window, minW, minH);
+    int oldMinW = 0, oldMinH = 0, oldMaxW = 0, oldMaxH = 0, width = 0, height = 0;
+    SDL_GetWindowMinimumSize(w->window, &oldMinW, &oldMinH);
+    SDL_GetWindowMaximumSize(w->window, &oldMaxW, &oldMaxH);
+    SDL_GetWindowSize(w->window, &width, &height);
+    bool inside = width >= minW && height >= minH && (!hasMax || (width <= maxW && height <= maxH));
+    // SDL refuses a minimum above the maximum and the reverse, so the old minimum goes first. On a window
+    // within its new limits only the limits that change are sent: each call costs the X server round trips,
+    // and a window is given its limits twice before its first frame.
+    if (!inside || (hasMax && (oldMinW > maxW || oldMinH > maxH))) {
+        SDL_SetWindowMinimumSize(w->window, 1, 1);
+        oldMinW = oldMinH = 1;
+    }
+    if (hasMax && (!inside || oldMaxW != maxW || oldMaxH != maxH))
+        SDL_SetWindowMaximumSize(w->window, maxW, maxH);
+    if (!inside || oldMinW != minW || oldMinH != minH) SDL_SetWindowMinimumSize(w->window, minW, minH);
 }
 
 static void SendSize(SdlWindow* w) {
