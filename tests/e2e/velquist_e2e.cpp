@@ -7,8 +7,10 @@
 #include <SDL.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 
 #include <string>
 #include <vector>
@@ -305,4 +307,41 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
     ASSERT_TRUE(WaitForExit(app, waitLong, &code)) << "Yes did not end the program";
     app = 0;
     EXPECT_EQ(code, 0);
+}
+
+// The X server going away under a running program ends it at once: one line on stderr, a non-zero exit
+// code, no signal (so no core dump).
+TEST_F(VelquistOnX, TheDisplayGoingAwayEndsEachProgramAtOnce) {
+    setenv("ASAN_OPTIONS", "detect_leaks=0", 1); // what an abrupt end leaves allocated is no finding
+    std::string home = std::string(VQ_SHOT_DIR) + "/display-gone-data";
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    for (const char* program : {VQ_VELQUIST, VQ_GALLERY}) {
+        SCOPED_TRACE(program);
+        if (!x.server && !StartXSession(&x)) GTEST_SKIP() << "no Xvfb";
+        std::string output = std::string(VQ_SHOT_DIR) + "/display-gone.txt";
+        const char* argv[] = {program, nullptr};
+        app = StartCommand(argv, output.c_str());
+        const char* title = program == std::string(VQ_VELQUIST) ? "Velquist" : "Velquist Gallery";
+        int64_t deadline = NowMilliseconds() + waitLong;
+        while (FindWindows(x.display, title, &main, 1) == 0 && NowMilliseconds() < deadline)
+            SleepMilliseconds(50);
+        ASSERT_NE(main.id, 0u) << "no window titled " << title;
+        kill(x.server, SIGKILL);
+        waitpid(x.server, nullptr, 0);
+        x.server = 0;
+        x.display = nullptr; // closing it now would end this test as the server's end ends the program
+        int32_t code = -1;
+        ASSERT_TRUE(WaitForExit(app, waitLong, &code)) << "the program went on without its display";
+        app = 0;
+        EXPECT_GT(code, 0);
+        EXPECT_LT(code, 128) << "ended by a signal";
+        FILE* f = fopen(output.c_str(), "r");
+        ASSERT_NE(f, nullptr);
+        char line[512];
+        int32_t lines = 0;
+        while (fgets(line, sizeof line, f)) lines++;
+        fclose(f);
+        EXPECT_EQ(lines, 1) << "what it said: see " << output;
+        main = {};
+    }
 }

@@ -3,8 +3,13 @@
 // exactly as it was and says which it is.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -146,6 +151,115 @@ TEST_F(LogFileTest, ALogWithSmallerSlotsTakesOnlyFilesThatFitIt) {
     ASSERT_EQ(SaveLogFile(&log.log, path.c_str()), logFileDone);
     EXPECT_EQ(LoadLogFile(&narrow.log, path.c_str()), logFileDoesNotFit) << "five lines, four slots";
     EXPECT_EQ(SaveLogFile(&log.log, (directory + "/missing/log").c_str()), logFileNotWritten);
+}
+
+// The first bytes of a regular file at path (following links); "" for anything else.
+static std::string Head(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";
+    std::ifstream in(path, std::ios::binary);
+    char bytes[64];
+    in.read(bytes, sizeof bytes);
+    return std::string(bytes, static_cast<size_t>(in.gcount()));
+}
+
+// Whatever is in the way of the file, a save is refused and leaves what was there, and a load is refused at
+// once and leaves the log.
+TEST_F(LogFileTest, WhatIsInTheWayIsRefusedAndChangesNothing) {
+    log.Fill({"keep", "these"});
+    ASSERT_EQ(SaveLogFile(&log.log, path.c_str()), logFileDone);
+    const std::string good = Read(), other = directory + "/other";
+    auto save = [&] { // lines that pack poorly, so the file outgrows the previous one
+        std::vector<std::string> lines;
+        for (uint32_t i = 0; i < 64; i++)
+            lines.push_back(std::to_string(i * 2654435761u) + std::to_string(i));
+        log.Fill(lines);
+        return SaveLogFile(&log.log, path.c_str());
+    };
+    auto fullDisk = [&] { // as a file-size limit gives it
+        rlimit was, limit;
+        getrlimit(RLIMIT_FSIZE, &was);
+        limit = was;
+        limit.rlim_cur = good.size();
+        setrlimit(RLIMIT_FSIZE, &limit);
+        LogFileResult result = save();
+        setrlimit(RLIMIT_FSIZE, &was);
+        return result;
+    };
+    auto readOnlyFolder = [&] { // for a user who may not write there (root may write anywhere)
+        chmod(directory.c_str(), 0555);
+        pid_t child = fork();
+        if (child == 0) _exit(geteuid() == 0 && setuid(65534) != 0 ? 99 : static_cast<int>(save()));
+        int status = 0;
+        waitpid(child, &status, 0);
+        chmod(directory.c_str(), 0700);
+        return static_cast<LogFileResult>(WEXITSTATUS(status));
+    };
+    auto load = [&] { return LoadLogFile(&log.log, path.c_str()); };
+    auto replace = [](int made) { EXPECT_EQ(made, 0); };
+    auto clear = [&] { EXPECT_EQ(system(("rm -rf '" + path + "' '" + path + ".new'").c_str()), 0); };
+    struct Case {
+        const char* name;
+        std::function<void()> prepare; // after the path was cleared
+        std::function<LogFileResult()> act;
+        LogFileResult result;
+        std::string kept; // the head of the regular file at the path afterwards
+    };
+    const Case cases[] = {
+        {"a full disk", [&] { Write(good); }, fullDisk, logFileNotWritten, good},
+        {"a read-only folder", [&] { Write(good); }, readOnlyFolder, logFileNotWritten, good},
+        {"a stale temporary linked to another file",
+         [&] {
+             Write(good);
+             std::ofstream(other) << "other";
+             replace(symlink(other.c_str(), (path + ".new").c_str()));
+         },
+         fullDisk, logFileNotWritten, good},
+        {"a directory", [&] { replace(mkdir(path.c_str(), 0700)); }, save, logFileNotWritten, ""},
+        {"a dangling link", [&] { replace(symlink("missing", path.c_str())); }, save, logFileNotWritten, ""},
+        {"a link to a device", [&] { replace(symlink("/dev/null", path.c_str())); }, save, logFileNotWritten,
+         ""},
+        {"1 GB of zeros",
+         [&] {
+             Write("");
+             replace(truncate(path.c_str(), 1 << 30));
+         },
+         load, logFileForeign, std::string(64, '\0')},
+        {"a FIFO", [&] { replace(mkfifo(path.c_str(), 0600)); }, load, logFileNotRead, ""},
+        {"/dev/zero behind a link", [&] { replace(symlink("/dev/zero", path.c_str())); }, load,
+         logFileNotRead, ""},
+        {"a directory to load", [&] { replace(mkdir(path.c_str(), 0700)); }, load, logFileNotRead, ""},
+    };
+    alarm(60); // a load that waits on a FIFO ends the test rather than hanging it
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear();
+        c.prepare();
+        log.Fill({"keep", "these"});
+        bool loads = c.result == logFileForeign || c.result == logFileNotRead;
+        EXPECT_EQ(c.act(), c.result);
+        EXPECT_EQ(Head(path), c.kept.substr(0, 64));
+        if (loads) {
+            EXPECT_EQ(log.Lines(), (std::vector<std::string>{"keep", "these"}));
+        }
+    }
+    alarm(0);
+    EXPECT_EQ(Head(other), "other") << "the link at the temporary name is not written through";
+    // A link to a regular file is followed: that file is replaced and the link stays.
+    clear();
+    replace(symlink(other.c_str(), path.c_str()));
+    EXPECT_EQ(save(), logFileDone);
+    struct stat st;
+    EXPECT_TRUE(lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+    EXPECT_EQ(Head(other).substr(0, 8), "VQLOG\r\n\x1A");
+    // Every cut of a real file is refused and leaves the log.
+    clear();
+    for (size_t n = 0; n < good.size(); n++) {
+        Write(good.substr(0, n));
+        log.Fill({"keep"});
+        EXPECT_NE(load(), logFileDone) << n << " bytes";
+        EXPECT_EQ(log.Lines(), std::vector<std::string>{"keep"}) << n << " bytes";
+    }
 }
 
 } // namespace

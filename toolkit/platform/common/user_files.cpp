@@ -1,9 +1,13 @@
 // Files of the Linux backends: whole-file reads, writes that go to a temporary file beside the target and
-// are renamed over it, and data directories made on demand.
+// are renamed over it, and data directories made on demand. Only regular files are read or replaced: a
+// FIFO, a device or a directory at the path is refused rather than waited on, read forever or written into.
 #include "toolkit/platform/common/user_files.h"
 
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <stdlib.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -49,7 +53,8 @@ uint32_t MakeDataDirectory(const char* root, const char* name, char* destination
 
 int64_t PlatformReadFile(const char* path, void* destination, uint32_t capacity) {
     if (!path || (!destination && capacity)) return -1;
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return -1;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -83,14 +88,41 @@ int64_t PlatformReadFile(const char* path, void* destination, uint32_t capacity)
     return failed ? -1 : static_cast<int64_t>(size);
 }
 
+// Where a write to path goes: path itself when nothing or a regular file is there, the file a link leads to
+// when that is a regular file (the link stays a link). False for anything else, a dangling link included.
+static bool WriteTarget(const char* path, char* target) {
+    struct stat st;
+    if (lstat(path, &st) != 0) {
+        if (errno != ENOENT || strlen(path) >= pathLimit) return false;
+        strcpy(target, path);
+        return true;
+    }
+    if (S_ISREG(st.st_mode)) {
+        if (strlen(path) >= pathLimit) return false;
+        strcpy(target, path);
+        return true;
+    }
+    char resolved[PATH_MAX];
+    if (!S_ISLNK(st.st_mode) || !realpath(path, resolved) || stat(resolved, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (strlen(resolved) >= pathLimit) return false;
+    strcpy(target, resolved);
+    return true;
+}
+
 int32_t PlatformWriteFile(const char* path, const void* data, uint32_t size) {
-    if (!path || (!data && size)) return 0;
-    char temporary[pathLimit];
-    size_t length = strlen(path);
-    if (length == 0 || length + sizeof ".new" > sizeof temporary) return 0;
-    memcpy(temporary, path, length);
+    if (!path || !path[0] || (!data && size)) return 0;
+    char target[pathLimit], temporary[pathLimit];
+    if (!WriteTarget(path, target)) return 0;
+    size_t length = strlen(target);
+    if (length + sizeof ".new" > sizeof temporary) return 0;
+    memcpy(temporary, target, length);
     memcpy(temporary + length, ".new", sizeof ".new");
-    int fd = open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // A file-size limit then fails the write (EFBIG) instead of ending the program.
+    signal(SIGXFSZ, SIG_IGN);
+    // A leftover of that name, or a link someone put there, is removed, never written through.
+    unlink(temporary);
+    int fd = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return 0;
     const uint8_t* from = static_cast<const uint8_t*>(data);
     uint64_t put = 0;
@@ -103,7 +135,7 @@ int32_t PlatformWriteFile(const char* path, const void* data, uint32_t size) {
     }
     failed = fsync(fd) != 0 || failed;
     failed = close(fd) != 0 || failed;
-    if (failed || rename(temporary, path) != 0) {
+    if (failed || rename(temporary, target) != 0) {
         unlink(temporary);
         return 0;
     }

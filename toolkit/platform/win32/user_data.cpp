@@ -35,7 +35,8 @@ int64_t PlatformReadFile(const char* path, void* destination, uint32_t capacity)
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return -1;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+    // Only files on a disk: a pipe or a device at the path is refused rather than read from forever.
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size) || size.QuadPart < 0) {
         CloseHandle(file);
         return -1;
     }
