@@ -1,5 +1,6 @@
 // The whole application on the headless backend, driven as a user would and read off the screen.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <functional>
 #include <vector>
@@ -7,6 +8,22 @@
 #include "app/application.h"
 #include "app/sprite.h"
 #include "tests/support/toolkit_fixture.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VQ_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(VQ_ASAN)
+#include <sanitizer/allocator_interface.h>
+static size_t HeapInUse() {
+    return __sanitizer_get_current_allocated_bytes();
+}
+#else
+static size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
+#endif
 
 static const uint32_t magenta = 0xFF00FF;
 static const uint32_t ctrlDownData = 0x001D0001, ctrlUpData = 0xC01D0001;
@@ -180,6 +197,34 @@ TEST_P(AppScenario, QuitQuestionNoAndEscapeKeepRunningYesEnds) {
 }
 
 VQ_BOTH_FORMATS(AppScenario);
+
+// A day of animation on the virtual clock: the heap does not grow after the first minutes, and the idle
+// cycle is still exact at the end of it.
+TEST_P(AppScenario, ADayOfTicksKeepsTheHeapAndTheIdleCycle) {
+    if (!GetParam()) GTEST_SKIP() << "one pixel format runs the clock; the other draws the same frames";
+    enum : uint32_t { day = 24 * 60 * 60 * 10, warm = 3000 }; // ticks of 100 ms
+    uint32_t ticks = 0;
+    size_t warmHeap = 0, endHeap = 0;
+    steps.push_back([&] {
+        if (ticks == warm) warmHeap = HeapInUse();
+        if (++ticks < day) next--; // this step again, after this tick
+        Tick();
+    });
+    const int cycle[] = {0, 1, 2, 1, 0};
+    for (int image : cycle) {
+        steps.push_back([&, image] {
+            ExpectScreen(image, 13, "after a day");
+            Tick();
+        });
+    }
+    steps.push_back([&] {
+        endHeap = HeapInUse();
+        PlatformPostMessage(mainWindowHandle, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(ticks, static_cast<uint32_t>(day));
+    EXPECT_LE(endHeap, warmHeap) << "the heap grew over the day";
+}
 
 TEST(ProgramDirectory, CommandLinesAsTheSystemWritesThem) {
     struct Case {

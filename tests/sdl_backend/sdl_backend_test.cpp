@@ -711,3 +711,30 @@ TEST_F(SdlBackend, ClipboardGoesThroughSdlAsUtf8) {
     EXPECT_STREQ(buffer, "?\xC7\xD1");
     EXPECT_EQ(read.replaced, 1u);
 }
+
+// A burst larger than the message queue waits in SDL's queue and arrives whole and in order.
+TEST_F(SdlBackend, ABurstOfTenThousandEventsArrivesWholeAndInOrder) {
+    enum : int32_t { burst = 10000 };
+    for (int32_t i = 0; i < burst; i++) {
+        SDL_Event e = {};
+        bool up = i % 2;
+        e.button = {up ? SDL_MOUSEBUTTONUP : SDL_MOUSEBUTTONDOWN,
+                    0,
+                    Id(window),
+                    0,
+                    SDL_BUTTON_LEFT,
+                    static_cast<uint8_t>(up ? SDL_RELEASED : SDL_PRESSED),
+                    1,
+                    0,
+                    i / 2 % 150,
+                    0};
+        ASSERT_EQ(SDL_PushEvent(&e), 1) << i;
+    }
+    Settle(window);
+    std::vector<Seen> in = Input();
+    ASSERT_EQ(in.size(), static_cast<size_t>(burst));
+    for (int32_t i = 0; i < burst; i++) {
+        ASSERT_EQ(in[i].message, i % 2 ? WM_LBUTTONUP : WM_LBUTTONDOWN) << i;
+        ASSERT_EQ(in[i].lParam, Position(i / 2 % 150, 0)) << i;
+    }
+}

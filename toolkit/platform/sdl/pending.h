@@ -7,7 +7,7 @@
 #include "toolkit/platform/common/timer_table.h"
 #include "toolkit/platform/platform.h"
 
-enum : int32_t { sdlQueueSize = 4096 };
+enum : int32_t { sdlQueueSize = 4096, sdlEventHeadroom = 256 }; // headroom: room left for one SDL event
 
 struct SdlPending {
     PlatformMessage slots[sdlQueueSize];

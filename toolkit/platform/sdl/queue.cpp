@@ -78,9 +78,20 @@ static int32_t TakeMessage(PlatformMessage* message) {
 int32_t PlatformGetMessage(PlatformMessage* message) {
     for (;;) {
         SDL_Event event;
-        while (sdlWindows.videoState > 0 && SDL_PollEvent(&event)) SdlTranslateEvent(&event);
+        // Events wait in SDL's own queue while the ring is nearly full, so a burst is taken in turns
+        // rather than cut off; one event makes a few messages at most.
+        bool drained = true;
+        while (sdlWindows.videoState > 0) {
+            const MessageRing& ring = sdlPending.posted;
+            if (ring.length > ring.capacity - sdlEventHeadroom) {
+                drained = false;
+                break;
+            }
+            if (!SDL_PollEvent(&event)) break;
+            SdlTranslateEvent(&event);
+        }
         // Every event of the batch is in: an unreported key press went to the input method.
-        KeyOrderSettle(&sdlKeyOrder, SDL_GetTicks64());
+        if (drained) KeyOrderSettle(&sdlKeyOrder, SDL_GetTicks64());
         KeyOrderExpire(&sdlKeyOrder, SDL_GetTicks64());
         int32_t r = TakeMessage(message);
         if (r >= 0) return r;
