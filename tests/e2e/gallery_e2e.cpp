@@ -573,3 +573,24 @@ TEST_F(GalleryOnScreen, WindowsUnderWine) {
     std::vector<std::string> saved;
     WholeScenario(&saved);
 }
+
+// The input method killed while a syllable is composing: the gallery goes on, the composition is cleared
+// and typing goes on in Latin.
+TEST_F(GalleryOnScreen, LinuxInputMethodKilledWhileComposing) {
+    if (!d.StartLinux(false)) GTEST_SKIP() << "no Xvfb, or no ibus with the Hangul engine";
+    if (HasFatalFailure()) return;
+    WaitForInputMethod();
+    if (HasFatalFailure()) return;
+    const Control& field = gallery.single.header;
+    d.ClickMiddle(field);
+    d.Keys("End r", {Key(vkEnd, 0), Compose("ㄱ")});
+    ASSERT_TRUE(d.ShowsComposition(field, true, "composing-before-the-kill"));
+    d.Do("pkill -KILL -g " + std::to_string(d.ime.group) + " -f ibus");
+    d.Do("xdotool key --delay 150 a b");
+    d.twin.EndComposition();
+    d.twin.Key('A', 'a');
+    d.twin.Key('B', 'b');
+    EXPECT_TRUE(d.ShowsComposition(field, false, "composition-cleared"));
+    EXPECT_TRUE(ProgramRunning(d.program));
+    d.ExpectShowsTwin(field, "latin-after-the-kill");
+}

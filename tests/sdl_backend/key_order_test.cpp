@@ -24,8 +24,8 @@ enum : WParam { han = 0xC7D1, geul = 0xB1DB, yo = 0xBFE4, ga = 0xB0A1 };
 
 namespace {
 struct Step {
-    char what; // k key down, u key up, c composing (0: none), t commit + text end, r raw key, l raw letter,
-               // R reported, s settle, d drop, e expire
+    char what; // k key down, u key up, h typed character, c composing (0: none), t commit + text end, r raw
+               // key, l raw letter, R reported, s settle, d drop, e expire
     uint64_t value;
     uint64_t now;
 };
@@ -39,6 +39,10 @@ struct Case {
 static void Apply(KeyOrder* o, const Step& s) {
     PlatformMessage m = {1, s.what == 'u' ? WM_KEYUP : WM_KEYDOWN, s.value, 1};
     switch (s.what) {
+    case 'h':
+        m.message = WM_CHAR;
+        KeyOrderKey(o, &m, s.now);
+        break;
     case 'k':
     case 'u':
         KeyOrderKey(o, &m, s.now);
@@ -82,6 +86,13 @@ TEST(KeyOrder, KeysWaitForTheCommitTheyEndedAndNoLongerThanTheDeadline) {
           {'e', 0, 100 + keyOrderWaitMilliseconds - 1},
           {'e', 0, 100 + keyOrderWaitMilliseconds}},
          {"start 0", "composing 51153", "down 13"}},
+        {"a typed character left waiting clears the composition: the input method let it go",
+         {{'c', han, 0},
+          {'k', 'a', 100},
+          {'h', 'a', 100},
+          {'e', 0, 100 + keyOrderWaitMilliseconds},
+          {'t', han, 900}},
+         {"start 0", "composing 51153", "composing 0", "down 97", "char 97", "commit 51153"}},
         {"a swallowed key is replayed after the commit; one SDL reported is not",
          {{'c', han, 0}, {'r', 32, 5}, {'s', 0, 5}, {'t', han, 9}, {'r', 13, 12}, {'R', 0, 12}},
          {"start 0", "composing 51153", "commit 51153", "down 32", "up 32"}},
