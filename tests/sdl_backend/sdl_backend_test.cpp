@@ -711,3 +711,34 @@ TEST_F(SdlBackend, ClipboardGoesThroughSdlAsUtf8) {
     EXPECT_STREQ(buffer, "?\xC7\xD1");
     EXPECT_EQ(read.replaced, 1u);
 }
+
+// Wheel events as SDL reports them, smooth wheels' fractions and flipped ones included, and the notches they
+// make: whole ones at once, fractions once they add up, a turn the other way starting afresh.
+TEST_F(SdlBackend, WheelTurnsBecomeNotchesUnderThePointer) {
+    struct Turn {
+        float turned;
+        uint32_t direction;
+        std::vector<int32_t> notches;
+    };
+    const Turn turns[] = {
+        {1.0f, SDL_MOUSEWHEEL_NORMAL, {120}},   {-2.0f, SDL_MOUSEWHEEL_NORMAL, {-120, -120}},
+        {1.0f, SDL_MOUSEWHEEL_FLIPPED, {-120}}, {0.5f, SDL_MOUSEWHEEL_NORMAL, {}},
+        {0.5f, SDL_MOUSEWHEEL_NORMAL, {120}},   {0.75f, SDL_MOUSEWHEEL_NORMAL, {}},
+        {-0.5f, SDL_MOUSEWHEEL_NORMAL, {}},     {-0.5f, SDL_MOUSEWHEEL_NORMAL, {-120}},
+    };
+    PlatformPoint at = {7, 9};
+    ASSERT_TRUE(PlatformClientToScreen(window, &at));
+    for (const Turn& t : turns) {
+        SCOPED_TRACE(t.turned);
+        seen.clear();
+        SendWheel(Id(window), t.turned, t.direction, 7, 9);
+        Settle(window);
+        std::vector<Seen> in = Input();
+        ASSERT_EQ(in.size(), t.notches.size());
+        for (size_t i = 0; i < in.size(); i++) {
+            EXPECT_EQ(in[i].message, static_cast<uint32_t>(WM_MOUSEWHEEL));
+            EXPECT_EQ(in[i].wParam, (static_cast<uint32_t>(t.notches[i]) & 0xFFFF) << 16);
+            EXPECT_EQ(in[i].lParam, Position(at.x, at.y));
+        }
+    }
+}
