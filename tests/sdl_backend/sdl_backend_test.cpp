@@ -712,33 +712,23 @@ TEST_F(SdlBackend, ClipboardGoesThroughSdlAsUtf8) {
     EXPECT_EQ(read.replaced, 1u);
 }
 
-// Wheel events as SDL reports them, smooth wheels' fractions and flipped ones included, and the notches they
-// make: whole ones at once, fractions once they add up, a turn the other way starting afresh.
-TEST_F(SdlBackend, WheelTurnsBecomeNotchesUnderThePointer) {
-    struct Turn {
-        float turned;
-        uint32_t direction;
-        std::vector<int32_t> notches;
-    };
-    const Turn turns[] = {
-        {1.0f, SDL_MOUSEWHEEL_NORMAL, {120}},   {-2.0f, SDL_MOUSEWHEEL_NORMAL, {-120, -120}},
-        {1.0f, SDL_MOUSEWHEEL_FLIPPED, {-120}}, {0.5f, SDL_MOUSEWHEEL_NORMAL, {}},
-        {0.5f, SDL_MOUSEWHEEL_NORMAL, {120}},   {0.75f, SDL_MOUSEWHEEL_NORMAL, {}},
-        {-0.5f, SDL_MOUSEWHEEL_NORMAL, {}},     {-0.5f, SDL_MOUSEWHEEL_NORMAL, {-120}},
-    };
+// Wheel turns as SDL reports them (turned, flipped, notches made: of -120 when turned < 0 and not flipped,
+// else of 120): fractions add up into whole notches under the pointer, and a turn back drops what is left.
+TEST_F(SdlBackend, WheelTurnsBecomeNotches) {
+    const float turns[][3] = {{1, 0, 1},    {-2, 0, 2},    {1, 1, 1},     {0.5f, 0, 0},
+                              {0.5f, 0, 1}, {0.75f, 0, 0}, {-0.5f, 0, 0}, {-0.5f, 0, 1}};
     PlatformPoint at = {7, 9};
     ASSERT_TRUE(PlatformClientToScreen(window, &at));
-    for (const Turn& t : turns) {
-        SCOPED_TRACE(t.turned);
+    for (const auto& t : turns) {
         seen.clear();
-        SendWheel(Id(window), t.turned, t.direction, 7, 9);
+        SDL_Event e = {};
+        e.wheel = {SDL_MOUSEWHEEL, 0, Id(window), 0, 0, 0, static_cast<uint32_t>(t[1]), 0, t[0], 7, 9};
+        SdlTranslateEvent(&e);
         Settle(window);
-        std::vector<Seen> in = Input();
-        ASSERT_EQ(in.size(), t.notches.size());
-        for (size_t i = 0; i < in.size(); i++) {
-            EXPECT_EQ(in[i].message, static_cast<uint32_t>(WM_MOUSEWHEEL));
-            EXPECT_EQ(in[i].wParam, (static_cast<uint32_t>(t.notches[i]) & 0xFFFF) << 16);
-            EXPECT_EQ(in[i].lParam, Position(at.x, at.y));
-        }
+        ASSERT_EQ(Input().size(), static_cast<size_t>(t[2])) << t[0];
+        WParam delta = (t[0] < 0) != (t[1] != 0) ? 0xFF88u : 120u;
+        for (const Seen& s : Input())
+            EXPECT_TRUE(s.message == WM_MOUSEWHEEL && s.wParam == delta << 16 &&
+                        s.lParam == Position(at.x, at.y));
     }
 }

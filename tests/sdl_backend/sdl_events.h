@@ -25,21 +25,3 @@ inline void SendWindowEvent(uint32_t windowId, uint8_t event) {
     e.window = {SDL_WINDOWEVENT, 0, windowId, event, 0, 0, 0, 0, 0};
     SdlTranslateEvent(&e);
 }
-
-inline void SendWheel(uint32_t windowId, float preciseY, uint32_t direction, int32_t x, int32_t y) {
-    SDL_Event e = {};
-    e.wheel.type = SDL_MOUSEWHEEL;
-    e.wheel.windowID = windowId;
-    e.wheel.y = static_cast<Sint32>(preciseY);
-    e.wheel.direction = direction;
-#if SDL_VERSION_ATLEAST(2, 0, 18)
-    e.wheel.preciseY = preciseY;
-#endif
-#if SDL_VERSION_ATLEAST(2, 26, 0)
-    e.wheel.mouseX = x;
-    e.wheel.mouseY = y;
-#else
-    SDL_WarpMouseInWindow(nullptr, x, y);
-#endif
-    SdlTranslateEvent(&e);
-}
