@@ -248,7 +248,7 @@ tests: ^Sdl
 name: sdl-wheel-flipped
 file: toolkit/platform/sdl/events.cpp
 find: if (e->direction == SDL_MOUSEWHEEL_FLIPPED) turned = -turned;
-replace: if (e->direction == SDL_MOUSEWHEEL_FLIPPED) turned = turned;
+replace: if (e->direction == SDL_MOUSEWHEEL_FLIPPED) turned = +turned;
 build: test_sdl_backend
 tests: ^Sdl
 
