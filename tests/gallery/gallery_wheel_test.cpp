@@ -40,7 +40,7 @@ TEST_P(GalleryWheel, ScrollsTheControlUnderThePointer) {
         Step("up", [turn, &c] { turn(&c, c.down, 2 * wheelDelta); });
         Step("back", [turn, &c] { turn(&c, c.back, 0); });
     }
-    Step("close", [this] {
+    Step("close", [] {
         EXPECT_NE(std::string(gallery.status.caption).find("452 / 1000"), std::string::npos); // reported
         PlatformDestroyWindow(mainWindowHandle);
     });
