@@ -39,11 +39,11 @@ static bool ViewOf(Control* c, RowView* view) {
 }
 
 // Rows for a turn of delta: the system's rows per notch, a page for the page setting.
-static int32_t RowsFor(int32_t notchesTimesDelta, uint32_t page) {
+static int32_t RowsFor(int32_t delta, uint32_t page) {
     static int32_t rest; // part of a row left over from smaller turns
     uint32_t lines = PlatformWheelScrollLines();
     if (lines >= pageScroll) lines = page > 0 ? page : 1;
-    int64_t units = static_cast<int64_t>(notchesTimesDelta) * lines + rest;
+    int64_t units = static_cast<int64_t>(delta) * lines + rest;
     int64_t rows = units / wheelDelta;
     rest = static_cast<int32_t>(units - rows * wheelDelta);
     return static_cast<int32_t>(-rows); // away from the user shows the rows above
