@@ -1,7 +1,8 @@
 // The list kinds and the gallery: a full layout and redraw of a list box of 1024 items showing 30 rows and of
 // a tree list of 256 rows, one step of the list box's auto-scroll while a drag runs below it (the move, the
-// redraw and the present of an 800 x 600 window), and a paint of the whole gallery at 800 x 600; each against
-// a memcpy of the same number of pixel bytes. Argument: 1 = 5-6-5, 0 = 5-5-5.
+// redraw and the present of an 800 x 600 window), one notch of the wheel over the list box (the same redraw
+// and present), and a paint of the whole gallery at 800 x 600; each against a memcpy of the same number of
+// pixel bytes. Argument: 1 = 5-6-5, 0 = 5-5-5.
 #include <benchmark/benchmark.h>
 #include <stdio.h>
 #include <string.h>
@@ -12,6 +13,7 @@
 #include "bench/ratios.h"
 #include "gallery/gallery.h"
 #include "toolkit/controls/list_box.h"
+#include "toolkit/controls/mouse_wheel.h"
 #include "toolkit/controls/scroll_bar.h"
 #include "toolkit/controls/tree_list.h"
 #include "toolkit/gfx/text.h"
@@ -33,12 +35,23 @@ static intptr_t Dispatching(WindowHandle window, uint32_t message, WParam wParam
     return PlatformDefaultProcessing(window, message, wParam, lParam);
 }
 
+// An application's procedure that hands the wheel on.
+static intptr_t WheelDispatching(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    if (DispatchToolkitMessage(window, message, wParam, lParam) == 0) return 0;
+    if (message == WM_MOUSEWHEEL) {
+        RouteMouseWheel(window, FindWindowRecord(window), message, wParam, lParam);
+        return 0;
+    }
+    return PlatformDefaultProcessing(window, message, wParam, lParam);
+}
+
 // A main window of exactly 800 × 600 client pixels on the headless backend.
-static WindowHandle OpenWindow(bool use565, WindowRecord** record) {
+static WindowHandle OpenWindow(bool use565, WindowRecord** record, const char* className = "Bench_Class") {
     ResetAll(use565);
     PlatformRegisterClass("Bench_Class", Dispatching, 0, 0, 0);
+    PlatformRegisterClass("Bench_Wheel", WheelDispatching, 0, 0, 0);
     Extent placement = {0, 0, windowWidth, windowHeight};
-    WindowHandle h = CreateToolkitWindow(popupWindow | mainWindow | clientSurface, "Bench_Class", "bench",
+    WindowHandle h = CreateToolkitWindow(popupWindow | mainWindow | clientSurface, className, "bench",
                                          &placement, 0, 0, record);
     InitDisplay();
     return h;
@@ -174,6 +187,39 @@ static void BM_ListBoxDragStep(benchmark::State& state) {
 }
 BENCHMARK(BM_ListBoxDragStep)->Arg(1)->Arg(0);
 
+// The pointer rests on the list: each notch of the wheel scrolls it three rows, and the paint redraws the
+// list and its scroll bar and presents the window.
+static void BM_ListBoxWheelNotch(benchmark::State& state) {
+    WindowRecord* w = nullptr;
+    WindowHandle h = OpenWindow(state.range(0) != 0, &w, "Bench_Wheel");
+    Icons icons;
+    BigList big(icons, 10, 10);
+    ScrollBar bar;
+    Extent barAt = {10 + listWidth, 10, 16, big.list.header.surface.height};
+    InitScrollBar(&bar, &barAt, 0, 0, scrollBarVertical | scrollBarBevel);
+    big.list.scrollBar = &bar;
+    AddControl(&big.list.header, w, addOnTop);
+    AddControl(&bar.header, w, addOnTop);
+    PlatformShowWindow(h, SW_SHOWNORMAL);
+    HeadlessPump();
+    PlatformPoint on = {50, 50};
+    PlatformClientToScreen(h, &on);
+    const LParam at = static_cast<LParam>(on.x | on.y << 16);
+    const WParam towardsUser = static_cast<WParam>(static_cast<uint16_t>(-wheelDelta)) << 16;
+    uint32_t notches = 0;
+    for (auto _ : state) {
+        if (big.list.firstRow + big.list.visibleRows >= listBoxItems) big.list.firstRow = 0;
+        PlatformPostMessage(h, WM_MOUSEWHEEL, towardsUser, at);
+        HeadlessPump();
+        notches++;
+    }
+    benchmark::DoNotOptimize(HeadlessScreenPixel(h, 50, 50));
+    state.counters["presents"] = static_cast<double>(HeadlessPresentCount(h)) / (notches + 1);
+    PlatformDestroyWindow(h);
+    ResetAll(true);
+}
+BENCHMARK(BM_ListBoxWheelNotch)->Arg(1)->Arg(0);
+
 // The gallery as it starts, on a client area of 800 × 600: every control redrawn, composed and presented.
 static void BM_GalleryPaint(benchmark::State& state) {
     WindowRecord* w = nullptr;
@@ -222,9 +268,13 @@ VQ_INFO_RATIO("lists: tree list 300x602, 256 rows, 5-6-5 vs memcpy", "BM_DrawTre
               "BM_ListPixelsMemcpy/361200");
 VQ_INFO_RATIO("lists: list box drag step (move, redraw, present 800x600) vs memcpy", "BM_ListBoxDragStep/1",
               "BM_ListPixelsMemcpy/960000");
+VQ_INFO_RATIO("lists: list box wheel notch (3 rows, redraw, present 800x600) vs memcpy",
+              "BM_ListBoxWheelNotch/1", "BM_ListPixelsMemcpy/960000");
 VQ_INFO_RATIO("lists: whole gallery paint 800x600, 5-6-5 vs memcpy of the window", "BM_GalleryPaint/1",
               "BM_ListPixelsMemcpy/960000");
 VQ_TIME_LIMIT("lists: list box drag step, 5-6-5", "BM_ListBoxDragStep/1", 150000);
 VQ_TIME_LIMIT("lists: list box drag step, 5-5-5", "BM_ListBoxDragStep/0", 150000);
+VQ_TIME_LIMIT("lists: list box wheel notch, 5-6-5", "BM_ListBoxWheelNotch/1", 150000);
+VQ_TIME_LIMIT("lists: list box wheel notch, 5-5-5", "BM_ListBoxWheelNotch/0", 150000);
 VQ_TIME_LIMIT("lists: whole gallery paint 800x600, 5-6-5", "BM_GalleryPaint/1", 1000000);
 VQ_TIME_LIMIT("lists: whole gallery paint 800x600, 5-5-5", "BM_GalleryPaint/0", 1000000);

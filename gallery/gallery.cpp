@@ -1,6 +1,7 @@
 // The gallery program: its window, the caret's blink timer and the message loop.
 #include "gallery/gallery.h"
 
+#include "toolkit/controls/mouse_wheel.h"
 #include "toolkit/input/keyboard_routing.h"
 #include "toolkit/window/dispatch.h"
 
@@ -61,11 +62,16 @@ int32_t RunGallery() {
     return static_cast<int32_t>(message.wParam);
 }
 
-// The toolkit takes what it knows; the timer blinks the focused field's caret; the rest is the platform's.
+// The toolkit takes what it knows; the wheel scrolls what is under the pointer; the timer blinks the focused
+// field's caret; the rest is the platform's.
 intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     int32_t result = DispatchToolkitMessage(window, message, wParam, lParam);
     ReportPaste(window, message, wParam);
     if (result == 0) return 0;
+    if (result == -1 && message == WM_MOUSEWHEEL) {
+        RouteMouseWheel(window, FindWindowRecord(window), message, wParam, lParam);
+        return 0;
+    }
     if (result == -1 && message == WM_TIMER && wParam == blinkTimer) {
         CaretBlinkTick();
         return 0;

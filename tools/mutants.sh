@@ -245,6 +245,20 @@ replace: if (key >= SDLK_a && key < SDLK_z) return 'A' + static_cast<uint32_t>(k
 build: test_sdl_backend
 tests: ^Sdl
 
+name: sdl-wheel-flipped
+file: toolkit/platform/sdl/events.cpp
+find: if (e->direction == SDL_MOUSEWHEEL_FLIPPED) turned = -turned;
+replace: if (e->direction == SDL_MOUSEWHEEL_FLIPPED) turned = +turned;
+build: test_sdl_backend
+tests: ^Sdl
+
+name: wheel-direction
+file: toolkit/controls/mouse_wheel.cpp
+find: return static_cast<int32_t>(-rows);
+replace: return static_cast<int32_t>(rows);
+build: test_gallery
+tests: GalleryWheel
+
 name: win32-bottom-up-rows
 file: toolkit/platform/win32/pixels.cpp
 find: info.bmiHeader.biHeight = -height; // top-down rows

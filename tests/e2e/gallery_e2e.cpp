@@ -168,6 +168,13 @@ void GalleryOnScreen::ListBox() {
     d.checks->text(&d, gallery.listBar.header, bar, "list-arrow");
     d.checks->window(&d, "list", false);
     EXPECT_EQ(gallery.list.firstRow, 4u);
+    for (int32_t delta : {-120, 120}) { // the wheel: three rows down and back, as the twin
+        Pixels shown = d.Now(list);
+        d.Do("xdotool " + d.To(x, list.y + 30) + (delta < 0 ? " click 5" : " click 4"));
+        d.twin.Wheel(x, list.y + 30, delta);
+        d.checks->text(&d, list, shown, "list-wheel" + std::to_string(delta));
+        EXPECT_EQ(gallery.list.firstRow, delta < 0 ? 7u : 4u);
+    }
     d.SaveScreen("list");
 }
 

@@ -84,6 +84,11 @@ void GalleryTwin::Up(int32_t x, int32_t y, WParam keys) {
     Post(WM_LBUTTONUP, keys, Point(x, y));
 }
 
+void GalleryTwin::Wheel(int32_t x, int32_t y, int32_t delta) {
+    HeadlessMouseWheel(mainWindowHandle, x, y, delta);
+    Pump();
+}
+
 void GalleryTwin::Click(const Control& control, int32_t x, int32_t y, WParam keys) {
     Move(control.x + x, control.y + y, keys);
     Down(control.x + x, control.y + y, keys);

@@ -40,6 +40,7 @@ class GalleryTwin {
     void Move(int32_t x, int32_t y, WParam keys = 0);
     void Down(int32_t x, int32_t y, WParam keys = 0);
     void Up(int32_t x, int32_t y, WParam keys = 0);
+    void Wheel(int32_t x, int32_t y, int32_t delta); // the pointer at (x, y)
     // A press and release at (x, y) of the control.
     void Click(const Control& control, int32_t x, int32_t y, WParam keys = 0);
     // A key as the backend reports it: down, its character (0: none), up.

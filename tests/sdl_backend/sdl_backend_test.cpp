@@ -738,3 +738,24 @@ TEST_F(SdlBackend, ABurstOfTenThousandEventsArrivesWholeAndInOrder) {
         ASSERT_EQ(in[i].lParam, Position(i / 2 % 150, 0)) << i;
     }
 }
+
+// Wheel turns as SDL reports them (turned, flipped, notches made: of -120 when turned < 0 and not flipped,
+// else of 120): fractions add up into whole notches under the pointer, and a turn back drops what is left.
+TEST_F(SdlBackend, WheelTurnsBecomeNotches) {
+    const float turns[][3] = {{1, 0, 1},    {-2, 0, 2},    {1, 1, 1},     {0.5f, 0, 0},
+                              {0.5f, 0, 1}, {0.75f, 0, 0}, {-0.5f, 0, 0}, {-0.5f, 0, 1}};
+    PlatformPoint at = {7, 9};
+    ASSERT_TRUE(PlatformClientToScreen(window, &at));
+    for (const auto& t : turns) {
+        seen.clear();
+        SDL_Event e = {};
+        e.wheel = {SDL_MOUSEWHEEL, 0, Id(window), 0, 0, 0, static_cast<uint32_t>(t[1]), 0, t[0], 7, 9};
+        SdlTranslateEvent(&e);
+        Settle(window);
+        ASSERT_EQ(Input().size(), static_cast<size_t>(t[2])) << t[0];
+        WParam delta = (t[0] < 0) != (t[1] != 0) ? 0xFF88u : 120u;
+        for (const Seen& s : Input())
+            EXPECT_TRUE(s.message == WM_MOUSEWHEEL && s.wParam == delta << 16 &&
+                        s.lParam == Position(at.x, at.y));
+    }
+}

@@ -348,3 +348,43 @@ uint32_t EditOffsetAt(Control* control, EditBuffer* buffer, int32_t x, int32_t y
     PlatformCloseText(p.context);
     return offset;
 }
+
+// The caret goes to the row the view now starts or ends at, as near to its old column as the row allows, so
+// that the next paint, which always shows the caret's row, keeps the view where it was moved to.
+uint32_t ScrollWrappedRows(Control* control, EditBuffer* buffer, int32_t rows) {
+    if (!(buffer->flags & wrapText) || !(buffer->flags & keepCaretInView)) return 0;
+    Painting p = {};
+    if (!OpenPainting(p, control, buffer)) return 0;
+    int32_t innerWidth = p.surface->width - 2;
+    uint32_t count = 0, caretRow = 0, caretStart = 0;
+    for (uint32_t offset = 0; offset < p.length; count++) {
+        uint32_t end = RowEnd(p, offset, innerWidth);
+        if (RowHoldsCaret(offset, end, p.length, buffer->caret)) caretRow = count, caretStart = offset;
+        offset = end;
+    }
+    uint32_t shown = RowsThatFit(p, count > 0 ? count : 1);
+    int64_t most = count > shown ? count - shown : 0;
+    int64_t first = static_cast<int64_t>(buffer->firstRow) + rows;
+    first = first < 0 ? 0 : first > most ? most : first;
+    bool moved = static_cast<uint32_t>(first) != buffer->firstRow;
+    uint32_t target = caretRow < first            ? static_cast<uint32_t>(first)
+                      : caretRow >= first + shown ? static_cast<uint32_t>(first) + shown - 1
+                                                  : caretRow;
+    if (moved && target != caretRow) {
+        int32_t column = Width(p, p.text + caretStart, buffer->caret - caretStart);
+        uint32_t offset = 0, end = 0;
+        for (uint32_t r = 0; offset < p.length; r++, offset = end) {
+            end = RowEnd(p, offset, innerWidth);
+            if (r == target) break;
+        }
+        uint32_t at = NearestBoundary(p, offset, end, column);
+        // A boundary at a row's end that is not the text's end would stand at the next row's start.
+        if (at == end && end < p.length && end > offset)
+            at = end - (end >= 2 && ClassifyPosition(p.text, end - 1) == kTrailByte ? 2 : 1);
+        buffer->caret = at;
+        if (buffer->flags & selectText) buffer->selectionAnchor = at;
+    }
+    buffer->firstRow = static_cast<uint32_t>(first);
+    PlatformCloseText(p.context);
+    return moved ? 1 : 0;
+}

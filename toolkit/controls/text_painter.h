@@ -23,3 +23,7 @@ uint32_t EditRowBytes(TextContext context, const char* text, uint32_t length, ui
 // out: in a single row along it (scrolled by scrollX with keepCaretInView), in wrapped rows within the row
 // at y (rows above the first and below the last count as those). Never inside a two-byte character.
 uint32_t EditOffsetAt(Control* control, EditBuffer* buffer, int32_t x, int32_t y);
+
+// A wrapped buffer with keepCaretInView shows rows rows further down (up when negative), within the text. A
+// caret that would leave the view moves along with it to the nearest row shown. 1 when the view moved.
+uint32_t ScrollWrappedRows(Control* control, EditBuffer* buffer, int32_t rows);

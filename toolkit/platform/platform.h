@@ -39,6 +39,7 @@ enum : uint32_t {
     WM_RBUTTONDOWN = 516,
     WM_RBUTTONUP = 517,
     WM_RBUTTONDBLCLK = 518,
+    WM_MOUSEWHEEL = 0x020A,
 };
 
 // Window styles understood by PlatformCreateWindow.
@@ -181,6 +182,13 @@ uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseco
 int32_t PlatformKillTimer(WindowHandle window, uintptr_t id);
 WindowHandle PlatformSetCapture(WindowHandle window);
 int32_t PlatformReleaseCapture();
+
+// The mouse wheel comes as WM_MOUSEWHEEL: wParam's high word the signed distance turned, wheelDelta per notch
+// (positive away from the user), its low word the key state as for mouse messages; lParam the pointer's
+// screen position (x low, y high, signed). Rows a notch scrolls by the user's setting (3 where there is
+// none).
+enum : int32_t { wheelDelta = 120 };
+uint32_t PlatformWheelScrollLines();
 
 // A Yes/No question; returns IDYES, IDNO, IDCANCEL when it was put away with Escape (Wine's box does
 // that), or 0 when it could not be shown.

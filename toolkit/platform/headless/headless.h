@@ -73,6 +73,11 @@ int32_t HeadlessTimerCount(WindowHandle window);
 // Moves and resizes the whole window as a user would, sending WM_GETMINMAXINFO limits and WM_SIZE.
 void HeadlessResizeWindow(WindowHandle window, int32_t width, int32_t height);
 
+// A turn of the wheel over the client point (x, y): posts WM_MOUSEWHEEL with delta (wheelDelta per notch,
+// positive away from the user) and the point on the screen, as the desktop would. 0 for no window.
+int32_t HeadlessMouseWheel(WindowHandle window, int32_t clientX, int32_t clientY, int32_t delta,
+                           uint32_t keyState = 0);
+
 // What a user sees of the window: the whole window rectangle, frame included. Pixels are raw 16-bit
 // words in the current format; the frame is 0. Client coordinates add the frame offset.
 int32_t HeadlessPresentCount(WindowHandle window);

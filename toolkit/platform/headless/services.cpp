@@ -195,3 +195,7 @@ uint32_t HeadlessScreenPixel(WindowHandle window, int32_t clientX, int32_t clien
     if (x < 0 || y < 0 || x >= w->screenWidth || y >= w->screenHeight) return 0;
     return w->screen[static_cast<size_t>(y) * w->screenWidth + x];
 }
+
+uint32_t PlatformWheelScrollLines() {
+    return 3;
+}

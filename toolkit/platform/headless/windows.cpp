@@ -211,6 +211,14 @@ int32_t PlatformClientToScreen(WindowHandle window, PlatformPoint* point) {
     return 1;
 }
 
+int32_t HeadlessMouseWheel(WindowHandle window, int32_t clientX, int32_t clientY, int32_t delta,
+                           uint32_t keyState) {
+    PlatformPoint at = {clientX, clientY};
+    if (!PlatformClientToScreen(window, &at)) return 0;
+    WParam wParam = (static_cast<uint32_t>(delta) & 0xFFFF) << 16 | (keyState & 0xFFFF);
+    return PlatformPostMessage(window, WM_MOUSEWHEEL, wParam, PackWords(at.x, at.y));
+}
+
 void HeadlessResizeWindow(WindowHandle window, int32_t width, int32_t height) {
     HeadlessWindow* w = HeadlessFind(window);
     if (!w) return;

@@ -150,6 +150,45 @@ static void MouseButton(const SDL_MouseButtonEvent* e) {
     SdlQueue(target, message, MouseKeys(mouseButtons), PackWords(x, y));
 }
 
+// Wheel turns in wheelDelta units not yet sent: touchpads and smooth wheels report fractions of a notch,
+// which add up until they make a whole one. A turn the other way starts again from nothing.
+static int32_t wheelRest;
+
+static int32_t WheelNotches(const SDL_MouseWheelEvent* e) {
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+    float turned = e->preciseY;
+#else
+    float turned = static_cast<float>(e->y);
+#endif
+    if (e->direction == SDL_MOUSEWHEEL_FLIPPED) turned = -turned; // back to away-from-the-user positive
+    float units = turned * static_cast<float>(static_cast<int32_t>(wheelDelta));
+    int32_t step = static_cast<int32_t>(units < 0 ? units - 0.5f : units + 0.5f);
+    if ((step < 0 && wheelRest > 0) || (step > 0 && wheelRest < 0)) wheelRest = 0;
+    wheelRest += step;
+    int32_t notches = wheelRest / wheelDelta;
+    wheelRest -= notches * wheelDelta;
+    return notches;
+}
+
+// WM_MOUSEWHEEL to the window under the pointer, one message per whole notch turned.
+static void MouseWheel(const SDL_MouseWheelEvent* e) {
+    int32_t notches = WheelNotches(e);
+    SdlWindow* w = SdlFindById(e->windowID);
+    if (!w || notches == 0) return;
+    PlatformPoint at = {0, 0};
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+    at = {e->mouseX, e->mouseY};
+#else
+    SDL_GetMouseState(&at.x, &at.y);
+#endif
+    PlatformClientToScreen(w->handle, &at);
+    uint32_t keys = static_cast<uint32_t>(MouseKeys(mouseButtons)) & 0xFFFF;
+    int32_t step = notches > 0 ? wheelDelta : -wheelDelta;
+    for (int32_t i = 0; i != notches; i += notches > 0 ? 1 : -1)
+        SdlQueue(w->handle, WM_MOUSEWHEEL, (static_cast<uint32_t>(step) & 0xFFFF) << 16 | keys,
+                 PackWords(at.x, at.y));
+}
+
 // Key messages go on through key order, which may hold them behind a composition they ended.
 static void QueueKey(WindowHandle target, uint32_t message, WParam wParam, LParam lParam) {
     PlatformMessage m = {target, message, wParam, lParam};
@@ -280,6 +319,9 @@ void SdlTranslateEvent(const SDL_Event* event) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         MouseButton(&event->button);
+        break;
+    case SDL_MOUSEWHEEL:
+        MouseWheel(&event->wheel);
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:

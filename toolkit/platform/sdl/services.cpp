@@ -41,3 +41,8 @@ uintptr_t PlatformCreatePixels(int32_t width, int32_t height, uint32_t stride, u
 void PlatformFreePixels(uintptr_t bitmap) {
     free(reinterpret_cast<void*>(bitmap));
 }
+
+// Linux desktops keep no rows-per-notch setting that SDL reports; three is what their toolkits scroll.
+uint32_t PlatformWheelScrollLines() {
+    return 3;
+}

@@ -36,3 +36,10 @@ int32_t PlatformImeString(WindowHandle window, uint32_t kind, char* destination,
     if (count > 0 && destination && static_cast<uint32_t>(count) > size) count = static_cast<LONG>(size);
     return count;
 }
+
+// The user's rows per notch; WHEEL_PAGESCROLL (a page per notch) comes through as it is.
+uint32_t PlatformWheelScrollLines() {
+    UINT lines = 3;
+    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) return 3;
+    return lines;
+}
