@@ -195,3 +195,9 @@ uint32_t HeadlessScreenPixel(WindowHandle window, int32_t clientX, int32_t clien
     if (x < 0 || y < 0 || x >= w->screenWidth || y >= w->screenHeight) return 0;
     return w->screen[static_cast<size_t>(y) * w->screenWidth + x];
 }
+
+// A fixed pace, so tests can count the repeats on the virtual clock.
+void PlatformKeyRepeat(uint32_t* delayMs, uint32_t* intervalMs) {
+    *delayMs = 400;
+    *intervalMs = 50;
+}

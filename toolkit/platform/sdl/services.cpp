@@ -41,3 +41,9 @@ uintptr_t PlatformCreatePixels(int32_t width, int32_t height, uint32_t stride, u
 void PlatformFreePixels(uintptr_t bitmap) {
     free(reinterpret_cast<void*>(bitmap));
 }
+
+// SDL does not say how the desktop repeats keys: the usual pace.
+void PlatformKeyRepeat(uint32_t* delayMs, uint32_t* intervalMs) {
+    *delayMs = 400;
+    *intervalMs = 50;
+}
