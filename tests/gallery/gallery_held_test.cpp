@@ -8,10 +8,7 @@ class GalleryHeld : public GalleryFixture {
         Extent at = {0, 0, 820, 640};
         ASSERT_NE(OpenGallery(&at), 0u);
     }
-    void TearDown() override {
-        if (FindWindowRecord(mainWindowHandle)) PlatformDestroyWindow(mainWindowHandle);
-        GalleryFixture::TearDown();
-    }
+    void TearDown() override { PlatformDestroyWindow(mainWindowHandle), GalleryFixture::TearDown(); }
     void Mouse(uint32_t message, const Control& c, int32_t x, int32_t y) {
         Post(message, message == WM_LBUTTONUP ? 0u : uint32_t{MK_LBUTTON}, Position(c.x + x, c.y + y));
         HeadlessPump();
