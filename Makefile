@@ -64,7 +64,7 @@ test: deps
 bench: build
 	./build/normal/bench/velquist_bench --benchmark_min_time=0.1 --benchmark_repetitions=7
 	./build/normal/bench/velquist_desktop_bench build/normal/app/velquist build/normal/bench/velquist_present_timed \
-		build/normal/bench/velquist_bare_window
+		build/normal/bench/velquist_bare_window 10 20 build/normal/gallery/gallery
 	./build/normal/bench/velquist_keystroke_bench build/normal/gallery/gallery build/normal/bench/velquist_bare_keys
 
 fuzz: deps

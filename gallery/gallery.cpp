@@ -16,8 +16,9 @@ enum : uint32_t { classStyle = 0x200B, largeIconId = 100, smallIconId = 101 };
 enum : int32_t { windowWidth = 820, windowHeight = 640, minimumWidth = 800, minimumHeight = 600 };
 enum : int32_t { blinkTimer = 1, blinkPeriod = 500 };
 
-static void StopBlinkTimer(WindowHandle window, WindowRecord*) {
+static void StopTimers(WindowHandle window, WindowRecord*) {
     PlatformKillTimer(window, blinkTimer);
+    PlatformKillTimer(window, buttonRepeatTimer);
 }
 
 // "종료하시겠습니까?" — Yes closes; No, Escape (IDCANCEL under Wine) keep the gallery open. A question that
@@ -35,7 +36,7 @@ WindowHandle OpenGallery(const Extent* placement) {
                                               galleryClassName, galleryTitle, placement, 0, 0, &record);
     if (window == 0) return 0;
     InitDisplay();
-    record->onDestroy = StopBlinkTimer;
+    record->onDestroy = StopTimers;
     record->onClose = ConfirmClose;
     record->minTrackWidth = minimumWidth;
     record->minTrackHeight = minimumHeight;
@@ -62,8 +63,8 @@ int32_t RunGallery() {
     return static_cast<int32_t>(message.wParam);
 }
 
-// The toolkit takes what it knows; the wheel scrolls what is under the pointer; the timer blinks the focused
-// field's caret; the rest is the platform's.
+// The toolkit takes what it knows; the wheel scrolls what is under the pointer; timer 1 blinks the
+// focused field's caret and the repeat timer clicks a held arrow again; the rest is the platform's.
 intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
     int32_t result = DispatchToolkitMessage(window, message, wParam, lParam);
     ReportPaste(window, message, wParam);
@@ -74,6 +75,10 @@ intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam,
     }
     if (result == -1 && message == WM_TIMER && wParam == blinkTimer) {
         CaretBlinkTick();
+        return 0;
+    }
+    if (result == -1 && message == WM_TIMER && wParam == buttonRepeatTimer) {
+        ButtonRepeatTimer(window);
         return 0;
     }
     return PlatformDefaultProcessing(window, message, wParam, lParam);

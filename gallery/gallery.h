@@ -75,6 +75,7 @@ struct Gallery {
     EditField wrapped;
     TreeList tree;
     ScrollBar treeBar;
+    Button treeUp, treeDown;
     Button sort; // flips the name order
     ListBox list;
     ScrollBar listBar;

@@ -166,9 +166,10 @@ void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
     for (uint32_t i = 0; i < galleryNodeIcons; i++) tree->nodeIcons[i] = Art(artNode + i);
     tree->onDoubleClick = TreeDoubleClick;
     tree->onRightClick = TreeRightClick;
-    Extent barAt = {g.x + g.width - 24, g.y + 30, 16, g.height - 38};
+    int32_t column = g.x + g.width - 24;
+    Extent barAt = {column, treeAt.y + 16, 16, treeAt.height - 32};
     InitScrollBar(&gallery.treeBar, &barAt, 0, 0, scrollBarVertical | scrollBarBevel | anchors);
-    gallery.treeBar.onRelease = TreeListScrollTo;
+    gallery.treeBar.onRelease = gallery.treeBar.onTrack = TreeListScrollTo;
     gallery.treeBar.userData = reinterpret_cast<uintptr_t>(tree);
     tree->scrollBar = &gallery.treeBar;
     SetTreeListData(tree, gallery.treeGroups, sizeof(TreeNode), galleryTreeGroups, gallery.treeItems,
@@ -176,7 +177,13 @@ void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
     gallery.treeMode = treeBuildMode;
     BuildTreeListRows(tree, gallery.treeMode);
     Add(record, &tree->header);
+    ArrowButton(record, &gallery.treeUp, {column, treeAt.y, 16, 16}, artUp, followRight, TreeListScrollUp,
+                tree);
     Add(record, &gallery.treeBar.header);
+    ArrowButton(record, &gallery.treeDown, {column, treeAt.y + treeAt.height - 16, 16, 16}, artDown,
+                followRight | followBottom, TreeListScrollDown, tree);
+    tree->companions[0] = &gallery.treeUp.header;
+    tree->companions[1] = &gallery.treeDown.header;
     CaptionButton(record, &gallery.sort, {g.x + g.width - 80, g.y + 5, 72, 20}, ascendingCaption, followRight,
                   FlipSort);
 }
@@ -199,7 +206,7 @@ void BuildList(WindowRecord* record, const GalleryLayout& layout) {
     Extent listAt = {g.x + 8, g.y + 30, g.width - 36, g.height - 38};
     ListBox* list = &gallery.list;
     InitListBox(list, &listAt, &galleryFont,
-                listBoxFrame | listBoxInvertedFrame | listBoxSeparators | anchors);
+                listBoxFrame | listBoxInvertedFrame | listBoxSeparators | listBoxDragFills | anchors);
     list->header.backgroundColour = paper;
     list->header.onLeftUp = ListLeftUp;
     list->selectionColour = softBlue;
@@ -212,7 +219,7 @@ void BuildList(WindowRecord* record, const GalleryLayout& layout) {
     ArrowButton(record, &gallery.listUp, {column, listAt.y, 16, 16}, artUp, anchors, ListBoxScrollUp, list);
     Extent barAt = {column, listAt.y + 16, 16, listAt.height - 32};
     InitScrollBar(&gallery.listBar, &barAt, 0, 0, scrollBarVertical | scrollBarBevel | anchors);
-    gallery.listBar.onRelease = ListBoxScrollTo;
+    gallery.listBar.onRelease = gallery.listBar.onTrack = ListBoxScrollTo;
     gallery.listBar.userData = reinterpret_cast<uintptr_t>(list);
     Add(record, &gallery.listBar.header);
     ArrowButton(record, &gallery.listDown, {column, listAt.y + listAt.height - 16, 16, 16}, artDown, anchors,

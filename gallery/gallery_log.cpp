@@ -266,7 +266,7 @@ void BuildLog(WindowRecord* record, const GalleryLayout& layout) {
     ArrowButton(record, &gallery.logUp, {column, logAt.y, 16, 16}, artUp, follow, TextLogScrollUp, log);
     Extent barAt = {column, logAt.y + 16, 16, logHeight - 32};
     InitScrollBar(&gallery.logBar, &barAt, 0, 0, scrollBarVertical | scrollBarBevel | follow);
-    gallery.logBar.onRelease = TextLogScrollTo;
+    gallery.logBar.onRelease = gallery.logBar.onTrack = TextLogScrollTo;
     gallery.logBar.userData = reinterpret_cast<uintptr_t>(log);
     Add(record, &gallery.logBar.header);
     ArrowButton(record, &gallery.logDown, {column, logAt.y + logHeight - 16, 16, 16}, artDown, follow,

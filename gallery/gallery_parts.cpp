@@ -110,6 +110,13 @@ static void ShowPositions() {
              s.range);
 }
 
+// The positions follow a bar's thumb while it is dragged.
+static void TrackPositions(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, uint32_t,
+                           uint32_t) {
+    ShowPositions();
+    RepaintControl(window, record, &gallery.positions.header);
+}
+
 // userData names the bar.
 static void ReportRelease(WindowHandle window, WindowRecord* record, Control*, uintptr_t userData, uint32_t,
                           uint32_t range, uint32_t position) {
@@ -229,7 +236,9 @@ void CaptionButton(WindowRecord* record, Button* button, Extent e, const char* c
 void ArrowButton(WindowRecord* record, Button* button, Extent e, uint32_t art, uint32_t flags,
                  ButtonClickHandler onClick, void* userData) {
     Surface* images[buttonImages] = {Art(art), nullptr, Art(art)};
-    InitButton(button, &e, ink, panelGrey, nullptr, nullptr, images, buttonBevel | flags, onClick);
+    // Held, an arrow keeps scrolling.
+    InitButton(button, &e, ink, panelGrey, nullptr, nullptr, images, buttonBevel | buttonRepeats | flags,
+               onClick);
     button->userData = reinterpret_cast<uintptr_t>(userData);
     Add(record, &button->header);
 }
@@ -286,6 +295,7 @@ static void Bar(WindowRecord* record, ScrollBar* bar, Extent e, uint32_t range, 
                 uint32_t flags, const char* name) {
     InitScrollBar(bar, &e, range, position, flags);
     bar->onRelease = ReportRelease;
+    bar->onTrack = TrackPositions;
     bar->userData = reinterpret_cast<uintptr_t>(name);
     Add(record, &bar->header);
 }

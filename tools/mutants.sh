@@ -279,8 +279,27 @@ find: SetBkMode(t->dc, OPAQUE);
 replace: SetBkMode(t->dc, TRANSPARENT);
 build: screen_check x11_helper
 tests: ^e2e_windows$
-"""
+name: button-clicks-after-repeats
+file: toolkit/controls/button.cpp
+find: bool repeated = Repeats(control) && button->repeats > 0;
+replace: bool repeated = false;
+build: test_gallery
+tests: ^Formats/GalleryHeld\.
 
+name: scroll-bar-tracks-only-unmoved
+file: toolkit/controls/scroll_bar.cpp
+find: if (bar->onTrack && bar->position != before)
+replace: if (bar->onTrack && bar->position == before)
+build: test_gallery
+tests: ^Formats/GalleryHeld\.
+
+name: list-drag-fills-only-downwards
+file: toolkit/controls/list_box.cpp
+find: if (from == listBoxItems || end == listBoxItems || from == end) return false;
+replace: if (from == listBoxItems || end == listBoxItems || from + 1 >= end) return false;
+build: test_gallery
+tests: ^Formats/GalleryHeld\.
+"""
 
 def parse(text):
     faults = []

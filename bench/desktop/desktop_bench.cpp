@@ -2,8 +2,9 @@
 // start of the process to the damage that completed the window's picture), the idle CPU share and resident
 // memory over an idle stretch, and the time of each screen copy (from the twin program that prints them).
 // The first frame is also shown against SDL alone opening the same window (REFERENCE), started in turn with
-// the program so that both meet the same machine.
-//   velquist_desktop_bench PROGRAM TIMED_TWIN REFERENCE [starts] [idle seconds]
+// the program so that both meet the same machine. With GALLERY, the gallery's idle CPU share is measured too:
+// its caret blinks and nothing is held, so no arrow's repeat timer runs.
+//   velquist_desktop_bench PROGRAM TIMED_TWIN REFERENCE [starts] [idle seconds] [GALLERY]
 #include <SDL.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -87,8 +88,10 @@ static double NowSeconds() {
     return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
 }
 
-// Milliseconds from the start of the process to its first whole frame; negative when none came.
-static double FirstFrame(Display* display, const char* program, const char* output, pid_t* started) {
+// Milliseconds from the start of the process to its first whole frame (with whole false: to its first
+// damage, for a program whose picture is not the tiled one); negative when none came.
+static double FirstFrame(Display* display, const char* program, const char* output, pid_t* started,
+                         bool whole = true) {
     int damageEvent = 0, damageError = 0;
     if (!XDamageQueryExtension(display, &damageEvent, &damageError)) return -1;
     Window root = DefaultRootWindow(display);
@@ -111,7 +114,7 @@ static double FirstFrame(Display* display, const char* program, const char* outp
         } else if (e.type == damageEvent + XDamageNotify) {
             const XDamageNotifyEvent* d = reinterpret_cast<const XDamageNotifyEvent*>(&e);
             XDamageSubtract(display, d->damage, None, None);
-            if (WholeFrame(display, d->drawable)) frame = (at - start) * 1000;
+            if (!whole || WholeFrame(display, d->drawable)) frame = (at - start) * 1000;
         }
     }
     XSelectInput(display, root, 0);
@@ -177,7 +180,8 @@ static void Row(const char* what, double value, const char* unit, double target,
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        fprintf(stderr, "usage: %s PROGRAM TIMED_TWIN REFERENCE [starts] [idle seconds]\n", argv[0]);
+        fprintf(stderr, "usage: %s PROGRAM TIMED_TWIN REFERENCE [starts] [idle seconds] [GALLERY]\n",
+                argv[0]);
         return 2;
     }
     const char* program = argv[1];
@@ -185,6 +189,7 @@ int main(int argc, char** argv) {
     const char* reference = argv[3];
     int32_t starts = argc > 4 ? atoi(argv[4]) : 10;
     int32_t idleSeconds = argc > 5 ? atoi(argv[5]) : 20;
+    const char* galleryProgram = argc > 6 ? argv[6] : nullptr;
     if (!LoadTile()) {
         fprintf(stderr, "desktop bench: cannot read the background tile\n");
         return 1;
@@ -240,6 +245,17 @@ int main(int argc, char** argv) {
     }
     KillProgram(pid);
 
+    // The gallery left alone once its start-up has settled: only the caret's blink timer runs.
+    double galleryShare = -1;
+    pid = 0;
+    if (galleryProgram && FirstFrame(x.display, galleryProgram, "/dev/null", &pid, false) >= 0) {
+        sleep(1);
+        double cpu0 = CpuSeconds(pid), t0 = NowSeconds();
+        sleep(static_cast<unsigned>(idleSeconds));
+        galleryShare = (CpuSeconds(pid) - cpu0) / (NowSeconds() - t0) * 100;
+    }
+    KillProgram(pid);
+
     // Screen copies: the twin prints "present <nanoseconds> <pixels sent>" after every paint.
     std::vector<double> presents, pixels;
     pid = 0;
@@ -272,6 +288,7 @@ int main(int argc, char** argv) {
     Row("first frame against SDL alone (medians)", Median(firstFrames) / Median(bareFrames), "x",
         targets.firstFrameRatio);
     Row("idle CPU share of one core (10 frames/s)", cpuShare, "%", targets.idleCpuPercent);
+    if (galleryProgram) Row("gallery idle CPU share of one core (nothing held)", galleryShare, "%", 1);
     Row("resident memory, largest while idle", residentMax, "MB", targets.residentMb);
     printf("%-58s %10.2f MB   (start-up included)\n", "resident memory, peak", peak);
     printf("%-58s %10.2f %%    (information)\n", "X server CPU share while idle", serverShare);

@@ -7,6 +7,7 @@
 #include "toolkit/gfx/draw.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/window/composition.h"
+#include "toolkit/window/window_table.h"
 #include "util/dbcs_string.h"
 
 static void ButtonMouseMove(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
@@ -40,6 +41,7 @@ void InitButton(Button* button, const Extent* extent, uint32_t captionColour, ui
     button->captionColour = captionColour;
     button->font = font;
     button->onClick = onClick;
+    button->repeats = 0;
     button->captionX = button->captionY = 1;
     for (uint32_t i = 0; i < buttonImages; i++) button->images[i] = images ? images[i] : nullptr;
     memset(button->caption, 0, sizeof button->caption);
@@ -98,9 +100,45 @@ static bool Inside(const Control* control, int32_t x, int32_t y) {
     return x >= 0 && y >= 0 && x < control->surface.width && y < control->surface.height;
 }
 
+// ---- Repeat ----
+
+static bool Repeats(const Control* control) {
+    return (control->flags & buttonRepeats) != 0;
+}
+
+// The first repeat waits the longer delay, whether the press is new or the pointer came back.
+static void WaitForRepeat(WindowHandle window) {
+    uint32_t delay = 0, interval = 0;
+    PlatformKeyRepeat(&delay, &interval);
+    PlatformSetTimer(window, buttonRepeatTimer, delay);
+}
+
+void ButtonRepeatTimer(WindowHandle window) {
+    WindowRecord* record = FindWindowRecord(window);
+    Control* control = record ? record->captureControl : nullptr;
+    if (!control || control->kind != kindButton || !Repeats(control) ||
+        !Pressed(reinterpret_cast<Button*>(control))) {
+        PlatformKillTimer(window, buttonRepeatTimer);
+        return;
+    }
+    Button* button = reinterpret_cast<Button*>(control);
+    if (button->repeats++ == 0) {
+        uint32_t delay = 0, interval = 0;
+        PlatformKeyRepeat(&delay, &interval);
+        PlatformSetTimer(window, buttonRepeatTimer, interval);
+    }
+    if (button->onClick) button->onClick(window, record, control, button->userData, MK_LBUTTON, 0, 0);
+    RequestRepaint(window, repaintPending);
+}
+
 static void ButtonLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t, int32_t,
                            int32_t) {
-    reinterpret_cast<Button*>(control)->state = buttonPressed;
+    Button* button = reinterpret_cast<Button*>(control);
+    button->state = buttonPressed;
+    if (Repeats(control)) {
+        button->repeats = 0;
+        WaitForRepeat(window);
+    }
     RepaintControl(window, record, control);
 }
 
@@ -112,23 +150,28 @@ static void ButtonMouseMove(WindowHandle window, WindowRecord* record, Control* 
     bool inside = Inside(control, x, y);
     if (Pressed(button) && !inside) {
         button->state = buttonReleased;
+        if (Repeats(control)) PlatformKillTimer(window, buttonRepeatTimer);
     } else if (!Pressed(button) && inside) {
         button->state = buttonPressed;
+        if (Repeats(control)) WaitForRepeat(window);
     } else {
         return;
     }
     RepaintControl(window, record, control);
 }
 
-// Only a release of a pressed button clicks. The callback runs before the repaint is requested, so what
-// it changes is painted in the same pass.
+// Only a release of a pressed button clicks, and not after the press has repeated its click. The callback
+// runs before the repaint is requested, so what it changes is painted in the same pass.
 static void ButtonLeftUp(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
                          int32_t x, int32_t y) {
     Button* button = reinterpret_cast<Button*>(control);
+    if (Repeats(control)) PlatformKillTimer(window, buttonRepeatTimer);
     if (!Pressed(button)) return;
     button->state = buttonReleased;
     MarkForRedraw(control, record, redrawBits);
-    if (button->onClick) button->onClick(window, record, control, button->userData, keyState, x, y);
+    bool repeated = Repeats(control) && button->repeats > 0;
+    if (button->onClick && !repeated)
+        button->onClick(window, record, control, button->userData, keyState, x, y);
     RequestRepaint(window, repaintPending);
 }
 

@@ -9,6 +9,11 @@
 
 inline constexpr uint32_t buttonBevel = 0x80;      // frame, and the pressed image one pixel right and down
 inline constexpr uint32_t buttonNoFrame = 0x80000; // with buttonBevel: no frame around an image-less button
+// While the left button holds it pressed, the button clicks again and again at the keyboard's repeat pace,
+// and the release after a repeat adds no click of its own (a short press still clicks on release).
+inline constexpr uint32_t buttonRepeats = 0x800000;
+// The window timer that paces it. The window procedure hands WM_TIMER with this id to ButtonRepeatTimer.
+enum : uintptr_t { buttonRepeatTimer = 0x5642 };
 // The button treats ignoreMouse as disabled: image entry 1, and pointer movement is ignored.
 
 enum ButtonState : uint32_t { buttonReleased = 0, buttonPressed = 8 };
@@ -32,6 +37,7 @@ struct Button {
     int32_t captionY;
     uintptr_t userData; // handed back to onClick
     ButtonClickHandler onClick;
+    uint32_t repeats; // clicks the current press has repeated (buttonRepeats)
 };
 
 // images: six entries, or null for none. The caption is cut to 62 bytes. The record size stays 0, so
@@ -39,3 +45,7 @@ struct Button {
 void InitButton(Button* button, const Extent* extent, uint32_t captionColour, uint32_t backgroundColour,
                 const LogFont* font, const char* caption, Surface* const* images, uint32_t flags,
                 ButtonClickHandler onClick);
+
+// A tick of buttonRepeatTimer: the window's held repeating button clicks once more. With no such button held
+// (released, dragged off, the window gone) the timer is stopped, so nothing ticks while nothing is held.
+void ButtonRepeatTimer(WindowHandle window);

@@ -124,6 +124,32 @@ static bool Selecting(const Control* control) {
     return (control->flags & listBoxSelecting) != 0;
 }
 
+static bool Fills(const Control* control) {
+    return (control->flags & listBoxDragFills) != 0;
+}
+
+// Selects the listed rows after the current item up to the row of to, or before it down to that row; the
+// rows the pointer passed between two moves. Returns whether one was added. Then to is the current item.
+static bool FillTo(ListBox* list, ListBoxItem* to) {
+    uint32_t from = listBoxItems, end = listBoxItems;
+    for (uint32_t i = 0; i < list->itemCount; i++) {
+        if (list->items[i] == list->currentItem) from = i;
+        if (list->items[i] == to) end = i;
+    }
+    list->currentItem = to;
+    if (from == listBoxItems || end == listBoxItems || from == end) return false;
+    bool added = false;
+    int32_t step = end > from ? 1 : -1;
+    for (uint32_t i = from; i != end; i += static_cast<uint32_t>(step)) {
+        ListBoxItem* item = list->items[i + static_cast<uint32_t>(step)];
+        if (Listed(item) && !(item->flags & listBoxItemSelected)) {
+            item->flags |= listBoxItemSelected;
+            added = true;
+        }
+    }
+    return added;
+}
+
 // A plain press selects the row under the pointer alone (or nothing, on empty space); with Ctrl it toggles
 // that row and keeps the others. A double click arrives here as a second press.
 void ListBoxLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState, int32_t,
@@ -141,6 +167,8 @@ void ListBoxLeftDown(WindowHandle window, WindowRecord* record, Control* control
         list->currentItem = item;
         item->flags ^= listBoxItemSelected;
         changed = true;
+    } else if (Fills(control)) {
+        list->currentItem = nullptr; // a drag from empty space fills from nowhere
     }
     if (changed) RepaintControl(window, record, control);
 }
@@ -171,9 +199,12 @@ void ListBoxMouseMove(WindowHandle window, WindowRecord* record, Control* contro
             changed = true;
         }
     } else if (ListBoxItem* item = ItemAt(list, y)) {
+        if (Fills(control)) changed = FillTo(list, item);
         list->currentItem = item;
         if (!(item->flags & listBoxItemSelected)) joining = item;
     }
+    // A row scrolled in past an edge is where the drag goes on from.
+    if (Fills(control) && joining) list->currentItem = joining;
     if (Listed(joining)) {
         joining->flags |= listBoxItemSelected;
         changed = true;

@@ -16,6 +16,9 @@ struct ScrollBar;
 inline constexpr uint32_t listBoxSelecting = 0x4;        // a left press is in progress (set by the list)
 inline constexpr uint32_t listBoxFrame = controlFrame;   // white top-left, black bottom-right
 inline constexpr uint32_t listBoxSeparators = 0x2000000; // a line under each row
+// A drag selects every row between the row of its last move and the row under the pointer, so a fast drag
+// leaves no gaps; the rows that scroll in past an edge carry the drag on from there.
+inline constexpr uint32_t listBoxDragFills = 0x800000;
 inline constexpr uint32_t listBoxInvertedFrame = controlFrameSunken; // with listBoxFrame: colours swapped
 
 // Flags of a ListBoxItem.

@@ -32,6 +32,7 @@ void InitScrollBar(ScrollBar* bar, const Extent* extent, uint32_t range, uint32_
     bar->startLength = bar->endLength = bar->trackLength = bar->thumbLength = 0;
     bar->onRelease = nullptr;
     bar->userData = 0;
+    bar->onTrack = nullptr;
 }
 
 // ---- Draw ----
@@ -147,15 +148,24 @@ static void PositionFromPointer(ScrollBar* bar, int32_t x, int32_t y) {
     bar->position = position > bar->range ? bar->range : static_cast<uint32_t>(position);
 }
 
+// Hands a position the drag changed to onTrack.
+static void Track(WindowHandle window, WindowRecord* record, ScrollBar* bar, uint32_t before,
+                  uint32_t keyState) {
+    if (bar->onTrack && bar->position != before)
+        bar->onTrack(window, record, &bar->header, bar->userData, keyState, bar->range, bar->position);
+}
+
 static bool Inside(const Control* control, int32_t x, int32_t y) {
     return x >= 0 && y >= 0 && x < control->surface.width && y < control->surface.height;
 }
 
-void ScrollBarLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t, int32_t x,
-                       int32_t y) {
+void ScrollBarLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y) {
     ScrollBar* bar = reinterpret_cast<ScrollBar*>(control);
+    uint32_t before = bar->position;
     bar->state = scrollBarDragging;
     PositionFromPointer(bar, x, y);
+    Track(window, record, bar, before, keyState);
     RepaintControl(window, record, control);
 }
 
@@ -165,6 +175,7 @@ void ScrollBarMouseMove(WindowHandle window, WindowRecord* record, Control* cont
     if (!(keyState & MK_LBUTTON) || (control->flags & ignoreMouse)) return;
     ScrollBar* bar = reinterpret_cast<ScrollBar*>(control);
     bool inside = Inside(control, x, y);
+    uint32_t before = bar->position;
     if (bar->state == scrollBarDragging) {
         if (inside)
             PositionFromPointer(bar, x, y);
@@ -176,6 +187,7 @@ void ScrollBarMouseMove(WindowHandle window, WindowRecord* record, Control* cont
     } else {
         return;
     }
+    Track(window, record, bar, before, keyState);
     RepaintControl(window, record, control);
 }
 

@@ -33,6 +33,9 @@ struct ScrollBar {
     uint32_t thumbLength;                       // set by each draw
     ScrollBarCallback onRelease;
     uintptr_t userData; // handed to onRelease
+    // Called, like onRelease, each time a drag moves the position (the press that starts it included), so
+    // what the bar scrolls can follow the thumb; the release still goes to onRelease. Null = none.
+    ScrollBarCallback onTrack;
 };
 
 // The position is clamped to range. The images, onRelease and userData are the caller's to write after.

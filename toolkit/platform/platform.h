@@ -180,6 +180,9 @@ uint32_t PlatformRegisterMessage(const char* name);
 // Timers and capture.
 uintptr_t PlatformSetTimer(WindowHandle window, uintptr_t id, uint32_t milliseconds);
 int32_t PlatformKillTimer(WindowHandle window, uintptr_t id);
+// How long a held key waits before it repeats and how often it repeats then, in milliseconds: the user's
+// keyboard settings where the system has them, 400 and 50 elsewhere. Held buttons repeat at the same pace.
+void PlatformKeyRepeat(uint32_t* delayMs, uint32_t* intervalMs);
 WindowHandle PlatformSetCapture(WindowHandle window);
 int32_t PlatformReleaseCapture();
 

@@ -199,3 +199,9 @@ uint32_t HeadlessScreenPixel(WindowHandle window, int32_t clientX, int32_t clien
 uint32_t PlatformWheelScrollLines() {
     return 3;
 }
+
+// A fixed pace, so tests can count the repeats on the virtual clock.
+void PlatformKeyRepeat(uint32_t* delayMs, uint32_t* intervalMs) {
+    *delayMs = 400;
+    *intervalMs = 50;
+}

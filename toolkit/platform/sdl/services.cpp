@@ -46,3 +46,9 @@ void PlatformFreePixels(uintptr_t bitmap) {
 uint32_t PlatformWheelScrollLines() {
     return 3;
 }
+
+// SDL does not say how the desktop repeats keys: the usual pace.
+void PlatformKeyRepeat(uint32_t* delayMs, uint32_t* intervalMs) {
+    *delayMs = 400;
+    *intervalMs = 50;
+}

@@ -67,6 +67,16 @@ int32_t PlatformKillTimer(WindowHandle window, uintptr_t id) {
     return KillTimer(AsWindow(window), id);
 }
 
+// The keyboard settings: a delay of 0 to 3 quarter seconds past the first, and a speed of 0 (about 2.5
+// repeats a second) to 31 (about 30), the rate growing evenly between them.
+void PlatformKeyRepeat(uint32_t* delayMs, uint32_t* intervalMs) {
+    UINT delay = 1, speed = 31;
+    *delayMs =
+        SystemParametersInfoA(SPI_GETKEYBOARDDELAY, 0, &delay, 0) && delay <= 3 ? (delay + 1) * 250 : 400;
+    if (!SystemParametersInfoA(SPI_GETKEYBOARDSPEED, 0, &speed, 0) || speed > 31) speed = 31;
+    *intervalMs = 1000u * 62u / (155u + speed * 55u);
+}
+
 WindowHandle PlatformSetCapture(WindowHandle window) {
     return FromWindow(SetCapture(AsWindow(window)));
 }
