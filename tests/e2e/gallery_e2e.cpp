@@ -134,8 +134,8 @@ void GalleryOnScreen::ScrollBars() {
     d.SaveScreen("scroll-bars");
 }
 
-// A click selects a row, a Ctrl-click adds one; a press dragged below the list scrolls a row in with
-// each move and selects it; the arrow scrolls one more row.
+// A click selects a row, a Ctrl-click adds one; a press dragged below the list selects the rows down to
+// the edge and scrolls a row in with each move and selects it; the arrow scrolls one more row.
 void GalleryOnScreen::ListBox() {
     const Control& list = gallery.list.header;
     Pixels status = d.Now(gallery.status.header);
@@ -161,8 +161,8 @@ void GalleryOnScreen::ListBox() {
     d.Release(x, below + 18);
     d.checks->text(&d, gallery.status.header, status, "list-dragged");
     EXPECT_EQ(gallery.list.firstRow, 3u) << "the twin scrolled three rows";
-    // The row pressed at the top, then the rows not reached, then the three that scrolled in.
-    d.ExpectListSelection("x.", ".xxx", "list-dragged");
+    // Every row from the one pressed, at the top now, down to the three that scrolled in.
+    d.ExpectListSelection("xx", "xxxx", "list-dragged");
     Pixels bar = d.Now(gallery.listBar.header);
     d.ClickMiddle(gallery.listDown.header);
     d.checks->text(&d, gallery.listBar.header, bar, "list-arrow");

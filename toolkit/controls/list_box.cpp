@@ -186,6 +186,11 @@ void ListBoxMouseMove(WindowHandle window, WindowRecord* record, Control* contro
     if (!Selecting(control) || list->rowHeight == 0) return;
     bool changed = false;
     ListBoxItem* joining = nullptr;
+    // Past an edge, the rows up to the edge were passed on the way there.
+    if (Fills(control) && list->visibleRows > 0 && (y < 0 || y >= control->surface.height)) {
+        uint32_t edge = y < 0 ? list->firstRow : list->firstRow + list->visibleRows - 1;
+        if (edge < list->itemCount) changed = FillTo(list, list->items[edge]);
+    }
     if (y < 0) {
         if (list->firstRow > 0) {
             list->firstRow--;

@@ -134,12 +134,13 @@ int32_t KeyOrderDrop(KeyOrder* o) {
 
 void KeyOrderExpire(KeyOrder* o, uint64_t now) {
     if (o->deadline == 0 || now < o->deadline) return;
-    // A typed character that waited this long without a commit went past the input method: a live one
-    // takes letters and commits before anything else it lets through. It has let the composition go (it
-    // ended, or was killed), so the composition is cleared; a commit that still comes goes in as typed.
+    // A typed character (not a space or a control key) that waited this long without a commit went past the
+    // input method: a live one takes letters and commits before anything else it lets through. It has let the
+    // composition go (it ended, or was killed), so the composition is cleared; a commit that still comes goes
+    // in as typed.
     for (int32_t i = 0; i < o->count && o->composing; i++) {
         const PlatformMessage& m = o->entries[i].message;
-        if (o->entries[i].state != keyWaiting || m.message != WM_CHAR) continue;
+        if (o->entries[i].state != keyWaiting || m.message != WM_CHAR || m.wParam <= ' ') continue;
         o->output(m.window, WM_IME_COMPOSITION, 0, static_cast<LParam>(GCS_COMPSTR));
         o->composing = 0;
     }
