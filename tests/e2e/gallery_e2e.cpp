@@ -17,6 +17,7 @@
 #include "tests/support/cp949.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/platform/headless/headless.h"
+#include "util/sort.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ class GalleryOnScreen : public ::testing::Test {
     void Buttons();
     void ScrollBars();
     void ListBox();
+    void KeyboardWalk();
     void Tree();
     void TypeIntoField();
     void EditAsPeopleDo();
@@ -169,6 +171,47 @@ void GalleryOnScreen::ListBox() {
     d.checks->window(&d, "list", false);
     EXPECT_EQ(gallery.list.firstRow, 4u);
     d.SaveScreen("list");
+}
+
+// The list keeps the focus its click gave it: Down moves the selection, ㅅ finds 수박 and ㄱ typed within a
+// second after it the next 사과, by their initials. Shift+Tab twice reaches the tree, whose group closes and
+// opens again by Left and Right; Tab reaches the sort button, which Space clicks (twice, so the order comes
+// back).
+void GalleryOnScreen::KeyboardWalk() {
+    const Control &list = gallery.list.header, &tree = gallery.tree.header, &sort = gallery.sort.header;
+    const Control& status = gallery.status.header;
+    Pixels before = d.Now(list), said = d.Now(status);
+    d.Keys("Down", {Key(vkDown, 0)});
+    d.checks->text(&d, list, before, "keys-list-down");
+    d.checks->text(&d, status, said, "keys-list-down-status");
+    EXPECT_EQ(gallery.list.currentItem, &gallery.listItems[4]) << "the twin moved from the pressed row";
+    before = d.Now(list);
+    d.Keys("t r", {Compose("ㅅ"), Compose("ㄱ")});
+    d.checks->text(&d, list, before, "keys-list-initials");
+    EXPECT_EQ(gallery.list.currentItem, &gallery.listItems[20]) << "ㅅㄱ: the next 사과, after 수박";
+    before = d.Now(tree);
+    said = d.Now(status);
+    d.Keys("shift+Tab shift+Tab Down",
+           {With(vkShift, vkTab, '\t'), With(vkShift, vkTab, '\t'), Key(vkDown, 0)});
+    ASSERT_EQ(mainWindowRecord->focusControl, &tree);
+    d.checks->text(&d, tree, before, "keys-tree-focused");
+    d.checks->text(&d, status, said, "keys-tree-status");
+    uint32_t rows = gallery.tree.rowCount;
+    before = d.Now(tree);
+    d.Keys("Left", {Key(vkLeft, 0)});
+    EXPECT_LT(gallery.tree.rowCount, rows) << "the group closed";
+    d.checks->text(&d, tree, before, "keys-tree-closed");
+    before = d.Now(tree);
+    d.Keys("Right Down", {Key(vkRight, 0), Key(vkDown, 0)});
+    EXPECT_EQ(gallery.tree.rowCount, rows) << "and opened";
+    d.checks->text(&d, tree, before, "keys-tree-opened");
+    before = d.Now(sort);
+    d.Keys("Tab space", {Key(vkTab, '\t'), Key(vkSpace, ' ')});
+    EXPECT_EQ(gallery.treeMode & descending, descending) << "Space clicked the sort button";
+    d.checks->text(&d, sort, before, "keys-sort-clicked");
+    d.Keys("space", {Key(vkSpace, ' ')});
+    d.checks->window(&d, "keys", false);
+    d.SaveScreen("keys");
 }
 
 // The collapsed group opens by its expander; an item is selected, pressed again and renamed (Latin at the
@@ -528,6 +571,7 @@ void GalleryOnScreen::WholeScenario(std::vector<std::string>* saved) {
     Buttons();
     ScrollBars();
     ListBox();
+    KeyboardWalk();
     Tree();
     TypeIntoField();
     EditAsPeopleDo();

@@ -114,7 +114,9 @@ void DrawListBox(WindowRecord* window, Control* control) {
         // The keyboard's place: the current item, or the top row before there is one.
         if (item == (list->currentItem ? list->currentItem : list->items[list->firstRow]) &&
             ShowsFocus(window, control)) {
-            Bounds r = {1, top, width - 2, top + rowHeight - 1};
+            // Right of the icon and above the separator, which stay as they are.
+            int32_t bottom = top + rowHeight - ((control->flags & listBoxSeparators) ? 2 : 1);
+            Bounds r = {textLeft, top, width - 2, bottom};
             DrawFocusRect(own, &r);
         }
     }

@@ -226,7 +226,9 @@ void DrawTreeList(WindowRecord* window, Control* control) {
         // The keyboard's place: the selected row, or the top row before there is one.
         TreeNode* place = tree->selectedNode ? tree->selectedNode : tree->rows[tree->firstRow].node;
         if (row->node == place && ShowsFocus(window, control)) {
-            Bounds r = {1, top, control->surface.width - 2, top + static_cast<int32_t>(tree->rowHeight) - 1};
+            // Around the name, as a desktop tree draws it: the icons stay as they are.
+            Bounds r = {row->edit.originX, top, control->surface.width - 2,
+                        top + static_cast<int32_t>(tree->rowHeight) - 1};
             DrawFocusRect(&control->surface, &r);
         }
     }

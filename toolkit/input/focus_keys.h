@@ -1,6 +1,7 @@
 // Focus by keyboard for windows with windowTabFocus: Tab and Shift+Tab walk the controls that take the
 // focus, and the focus rectangle shows from the first time the keyboard works the controls: a Tab, or a key
-// going down into a control's key handler (typing into a text does not count, as on the Windows desktop).
+// going down that a control's key handler acts on (typing into a text does not count, as on the Windows
+// desktop).
 #pragma once
 
 #include <stdint.h>
@@ -17,7 +18,7 @@ void MoveFocusTo(WindowHandle window, WindowRecord* record, Control* to);
 // Run by the keyboard routing before it routes a keyboard message: true when the message was a focus move
 // (or the Tab character that follows one) and goes no further.
 bool TakeFocusKey(WindowHandle window, WindowRecord* record, uint32_t message, WParam wParam);
-// A key went down into a control's key handler: with windowTabFocus, the focus shows from now on.
+// A key going down worked a control: with windowTabFocus, the focus shows from now on.
 void NoteKeyboardUse(WindowRecord* record);
 // Whether control shows the focus rectangle now.
 bool ShowsFocus(const WindowRecord* record, const Control* control);

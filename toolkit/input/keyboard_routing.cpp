@@ -104,11 +104,9 @@ int32_t RouteKeyboard(WindowHandle h, WindowRecord* w, uint32_t message, WParam 
         if (!buffer->text) return 0;
         flags = RouteToLineEditor(h, w, c, buffer, message, wParam, lParam);
     } else if (c->onKey && (message == WM_KEYDOWN || message == WM_KEYUP)) {
-        // The first key that works a control shows its focus rectangle, whatever the handler does with it.
-        uint32_t seen = w->flags & windowKeyboardSeen;
-        if (message == WM_KEYDOWN) NoteKeyboardUse(w);
         flags = c->onKey(h, w, c, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
-        if ((w->flags & windowKeyboardSeen) != seen) flags |= redrawBits;
+        // The first key that works a control (a stray one does not) shows its focus rectangle.
+        if (message == WM_KEYDOWN && (flags & redrawBits)) NoteKeyboardUse(w);
     } else if (c->onKey && (c->flags & offersCharacters)) {
         flags = OfferCharacters(h, w, c, message, wParam, lParam);
     }
