@@ -265,6 +265,27 @@ find: SetBkMode(t->dc, OPAQUE);
 replace: SetBkMode(t->dc, TRANSPARENT);
 build: screen_check x11_helper
 tests: ^e2e_windows$
+
+name: hangul-initial-boundary
+file: util/hangul_initial.cpp
+find: while (initial + 1 < hangulInitials && firsts[initial + 1] <= code) initial++;
+replace: while (initial + 1 < hangulInitials && firsts[initial + 1] < code) initial++;
+build: test_util
+tests: ^HangulInitial\.
+
+name: list-type-ahead-never-pauses
+file: toolkit/controls/list_box_keys.cpp
+find: if (since > typeAheadPause) list->typedCount = 0;
+replace: if (since > 10 * typeAheadPause) list->typedCount = 0;
+build: test_controls
+tests: KeysTest
+
+name: tab-leaves-editors
+file: toolkit/input/focus_keys.cpp
+find: if (focus && focus->editBuffer && !(held & editCtrl)) return false;
+replace: if (focus && focus->editBuffer && (held & editCtrl)) return false;
+build: test_controls
+tests: KeysTest
 """
 
 
