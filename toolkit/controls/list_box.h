@@ -49,7 +49,7 @@ struct ListBox {
     const LogFont* font; // null = the default font
     ScrollBar* scrollBar;
     Control* companions[scrollCompanions];
-    // Added after the documented fields: the keyboard's state, for ListBoxKey.
+    // After the original fields: the keyboard's state, for ListBoxKey.
     ListBoxItem* anchorItem; // where Shift moves extend the selection from
     uint32_t typedAt;        // when the last type-ahead key came, in milliseconds of the day
     uint32_t typedCount;     // keys of the type-ahead search going on
