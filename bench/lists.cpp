@@ -1,8 +1,8 @@
 // The list kinds and the gallery: a full layout and redraw of a list box of 1024 items showing 30 rows and of
 // a tree list of 256 rows, one step of the list box's auto-scroll while a drag runs below it (the move, the
-// redraw and the present of an 800 x 600 window), one notch of the wheel over the list box (the same redraw
-// and present), and a paint of the whole gallery at 800 x 600; each against a memcpy of the same number of
-// pixel bytes. Argument: 1 = 5-6-5, 0 = 5-5-5.
+// redraw and the present of an 800 x 600 window), one notch of the wheel over the list box and one key step
+// in it (the same redraw and present), and a paint of the whole gallery at 800 x 600; each against a memcpy of
+// the same number of pixel bytes. Argument: 1 = 5-6-5, 0 = 5-5-5.
 #include <benchmark/benchmark.h>
 #include <stdio.h>
 #include <string.h>
@@ -220,6 +220,40 @@ static void BM_ListBoxWheelNotch(benchmark::State& state) {
 }
 BENCHMARK(BM_ListBoxWheelNotch)->Arg(1)->Arg(0);
 
+// One key step in a list of 1024 items with the keyboard (0 Down, 1 Page Down, 2 a typed ㅎ finding the next
+// item): the key, the redraw of the list and its scroll bar, and the present of the 800 x 600 window.
+static void BM_ListBoxKeyStep(benchmark::State& state) {
+    WindowRecord* w = nullptr;
+    WindowHandle h = OpenWindow(true, &w);
+    Icons icons;
+    BigList big(icons, 10, 10);
+    big.list.header.flags |= takesFocus | offersCharacters;
+    big.list.header.onKey = ListBoxKey;
+    ScrollBar bar;
+    Extent barAt = {10 + listWidth, 10, 16, big.list.header.surface.height};
+    InitScrollBar(&bar, &barAt, 0, 0, scrollBarVertical | scrollBarBevel);
+    big.list.scrollBar = &bar;
+    AddControl(&big.list.header, w, addOnTop);
+    AddControl(&bar.header, w, addOnTop);
+    w->focusControl = &big.list.header;
+    PlatformShowWindow(h, SW_SHOWNORMAL);
+    HeadlessPump();
+    const uint32_t message = state.range(0) == 2 ? WM_IME_COMPOSITION : WM_KEYDOWN;
+    const WParam keys[3] = {vkDown, vkNext, 0xA4BE}; // ㅎ
+    const WParam key = keys[state.range(0)];
+    const LParam data = state.range(0) == 2 ? static_cast<LParam>(GCS_COMPSTR) : 1;
+    for (auto _ : state) {
+        if (big.list.currentItem == big.list.items[listBoxItems - 1]) big.list.currentItem = nullptr;
+        big.list.typedCount = 0; // each typed key starts a search of its own
+        PlatformPostMessage(h, message, key, data);
+        HeadlessPump();
+    }
+    benchmark::DoNotOptimize(HeadlessScreenPixel(h, 50, 50));
+    PlatformDestroyWindow(h);
+    ResetAll(true);
+}
+BENCHMARK(BM_ListBoxKeyStep)->Arg(0)->Arg(1)->Arg(2);
+
 // The gallery as it starts, on a client area of 800 × 600: every control redrawn, composed and presented.
 static void BM_GalleryPaint(benchmark::State& state) {
     WindowRecord* w = nullptr;
@@ -272,6 +306,15 @@ VQ_INFO_RATIO("lists: list box wheel notch (3 rows, redraw, present 800x600) vs 
               "BM_ListBoxWheelNotch/1", "BM_ListPixelsMemcpy/960000");
 VQ_INFO_RATIO("lists: whole gallery paint 800x600, 5-6-5 vs memcpy of the window", "BM_GalleryPaint/1",
               "BM_ListPixelsMemcpy/960000");
+VQ_INFO_RATIO("lists: list box key step Down (key, redraw, present 800x600) vs memcpy", "BM_ListBoxKeyStep/0",
+              "BM_ListPixelsMemcpy/960000");
+VQ_INFO_RATIO("lists: list box key step Page Down vs memcpy", "BM_ListBoxKeyStep/1",
+              "BM_ListPixelsMemcpy/960000");
+VQ_INFO_RATIO("lists: list box key step type-ahead by initial vs memcpy", "BM_ListBoxKeyStep/2",
+              "BM_ListPixelsMemcpy/960000");
+VQ_TIME_LIMIT("lists: list box key step Down", "BM_ListBoxKeyStep/0", 150000);
+VQ_TIME_LIMIT("lists: list box key step Page Down", "BM_ListBoxKeyStep/1", 150000);
+VQ_TIME_LIMIT("lists: list box key step type-ahead", "BM_ListBoxKeyStep/2", 150000);
 VQ_TIME_LIMIT("lists: list box drag step, 5-6-5", "BM_ListBoxDragStep/1", 150000);
 VQ_TIME_LIMIT("lists: list box drag step, 5-5-5", "BM_ListBoxDragStep/0", 150000);
 VQ_TIME_LIMIT("lists: list box wheel notch, 5-6-5", "BM_ListBoxWheelNotch/1", 150000);

@@ -1,6 +1,7 @@
 // The gallery program: its window, the caret's blink timer and the message loop.
 #include "gallery/gallery.h"
 
+#include "gallery/gallery_build.h"
 #include "toolkit/controls/mouse_wheel.h"
 #include "toolkit/input/keyboard_routing.h"
 #include "toolkit/window/dispatch.h"
@@ -63,10 +64,28 @@ int32_t RunGallery() {
     return static_cast<int32_t>(message.wParam);
 }
 
+// What the keys do in the control that Tab has just brought the focus to. In code page 949: ↑↓ → ← are
+// A1E8 A1E9 A1E6 A1E7; ㄱ..ㅎ A4A1..A4BE; ㅅㄱ: 사과.
+static const char* KeysOf(const Control* focus) {
+    if (focus == &gallery.list.header)
+        return "List: \xA1\xE8\xA1\xE9 PgUp PgDn Home End, Shift+ extends, Ctrl+Space toggles, "
+               "a letter or \xA4\xA1..\xA4\xBE jumps (\xA4\xB5\xA4\xA1: \xBB\xE7\xB0\xFA)";
+    if (focus == &gallery.tree.header)
+        return "Tree: \xA1\xE8\xA1\xE9 PgUp PgDn Home End, \xA1\xE6 opens, \xA1\xE7 closes, F2 renames";
+    if (focus && focus->kind == kindButton) return "Button: Space or Enter clicks; Tab moves on";
+    if (focus && focus->editBuffer) return "Text: Tab types; Ctrl+Tab moves on";
+    return nullptr;
+}
+
 // The toolkit takes what it knows; the wheel scrolls what is under the pointer; timer 1 blinks the
 // focused field's caret and the repeat timer clicks a held arrow again; the rest is the platform's.
 intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam) {
+    WindowRecord* record = FindWindowRecord(window);
+    Control* before = record ? record->focusControl : nullptr;
     int32_t result = DispatchToolkitMessage(window, message, wParam, lParam);
+    if (message == WM_KEYDOWN && wParam == vkTab && FindWindowRecord(window) == record && record &&
+        record->focusControl != before && KeysOf(record->focusControl))
+        SetStatus(window, record, KeysOf(record->focusControl));
     ReportPaste(window, message, wParam);
     if (result == 0) return 0;
     if (result == -1 && message == WM_MOUSEWHEEL) {

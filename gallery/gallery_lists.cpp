@@ -96,6 +96,24 @@ static void TreeLeftDown(WindowHandle window, WindowRecord* record, Control* con
     }
 }
 
+// Right and Left open and close groups in plain order, like the expander; the gallery's order comes back.
+static uint32_t TreeKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
+                        uint32_t keyData) {
+    uint32_t rows = gallery.tree.rowCount;
+    uint32_t flags = TreeListKey(window, record, control, key, keyData);
+    if (gallery.tree.rowCount != rows) {
+        BuildTreeListRows(&gallery.tree, gallery.treeMode);
+        TreeRow* row = nullptr;
+        int32_t at = FindTreeListRow(&gallery.tree, gallery.tree.selectedNode, &row);
+        TreeList* tree = &gallery.tree;
+        if (at >= 0 && static_cast<uint32_t>(at) < tree->firstRow) tree->firstRow = static_cast<uint32_t>(at);
+        if (at >= 0 && static_cast<uint32_t>(at) >= tree->firstRow + tree->visibleRows &&
+            tree->visibleRows > 0)
+            tree->firstRow = static_cast<uint32_t>(at) - tree->visibleRows + 1;
+    }
+    return flags;
+}
+
 static uint32_t FlipSort(WindowHandle window, WindowRecord* record, Control*, uintptr_t, uint32_t, int32_t,
                          int32_t) {
     gallery.treeMode ^= descending;
@@ -110,9 +128,7 @@ static uint32_t FlipSort(WindowHandle window, WindowRecord* record, Control*, ui
 // ---- The list ----
 
 // The selection on the status line: how many, and the first names.
-static void ListLeftUp(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
-                       int32_t x, int32_t y) {
-    ListBoxLeftUp(window, record, control, keyState, x, y);
+static void ReportListSelection(WindowHandle window, WindowRecord* record) {
     char text[labelCaptionSize];
     uint32_t count = 0;
     int used = 0;
@@ -128,6 +144,20 @@ static void ListLeftUp(WindowHandle window, WindowRecord* record, Control* contr
             used += snprintf(text + used, sizeof text - used, " %s", item->text);
     }
     SetStatus(window, record, text);
+}
+
+static void ListLeftUp(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
+                       int32_t x, int32_t y) {
+    ListBoxLeftUp(window, record, control, keyState, x, y);
+    ReportListSelection(window, record);
+}
+
+// Keys that change the selection report it as a click does.
+static uint32_t ListKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
+                        uint32_t keyData) {
+    uint32_t flags = ListBoxKey(window, record, control, key, keyData);
+    if (flags) ReportListSelection(window, record);
+    return flags;
 }
 
 void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
@@ -155,6 +185,7 @@ void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
                  &galleryFont);
     tree->header.backgroundColour = paper;
     tree->header.onLeftDown = TreeLeftDown;
+    tree->header.onKey = TreeKey;
     tree->groupHighlight = tree->itemHighlight = softBlue;
     tree->rowSpacing = 5;
     tree->textTop = 1;
@@ -184,8 +215,9 @@ void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
                 followRight | followBottom, TreeListScrollDown, tree);
     tree->companions[0] = &gallery.treeUp.header;
     tree->companions[1] = &gallery.treeDown.header;
-    CaptionButton(record, &gallery.sort, {g.x + g.width - 80, g.y + 5, 72, 20}, ascendingCaption, followRight,
-                  FlipSort);
+    CaptionButton(record, &gallery.sort, {g.x + g.width - 80, g.y + 5, 72, 20}, ascendingCaption,
+                  followRight | takesFocus, FlipSort);
+    gallery.sort.header.onKey = ButtonSpaceKey;
 }
 
 void BuildList(WindowRecord* record, const GalleryLayout& layout) {
@@ -206,7 +238,9 @@ void BuildList(WindowRecord* record, const GalleryLayout& layout) {
     Extent listAt = {g.x + 8, g.y + 30, g.width - 36, g.height - 38};
     ListBox* list = &gallery.list;
     InitListBox(list, &listAt, &galleryFont,
-                listBoxFrame | listBoxInvertedFrame | listBoxSeparators | listBoxDragFills | anchors);
+                listBoxFrame | listBoxInvertedFrame | listBoxSeparators | listBoxDragFills | anchors |
+                    takesFocus | offersCharacters);
+    list->header.onKey = ListKey;
     list->header.backgroundColour = paper;
     list->header.onLeftUp = ListLeftUp;
     list->selectionColour = softBlue;

@@ -271,7 +271,9 @@ void BuildButtons(WindowRecord* record, const GalleryLayout& layout) {
     const Extent& g = layout.groups[groupButtons];
     Surface* images[6] = {Art(artPlay), Art(artPlay + 1), Art(artPlay + 2)};
     Extent playAt = {g.x + 8, g.y + 30, 72, 24}, offAt = {g.x + 88, g.y + 30, 72, 24};
-    InitButton(&gallery.play, &playAt, ink, panelGrey, nullptr, nullptr, images, buttonBevel, ReportClick);
+    InitButton(&gallery.play, &playAt, ink, panelGrey, nullptr, nullptr, images, buttonBevel | takesFocus,
+               ReportClick);
+    gallery.play.header.onKey = ButtonSpaceKey;
     gallery.play.userData = reinterpret_cast<uintptr_t>(playName);
     Add(record, &gallery.play.header);
     InitButton(&gallery.playDisabled, &offAt, ink, panelGrey, nullptr, nullptr, images,
@@ -282,7 +284,9 @@ void BuildButtons(WindowRecord* record, const GalleryLayout& layout) {
     const Extent at[3] = {
         {g.x + 8, g.y + 62, 56, 24}, {g.x + 70, g.y + 62, 56, 24}, {g.x + 132, g.y + 62, 76, 24}};
     for (uint32_t i = 0; i < 3; i++) {
-        CaptionButton(record, captioned[i], at[i], captions[i], i == 2 ? ignoreMouse : 0, ReportClick);
+        CaptionButton(record, captioned[i], at[i], captions[i], i == 2 ? ignoreMouse : takesFocus,
+                      ReportClick);
+        if (i < 2) captioned[i]->header.onKey = ButtonSpaceKey;
         captioned[i]->userData = reinterpret_cast<uintptr_t>(captioned[i]->caption);
     }
     Extent noteAt = {g.x + 8, g.y + 94, g.width - 16, g.height - 100};
@@ -362,6 +366,8 @@ void BuildGallery(WindowHandle, WindowRecord* record) {
     BuildStatus(record, layout);
     // Typing goes to the single-row field from the start.
     record->focusControl = &gallery.single.header;
+    // Tab walks the buttons, the fields, the tree, the list and the log; the focus shows once keys are used.
+    record->flags |= windowTabFocus;
 }
 
 void ReleaseGalleryArt() {

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "toolkit/gfx/surface.h"
+#include "toolkit/input/focus_keys.h"
 #include "toolkit/input/keyboard_routing.h"
 #include "toolkit/input/line_editor.h"
 #include "toolkit/window/composition.h"
@@ -21,4 +22,5 @@ void ResetToolkitState() {
     ForgetCompositions();
     caretBlinkCounter = 1;
     ForgetEditorKeys();
+    ForgetFocusKeys();
 }

@@ -279,12 +279,34 @@ find: SetBkMode(t->dc, OPAQUE);
 replace: SetBkMode(t->dc, TRANSPARENT);
 build: screen_check x11_helper
 tests: ^e2e_windows$
+
 name: button-clicks-after-repeats
 file: toolkit/controls/button.cpp
 find: bool repeated = Repeats(control) && button->repeats > 0;
 replace: bool repeated = false;
 build: test_gallery
 tests: ^Formats/GalleryHeld\.
+
+name: hangul-initial-boundary
+file: util/hangul_initial.cpp
+find: while (initial + 1 < hangulInitials && firsts[initial + 1] <= code) initial++;
+replace: while (initial + 1 < hangulInitials && firsts[initial + 1] < code) initial++;
+build: test_util
+tests: ^HangulInitial\.
+
+name: list-type-ahead-never-pauses
+file: toolkit/controls/list_box_keys.cpp
+find: if (since > typeAheadPause) list->typedCount = 0;
+replace: if (since > 10 * typeAheadPause) list->typedCount = 0;
+build: test_controls
+tests: KeysTest
+
+name: tab-leaves-editors
+file: toolkit/input/focus_keys.cpp
+find: if (focus && focus->editBuffer && !(held & editCtrl)) return false;
+replace: if (focus && focus->editBuffer && (held & editCtrl)) return false;
+build: test_controls
+tests: KeysTest
 
 name: scroll-bar-tracks-only-unmoved
 file: toolkit/controls/scroll_bar.cpp

@@ -17,6 +17,7 @@
 #include "tests/support/cp949.h"
 #include "toolkit/gfx/text.h"
 #include "toolkit/platform/headless/headless.h"
+#include "util/sort.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ class GalleryOnScreen : public ::testing::Test {
     void Buttons();
     void ScrollBars();
     void ListBox();
+    void KeyboardWalk();
     void Tree();
     void TypeIntoField();
     void EditAsPeopleDo();
@@ -176,6 +178,34 @@ void GalleryOnScreen::ListBox() {
         EXPECT_EQ(gallery.list.firstRow, delta < 0 ? 7u : 4u);
     }
     d.SaveScreen("list");
+}
+
+// The list keeps the focus its click gave it: Down moves on from the pressed row, ㅅ finds 수박 and ㄱ within
+// a second the next 사과. Shift+Tab twice reaches the tree, whose group Left closes and Right opens; Tab
+// reaches the sort button, which Space clicks (twice, so the order comes back).
+void GalleryOnScreen::KeyboardWalk() {
+    const Control &list = gallery.list.header, &tree = gallery.tree.header, &sort = gallery.sort.header;
+    Pixels before = d.Now(list);
+    d.Keys("Down t r", {Key(vkDown, 0), Compose("ㅅ"), Compose("ㄱ")});
+    d.checks->text(&d, list, before, "keys-list");
+    EXPECT_EQ(gallery.list.currentItem, &gallery.listItems[20]) << "ㅅㄱ: the next 사과, after 수박";
+    before = d.Now(tree);
+    uint32_t rows = gallery.tree.rowCount;
+    d.Keys("shift+Tab shift+Tab Down Left",
+           {With(vkShift, vkTab, '\t'), With(vkShift, vkTab, '\t'), Key(vkDown, 0), Key(vkLeft, 0)});
+    ASSERT_EQ(mainWindowRecord->focusControl, &tree);
+    EXPECT_LT(gallery.tree.rowCount, rows) << "the group closed";
+    d.checks->text(&d, tree, before, "keys-tree-closed");
+    before = d.Now(tree);
+    d.Keys("Right Down", {Key(vkRight, 0), Key(vkDown, 0)});
+    EXPECT_EQ(gallery.tree.rowCount, rows) << "and opened";
+    d.checks->text(&d, tree, before, "keys-tree-opened");
+    before = d.Now(sort);
+    d.Keys("Tab space", {Key(vkTab, '\t'), Key(vkSpace, ' ')});
+    EXPECT_EQ(gallery.treeMode & descending, descending) << "Space clicked the sort button";
+    d.checks->text(&d, sort, before, "keys-sort-clicked");
+    d.Keys("space", {Key(vkSpace, ' ')});
+    d.checks->window(&d, "keys", false);
 }
 
 // The collapsed group opens by its expander; an item is selected, pressed again and renamed (Latin at the
@@ -535,6 +565,7 @@ void GalleryOnScreen::WholeScenario(std::vector<std::string>* saved) {
     Buttons();
     ScrollBars();
     ListBox();
+    KeyboardWalk();
     Tree();
     TypeIntoField();
     EditAsPeopleDo();

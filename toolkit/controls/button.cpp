@@ -5,7 +5,9 @@
 
 #include "toolkit/controls/control_frame.h"
 #include "toolkit/gfx/draw.h"
+#include "toolkit/gfx/focus_rect.h"
 #include "toolkit/gfx/text.h"
+#include "toolkit/input/focus_keys.h"
 #include "toolkit/window/composition.h"
 #include "toolkit/window/window_table.h"
 #include "util/dbcs_string.h"
@@ -61,7 +63,7 @@ static Surface* ShownImage(const Button* button) {
     return image ? image : button->images[buttonImageReleased];
 }
 
-void DrawButton(WindowRecord*, Control* control) {
+static void DrawButtonFace(Control* control) {
     Button* button = reinterpret_cast<Button*>(control);
     Surface* own = &control->surface;
     int32_t width = own->width, height = own->height;
@@ -92,6 +94,18 @@ void DrawButton(WindowRecord*, Control* control) {
         DrawBevel(own, &all, Theme[bevelLightColour], Theme[bevelDarkColour], Theme[bevelLightColour],
                   Theme[bevelDarkColour]);
     }
+}
+
+// The focus rectangle sits three pixels inside the edge, clear of the frame and the pressed lines.
+static void DrawButtonFocus(WindowRecord* window, Control* control) {
+    if (!ShowsFocus(window, control)) return;
+    Bounds inside = {3, 3, control->surface.width - 4, control->surface.height - 4};
+    DrawFocusRect(&control->surface, &inside);
+}
+
+void DrawButton(WindowRecord* window, Control* control) {
+    DrawButtonFace(control);
+    DrawButtonFocus(window, control);
 }
 
 // ---- Mouse ----
@@ -185,4 +199,19 @@ static uint32_t ButtonKey(WindowHandle window, WindowRecord* record, Control* co
     Button* button = reinterpret_cast<Button*>(control);
     if (virtualKey != vkReturn || (keyData & keyReleased) || !button->onClick) return 0;
     return button->onClick(window, record, control, button->userData, 0, 0, 0);
+}
+
+uint32_t ButtonSpaceKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
+                        uint32_t keyData) {
+    if (key != vkSpace) return ButtonKey(window, record, control, key, keyData);
+    Button* button = reinterpret_cast<Button*>(control);
+    if (!(keyData & keyReleased)) {
+        if (Pressed(button)) return 0; // auto-repeat while held
+        button->state = buttonPressed;
+        return redrawBits;
+    }
+    if (!Pressed(button)) return 0;
+    button->state = buttonReleased;
+    if (button->onClick) button->onClick(window, record, control, button->userData, 0, 0, 0);
+    return redrawBits;
 }

@@ -40,6 +40,11 @@ struct Button {
     uint32_t repeats; // clicks the current press has repeated (buttonRepeats)
 };
 
+// A key handler the owner installs as onKey, with takesFocus: Space presses the button while it is held and
+// clicks on its release, and Enter clicks as the button's own handler does.
+uint32_t ButtonSpaceKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
+                        uint32_t keyData);
+
 // images: six entries, or null for none. The caption is cut to 62 bytes. The record size stays 0, so
 // DestroyControl leaves the record as it is apart from the released surface.
 void InitButton(Button* button, const Extent* extent, uint32_t captionColour, uint32_t backgroundColour,

@@ -1,12 +1,14 @@
-// Record → init → layout → draw → mouse → scrolling. The list box has no keys and owns no memory: no destroy
-// handler.
+// Record → init → layout → draw → mouse → scrolling. The list box owns no memory: no destroy handler. Its
+// keys are a handler the owner installs (list_box_keys.cpp).
 #include "toolkit/controls/list_box.h"
 
 #include <stddef.h>
 #include <string.h>
 
 #include "toolkit/gfx/draw.h"
+#include "toolkit/gfx/focus_rect.h"
 #include "toolkit/gfx/text.h"
+#include "toolkit/input/focus_keys.h"
 #include "toolkit/window/composition.h"
 
 static const ControlDescriptor listBoxKind = {
@@ -37,10 +39,15 @@ void InitListBox(ListBox* list, const Extent* placement, const LogFont* font, ui
     list->font = font;
     list->scrollBar = nullptr;
     list->companions[0] = list->companions[1] = nullptr;
+    list->anchorItem = nullptr;
+    list->typedAt = list->typedCount = 0;
+    memset(list->typed, 0, sizeof list->typed);
 }
 
 uint32_t SetListBoxItems(ListBox* list, ListBoxItem* first, uint32_t stride, uint32_t count) {
     list->currentItem = nullptr;
+    list->anchorItem = nullptr;
+    list->typedCount = 0;
     list->itemCount = 0;
     memset(list->items, 0, sizeof list->items);
     uint32_t leftOut = 0;
@@ -79,7 +86,7 @@ static const char* TextOf(const ListBoxItem* item) {
     return reinterpret_cast<const char*>(item) + offsetof(ListBoxItem, text);
 }
 
-void DrawListBox(WindowRecord*, Control* control) {
+void DrawListBox(WindowRecord* window, Control* control) {
     ListBox* list = reinterpret_cast<ListBox*>(control);
     Surface* own = &control->surface;
     int32_t width = own->width;
@@ -104,6 +111,14 @@ void DrawListBox(WindowRecord*, Control* control) {
         DrawTextInSurface(TextOf(item), list->font, own, &box, list->textColour, 0, transparentText);
         if (control->flags & listBoxSeparators && width > 2)
             DrawLine(own, 1, top + rowHeight - 1, static_cast<uint32_t>(width - 2), list->separatorColour, 0);
+        // The keyboard's place: the current item, or the top row before there is one.
+        if (item == (list->currentItem ? list->currentItem : list->items[list->firstRow]) &&
+            ShowsFocus(window, control)) {
+            // Right of the icon and above the separator, which stay as they are.
+            int32_t bottom = top + rowHeight - ((control->flags & listBoxSeparators) ? 2 : 1);
+            Bounds r = {textLeft, top, width - 2, bottom};
+            DrawFocusRect(own, &r);
+        }
     }
     DrawControlFrame(control, 0xFFFFFF, 0x000000);
 }

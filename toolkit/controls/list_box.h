@@ -25,7 +25,7 @@ inline constexpr uint32_t listBoxInvertedFrame = controlFrameSunken; // with lis
 inline constexpr uint32_t listBoxItemListed = 0x4;    // only listed records are shown and selectable
 inline constexpr uint32_t listBoxItemSelected = 0x10; // written by the list box
 
-enum : uint32_t { listBoxItems = 1024, listBoxIcons = 31, listBoxItemTextSize = 52 };
+enum : uint32_t { listBoxItems = 1024, listBoxIcons = 31, listBoxItemTextSize = 52, listBoxTypedKeys = 8 };
 
 // How a caller's record begins. Records may be longer (a longer text): the caller passes their stride.
 struct ListBoxItem {
@@ -52,6 +52,11 @@ struct ListBox {
     const LogFont* font; // null = the default font
     ScrollBar* scrollBar;
     Control* companions[scrollCompanions];
+    // After the original fields: the keyboard's state, for ListBoxKey.
+    ListBoxItem* anchorItem; // where Shift moves extend the selection from
+    uint32_t typedAt;        // when the last type-ahead key came, in milliseconds of the day
+    uint32_t typedCount;     // keys of the type-ahead search going on
+    uint32_t typed[listBoxTypedKeys];
 };
 
 // The caller then sets images, colours, scrollBar and companions, fills the list and links it.
@@ -69,6 +74,15 @@ uint32_t ListBoxScrollUp(WindowHandle window, WindowRecord* record, Control* but
                          uint32_t keyState, int32_t x, int32_t y);
 uint32_t ListBoxScrollDown(WindowHandle window, WindowRecord* record, Control* button, uintptr_t userData,
                            uint32_t keyState, int32_t x, int32_t y);
+
+// A key handler the owner installs as onKey, with takesFocus (and offersCharacters for the type-ahead):
+// Up, Down, Page Up, Page Down, Home and End move the current item and select it alone, scrolling it into
+// view; with Shift the selection runs from the anchor to it, with Ctrl the current item moves alone and
+// Ctrl+Space toggles it. A typed letter jumps to the next item that begins with it, a Korean consonant to
+// the next whose first syllable begins with it; keys typed within a second of each other search for items
+// that begin with all of them (ㅅㄱ finds 사과).
+uint32_t ListBoxKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
+                    uint32_t keyData);
 
 // The mouse handlers, for owners that wrap them.
 void ListBoxMouseMove(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,

@@ -1,5 +1,6 @@
-// Record → init (and the tables and rows it is handed) → layout → draw → mouse → scrolling. The tree list has
-// no key handler (a name being edited goes through the line editor) and owns no memory: no destroy handler.
+// Record → init (and the tables and rows it is handed) → layout → draw → mouse → scrolling. The tree list's
+// keys are a handler the owner installs (tree_list_keys.cpp; a name being edited goes through the line
+// editor); it owns no memory: no destroy handler.
 #include "toolkit/controls/tree_list.h"
 
 #include <stddef.h>
@@ -7,7 +8,9 @@
 
 #include "toolkit/controls/text_painter.h"
 #include "toolkit/gfx/draw.h"
+#include "toolkit/gfx/focus_rect.h"
 #include "toolkit/gfx/text.h"
+#include "toolkit/input/focus_keys.h"
 #include "toolkit/window/composition.h"
 #include "util/dbcs_string.h"
 #include "util/sort.h"
@@ -217,7 +220,17 @@ void DrawTreeList(WindowRecord* window, Control* control) {
     PaintControlBackground(control, tree->backgroundImage);
     for (uint32_t i = 0; i < tree->visibleRows; i++) {
         TreeRow* row = &tree->rows[tree->firstRow + i];
-        if (row->node) DrawRow(window, tree, row, static_cast<int32_t>(1 + i * tree->rowHeight));
+        if (!row->node) continue;
+        int32_t top = static_cast<int32_t>(1 + i * tree->rowHeight);
+        DrawRow(window, tree, row, top);
+        // The keyboard's place: the selected row, or the top row before there is one.
+        TreeNode* place = tree->selectedNode ? tree->selectedNode : tree->rows[tree->firstRow].node;
+        if (row->node == place && ShowsFocus(window, control)) {
+            // Around the name, as a desktop tree draws it: the icons stay as they are.
+            Bounds r = {row->edit.originX, top, control->surface.width - 2,
+                        top + static_cast<int32_t>(tree->rowHeight) - 1};
+            DrawFocusRect(&control->surface, &r);
+        }
     }
     DrawControlFrame(control, Theme[borderLightColour], Theme[borderDarkColour]);
 }
@@ -278,6 +291,14 @@ static void StartRowEdit(TreeList* tree, TreeRow* row) {
     b->composition = 0;
     b->enterHandler = EndRowEdit;
     b->escapeHandler = CancelRowEdit;
+}
+
+bool StartTreeListRename(TreeList* tree) {
+    TreeRow* row = nullptr;
+    if (!tree->selectedNode || FindTreeListRow(tree, tree->selectedNode, &row) < 0) return false;
+    if (!NameEditable(tree, tree->selectedNode)) return false;
+    StartRowEdit(tree, row);
+    return true;
 }
 
 // Any press ends name editing. An expander opens or closes its group; a press on a row's body selects it,

@@ -118,6 +118,15 @@ int32_t FindTreeListRow(TreeList* tree, const TreeNode* node, TreeRow** row);
 void EndRowEdit(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
 void CancelRowEdit(WindowHandle window, WindowRecord* record, Control* control, EditBuffer* buffer);
 
+// Starts editing the selected row's name, as a second press on it does; false when there is no selected row
+// shown or its name is fixed.
+bool StartTreeListRename(TreeList* tree);
+// A key handler the owner installs as onKey: Up, Down, Page Up, Page Down, Home and End select over the rows
+// shown, scrolling into view; Right expands a collapsed group or goes to the first row in it, Left collapses
+// an expanded group or goes to an item's group; F2 edits the selected row's name.
+uint32_t TreeListKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
+                     uint32_t keyData);
+
 // The mouse handlers, for owners that wrap them.
 void TreeListLeftDown(WindowHandle window, WindowRecord* record, Control* control, uint32_t keyState,
                       int32_t x, int32_t y);

@@ -3,6 +3,7 @@
 #include "toolkit/input/keyboard_routing.h"
 
 #include "toolkit/input/edit_buffer.h"
+#include "toolkit/input/focus_keys.h"
 #include "toolkit/input/line_editor.h"
 #include "toolkit/window/composition.h"
 
@@ -56,6 +57,34 @@ static uint32_t RouteToLineEditor(WindowHandle h, WindowRecord* w, Control* c, E
     return flags;
 }
 
+// A control with offersCharacters and no edit buffer: typed characters and the input method's go to onKey
+// with characterKey. A character still being composed is offered and its composition cancelled, so a list
+// searches at the first consonant and nothing commits a second time.
+static uint32_t OfferCharacters(WindowHandle h, WindowRecord* w, Control* c, uint32_t message, WParam wParam,
+                                LParam lParam) {
+    uint32_t keyData = static_cast<uint32_t>(lParam);
+    if (message == WM_CHAR) {
+        uint32_t byte = static_cast<uint32_t>(wParam) & 0xFF;
+        return byte >= 0x80 ? 0 : c->onKey(h, w, c, characterKey | byte, keyData);
+    }
+    if (lParam != static_cast<LParam>(GCS_RESULTSTR)) {
+        uint32_t code = static_cast<uint32_t>(wParam) & characterCode;
+        if (code == 0) return 0;
+        PlatformCancelComposition(h);
+        return c->onKey(h, w, c, characterKey | composingKey | code, keyData);
+    }
+    char result[4] = {0, 0, 0, 0};
+    int32_t count = PlatformImeString(h, GCS_RESULTSTR, result, sizeof result);
+    uint32_t flags = 0;
+    for (int32_t i = 0; i < count && i < 4 && result[i]; i++) {
+        uint32_t code = static_cast<uint8_t>(result[i]);
+        if (code >= 0x80 && i + 1 < count && i + 1 < 4) code = code << 8 | static_cast<uint8_t>(result[++i]);
+        flags |= c->onKey(h, w, c, characterKey | code, 0);
+        if (FindWindowRecord(h) != w || w->focusControl != c) break;
+    }
+    return flags;
+}
+
 int32_t RouteKeyboard(WindowHandle h, WindowRecord* w, uint32_t message, WParam wParam, LParam lParam) {
     // Shift and Ctrl are followed whoever has the focus, so a selection key knows them.
     if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP)
@@ -67,6 +96,7 @@ int32_t RouteKeyboard(WindowHandle h, WindowRecord* w, uint32_t message, WParam 
         return -1;
     }
     if (!IsKeyboardMessage(message)) return -1;
+    if (TakeFocusKey(h, w, message, wParam)) return 0;
     Control* c = w->focusControl;
     if (!c) return 0;
     uint32_t flags = 0;
@@ -75,6 +105,10 @@ int32_t RouteKeyboard(WindowHandle h, WindowRecord* w, uint32_t message, WParam 
         flags = RouteToLineEditor(h, w, c, buffer, message, wParam, lParam);
     } else if (c->onKey && (message == WM_KEYDOWN || message == WM_KEYUP)) {
         flags = c->onKey(h, w, c, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+        // The first key that works a control (a stray one does not) shows its focus rectangle.
+        if (message == WM_KEYDOWN && (flags & redrawBits)) NoteKeyboardUse(w);
+    } else if (c->onKey && (c->flags & offersCharacters)) {
+        flags = OfferCharacters(h, w, c, message, wParam, lParam);
     }
     flags &= redrawBits;
     // A handler may have torn the window down; there is nothing left to redraw then.

@@ -9,6 +9,11 @@
 // 0 = caret hidden, anything else = shown. Starts at 1; every line-editor input restarts it at 3.
 extern uint32_t caretBlinkCounter;
 
+// What onKey receives for a control with offersCharacters: a typed character (its byte, or a two-byte
+// character as lead << 8 | trail) with characterKey set, and with composingKey too while the input method
+// is still composing it. The composition is then cancelled, so the character is offered once.
+inline constexpr uint32_t characterKey = 0x10000, composingKey = 0x20000, characterCode = 0xFFFF;
+
 // Link of the dispatcher's chain: 0 for WM_KEYDOWN, WM_KEYUP, WM_CHAR and WM_IME_COMPOSITION (always
 // consumed), -1 for others.
 int32_t RouteKeyboard(WindowHandle window, WindowRecord* record, uint32_t message, WParam wParam,

@@ -73,6 +73,9 @@ inline constexpr uint32_t followBottom = 0x8000;
 inline constexpr uint32_t proportionalX = 0x10000;
 inline constexpr uint32_t proportionalY = 0x20000;
 inline constexpr uint32_t collapsed = 0x100000;
+// Opt-in, for a control without an edit buffer: the keyboard routing offers it typed characters and the
+// input method's characters too, through onKey with characterKey (keyboard_routing.h) in the key.
+inline constexpr uint32_t offersCharacters = 0x10000000;
 
 inline constexpr uint32_t redrawBits = contentDirty | blitPending;
 

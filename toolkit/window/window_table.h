@@ -30,6 +30,11 @@ inline constexpr uint32_t fullRedraw = 0x100;
 inline constexpr uint32_t windowBevel = 0x200;
 inline constexpr uint32_t hideGroup = 0x400;
 inline constexpr uint32_t systemMenu = 0x800;
+// Opt-in: Tab and Shift+Tab move the focus among the controls that take it, in slot order (inside a control
+// that edits text, Ctrl+Tab and Ctrl+Shift+Tab), and the focused control shows a focus rectangle once a key
+// has gone down in the window, which sets windowKeyboardSeen.
+inline constexpr uint32_t windowTabFocus = 0x1000;
+inline constexpr uint32_t windowKeyboardSeen = 0x2000;
 
 struct WindowRecord {
     uint32_t flags;
