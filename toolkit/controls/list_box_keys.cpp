@@ -126,41 +126,17 @@ uint32_t ListBoxKey(WindowHandle, WindowRecord*, Control* control, uint32_t key,
     uint32_t held = HeldModifiers();
     int32_t last = static_cast<int32_t>(list->itemCount) - 1;
     int32_t current = IndexOf(list, list->currentItem);
-    int32_t page = list->visibleRows > 1 ? static_cast<int32_t>(list->visibleRows) - 1 : 1;
-    int32_t to;
-    switch (key) {
-    case vkUp:
-        to = current - 1;
-        break;
-    case vkDown:
-        to = current + 1;
-        break;
-    case vkPrior:
-        to = current - page;
-        break;
-    case vkNext:
-        to = current < 0 ? page : current + page;
-        break;
-    case vkHome:
-        to = 0;
-        break;
-    case vkEnd:
-        to = last;
-        break;
-    case vkSpace:
-        if (current < 0) return 0;
-        if (held & editCtrl) {
-            list->currentItem->flags ^= listBoxItemSelected;
-            list->anchorItem = list->currentItem;
-        } else {
-            MoveTo(list, static_cast<uint32_t>(current), 0);
-        }
+    int32_t to = RowKeyTarget(key, current, last, list->visibleRows);
+    if (to >= 0) {
+        MoveTo(list, static_cast<uint32_t>(to), held);
         return redrawBits;
-    default:
-        return 0;
     }
-    if (to < 0) to = 0;
-    if (to > last) to = last;
-    MoveTo(list, static_cast<uint32_t>(to), held);
+    if (key != vkSpace || current < 0) return 0;
+    if (held & editCtrl) {
+        list->currentItem->flags ^= listBoxItemSelected;
+        list->anchorItem = list->currentItem;
+    } else {
+        MoveTo(list, static_cast<uint32_t>(current), 0);
+    }
     return redrawBits;
 }

@@ -72,3 +72,30 @@ uint32_t StepTopRowDown(WindowRecord* record, Control* list, uint32_t* firstRow,
     MarkForRedraw(list, record, redrawBits);
     return redrawBits;
 }
+
+int32_t RowKeyTarget(uint32_t key, int32_t current, int32_t last, uint32_t visibleRows) {
+    int32_t page = visibleRows > 1 ? static_cast<int32_t>(visibleRows) - 1 : 1, to;
+    switch (key) {
+    case vkUp:
+        to = current - 1;
+        break;
+    case vkDown:
+        to = current + 1;
+        break;
+    case vkPrior:
+        to = current - page;
+        break;
+    case vkNext:
+        to = current < 0 ? page : current + page;
+        break;
+    case vkHome:
+        to = 0;
+        break;
+    case vkEnd:
+        to = last;
+        break;
+    default:
+        return -1;
+    }
+    return to < 0 ? 0 : to > last ? last : to;
+}

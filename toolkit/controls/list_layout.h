@@ -34,3 +34,7 @@ void KeepScrollBarInStep(WindowRecord* record, ScrollBar* bar, Control* const co
 uint32_t StepTopRowUp(WindowRecord* record, Control* list, uint32_t* firstRow);
 uint32_t StepTopRowDown(WindowRecord* record, Control* list, uint32_t* firstRow, uint32_t visibleRows,
                         uint32_t rowCount);
+
+// The row a move key (Up, Down, Page Up, Page Down, Home, End) leads to among rows 0..last from current
+// (-1 before any), a page being the visible rows less one; -1 for any other key.
+int32_t RowKeyTarget(uint32_t key, int32_t current, int32_t last, uint32_t visibleRows);

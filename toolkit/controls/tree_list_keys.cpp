@@ -60,27 +60,12 @@ uint32_t TreeListKey(WindowHandle, WindowRecord*, Control* control, uint32_t key
     if ((keyData & keyReleased) || tree->rowCount == 0) return 0;
     int32_t last = static_cast<int32_t>(tree->rowCount) - 1;
     int32_t current = SelectedRow(tree);
-    int32_t page = tree->visibleRows > 1 ? static_cast<int32_t>(tree->visibleRows) - 1 : 1;
-    int32_t to;
+    int32_t to = RowKeyTarget(key, current, last, tree->visibleRows);
+    if (to >= 0) {
+        SelectRow(tree, static_cast<uint32_t>(to));
+        return redrawBits;
+    }
     switch (key) {
-    case vkUp:
-        to = current - 1;
-        break;
-    case vkDown:
-        to = current + 1;
-        break;
-    case vkPrior:
-        to = current - page;
-        break;
-    case vkNext:
-        to = current < 0 ? page : current + page;
-        break;
-    case vkHome:
-        to = 0;
-        break;
-    case vkEnd:
-        to = last;
-        break;
     case vkLeft:
     case vkRight:
         return Sideways(tree, current, key == vkRight);
@@ -89,8 +74,4 @@ uint32_t TreeListKey(WindowHandle, WindowRecord*, Control* control, uint32_t key
     default:
         return 0;
     }
-    if (to < 0) to = 0;
-    if (to > last) to = last;
-    SelectRow(tree, static_cast<uint32_t>(to));
-    return redrawBits;
 }
