@@ -326,10 +326,11 @@ TEST_F(VelquistOnX, TheDisplayGoingAwayEndsEachProgramAtOnce) {
         while (FindWindows(x.display, title, &main, 1) == 0 && NowMilliseconds() < deadline)
             SleepMilliseconds(50);
         ASSERT_NE(main.id, 0u) << "no window titled " << title;
+        XCloseDisplay(x.display); // before the server goes: only the program is left to lose it
+        x.display = nullptr;
         kill(x.server, SIGKILL);
         waitpid(x.server, nullptr, 0);
         x.server = 0;
-        x.display = nullptr; // closing it now would end this test as the server's end ends the program
         int32_t code = -1;
         ASSERT_TRUE(WaitForExit(app, waitLong, &code)) << "the program went on without its display";
         app = 0;
