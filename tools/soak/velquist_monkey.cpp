@@ -1,0 +1,355 @@
+// The application under a seeded random stream of real input on a virtual X display: Ctrl taps and holds
+// at random moments (inside one tick and across ticks), other keys, clicks, wheel notches, drags and moves
+// over the window and past its edges, the close request answered No or Escape (sometimes sent twice, or
+// with Ctrl held), then a final Yes. All along, every grabbed frame must show the tiled background with
+// one of the sprite's steps over it, the steps must keep changing, and a Ctrl press held across ticks must
+// show the jump. At the end: exit code 0, no sanitizer report or X error in the program's output, and a
+// resident memory that grew by less than 1 MB after the warm-up.
+//
+//   velquist_monkey [--seconds N]
+// SOAK_SEED     the stream's seed (default: the time); printed, replay with the same seed and length
+// SOAK_MINUTES  length of the run without --seconds (default 10)
+// SOAK_OUTPUT   folder for the program's output and the picture of a wrong frame (default: the build's)
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+#include <string>
+
+#include "tests/e2e/x_session.h"
+#include "tools/soak/app_frames.h"
+#include "tools/x11/x11_tools.h"
+
+namespace {
+
+enum : int32_t { waitLong = 15000, stalledAfter = 3000, checkedHeight = 200, rssLimitKb = 1024 };
+// Left of this column the question box never reaches, so frames there are checked while it is open.
+enum : int32_t { checkedWidth = 200 };
+
+// splitmix64: the same seed gives the same stream on every machine.
+struct Stream {
+    uint64_t state;
+    uint32_t Next() {
+        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return static_cast<uint32_t>((z ^ (z >> 31)) >> 32);
+    }
+    int32_t Between(int32_t low, int32_t high) {
+        return low + static_cast<int32_t>(Next() % (high - low + 1));
+    }
+};
+
+// What the program has seen of Ctrl: idle (no press since the last release it saw), or unknown (a
+// release went to the question box, or a press may have been taken by a tick).
+enum CtrlModel { ctrlIdle, ctrlUnknown };
+
+struct Monkey {
+    XSession x = {};
+    pid_t app = 0;
+    FoundWindow main = {};
+    AppPictures pictures;
+    Stream stream = {};
+    int64_t lastChange = 0;
+    int32_t lastStep = -1;
+    bool jumpSeen = false;
+    CtrlModel ctrl = ctrlIdle;
+    int64_t grabs = 0, events = 0, holds = 0, jumps = 0;
+    std::string output, failure;
+};
+
+} // namespace
+
+static void Fail(Monkey* m, const std::string& what) {
+    if (m->failure.empty()) m->failure = what;
+}
+
+static void Send(Monkey* m, const std::string& arguments) {
+    m->events++;
+    std::string command = "xdotool " + arguments;
+    if (RunCommand(command.c_str()) != 0) Fail(m, "xdotool failed: " + command);
+}
+
+// Grabs the left of the window and checks it: the known picture, and the steps still changing. Every
+// eighth grab looks at the whole height.
+static void Look(Monkey* m) {
+    AppFrame f;
+    int32_t height = m->grabs % 8 == 0 ? int32_t{appClientH} : int32_t{checkedHeight};
+    m->grabs++;
+    if (!GrabScreen(m->x.display, m->main.x, m->main.y, checkedWidth, height, f.pixels.data())) {
+        Fail(m, "the screen could not be read");
+        return;
+    }
+    // The grab is checkedWidth wide: lay it out as the frame's rows.
+    for (int32_t y = height - 1; y > 0; y--) {
+        memmove(&f.pixels[static_cast<size_t>(y) * appClientW],
+                &f.pixels[static_cast<size_t>(y) * checkedWidth], checkedWidth * sizeof(uint32_t));
+    }
+    int32_t step = ShownStep(m->pictures, f, checkedWidth, height);
+    int64_t now = NowMilliseconds();
+    if (step < 0) {
+        std::string path = m->output + "/velquist-monkey-wrong.png";
+        WritePicture(path.c_str(), f.pixels.data(), appClientW, height);
+        Fail(m, "a frame showed something else than the background and a sprite step: " + path);
+        return;
+    }
+    if (step == stepJump2) m->jumpSeen = true;
+    if (step != m->lastStep) {
+        m->lastStep = step;
+        m->lastChange = now;
+    } else if (now - m->lastChange > stalledAfter) {
+        Fail(m, "the animation stopped");
+    }
+}
+
+static void Watch(Monkey* m, int32_t milliseconds) {
+    int64_t until = NowMilliseconds() + milliseconds;
+    do {
+        Look(m);
+        SleepMilliseconds(8); // a step stands for 100 ms: this still sees each one several times
+    } while (NowMilliseconds() < until && m->failure.empty());
+}
+
+static int32_t ResidentKb(pid_t program) {
+    std::string path = "/proc/" + std::to_string(program) + "/status";
+    FILE* f = fopen(path.c_str(), "r");
+    if (!f) return -1;
+    char line[256];
+    int32_t kb = -1;
+    while (fgets(line, sizeof line, f)) {
+        if (strncmp(line, "VmRSS:", 6) == 0) kb = atoi(line + 6);
+    }
+    fclose(f);
+    return kb;
+}
+
+// The question boxes open now (windows with the program's title other than the main one).
+static int32_t Questions(Monkey* m, FoundWindow* boxes, int32_t capacity) {
+    FoundWindow found[8];
+    int32_t n = FindWindows(m->x.display, "Velquist", found, 8), count = 0;
+    for (int32_t i = 0; i < n && count < capacity; i++) {
+        if (found[i].id != m->main.id) boxes[count++] = found[i];
+    }
+    return count;
+}
+
+static bool WaitForQuestion(Monkey* m, FoundWindow* box) {
+    int64_t deadline = NowMilliseconds() + waitLong;
+    while (NowMilliseconds() < deadline) {
+        if (Questions(m, box, 1) == 1) return true;
+        Look(m);
+    }
+    return false;
+}
+
+static std::string WindowPoint(Monkey* m, int32_t margin) {
+    return std::to_string(m->main.x + m->stream.Between(-margin, appClientW + margin)) + " " +
+           std::to_string(m->main.y + m->stream.Between(-margin, appClientH + margin));
+}
+
+static std::string Seconds(int32_t milliseconds) {
+    char text[16];
+    snprintf(text, sizeof text, "%d.%03d", milliseconds / 1000, milliseconds % 1000);
+    return text;
+}
+
+static void CtrlTap(Monkey* m) {
+    Send(m, "keydown ctrl sleep " + Seconds(m->stream.Between(0, 60)) + " keyup ctrl");
+    m->ctrl = ctrlIdle;
+}
+
+static void CtrlAcrossTicks(Monkey* m) {
+    Send(m, "keydown ctrl");
+    Watch(m, m->stream.Between(60, 260));
+    Send(m, "keyup ctrl");
+    m->ctrl = ctrlIdle;
+}
+
+// Held over several ticks from an idle state: the jump's second step shows while it is held, or soon after.
+static void CtrlHold(Monkey* m) {
+    bool expect = m->ctrl == ctrlIdle;
+    m->jumpSeen = false;
+    Send(m, "keydown ctrl");
+    Watch(m, m->stream.Between(350, 1500));
+    Send(m, "keyup ctrl");
+    Watch(m, 150);
+    m->ctrl = ctrlIdle;
+    m->holds += expect;
+    m->jumps += expect && m->jumpSeen;
+    if (expect && !m->jumpSeen) Fail(m, "Ctrl held across ticks showed no jump");
+}
+
+static void OtherKey(Monkey* m) {
+    static const char* const keys[] = {"a",    "z",         "1",  "space", "Return", "Escape", "Tab",  "Left",
+                                       "Down", "BackSpace", "F1", "shift", "alt",    "Hangul", "super"};
+    Send(m, std::string("key ") + keys[m->stream.Next() % (sizeof keys / sizeof keys[0])]);
+}
+
+static void ShiftHeldWithCtrl(Monkey* m) {
+    Send(m, "keydown shift sleep " + Seconds(m->stream.Between(0, 200)) + " key ctrl+a keyup shift");
+    m->ctrl = ctrlIdle;
+}
+
+static void Click(Monkey* m) {
+    static const char* const buttons[] = {"1", "3", "2", "4", "5", "--repeat 2 1"};
+    Send(m, "mousemove " + WindowPoint(m, 0) + " click " + buttons[m->stream.Next() % 6]);
+}
+
+static void Moves(Monkey* m) {
+    std::string arguments;
+    for (int32_t i = m->stream.Between(1, 6); i > 0; i--) {
+        arguments += "mousemove " + WindowPoint(m, 40) + " sleep " + Seconds(m->stream.Between(0, 40)) + " ";
+    }
+    Send(m, arguments);
+}
+
+static void Drag(Monkey* m) {
+    Send(m, "mousemove " + WindowPoint(m, 0) + " mousedown 1 mousemove " + WindowPoint(m, 100) +
+                " sleep 0.05 mousemove " + WindowPoint(m, 100) + " mouseup 1");
+}
+
+// The close request, sometimes twice or with Ctrl held, answered No in one of the ways a person would.
+static void CloseAnsweredNo(Monkey* m) {
+    bool holdCtrl = m->stream.Next() % 4 == 0;
+    if (holdCtrl) Send(m, "keydown ctrl");
+    int32_t requests = m->stream.Next() % 5 == 0 ? 2 : 1;
+    for (int32_t i = 0; i < requests; i++) AskToClose(m->x.display, m->main.id);
+    m->events += requests;
+    FoundWindow box = {};
+    if (!WaitForQuestion(m, &box)) return Fail(m, "closing asked nothing");
+    Watch(m, m->stream.Between(100, 600));
+    if (m->stream.Next() % 2) Click(m);  // the main window takes no mouse input now
+    if (holdCtrl) Send(m, "keyup ctrl"); // the box takes it: the program saw a press without its release
+    if (holdCtrl) m->ctrl = ctrlUnknown;
+    static const char* const answers[] = {"n", "Escape", "Tab Return", "Right space"};
+    int64_t deadline = NowMilliseconds() + waitLong;
+    while (Questions(m, &box, 1) == 1 && NowMilliseconds() < deadline && m->failure.empty()) {
+        FocusWindow(m->x.display, box.id);
+        Send(m, std::string("key ") + answers[m->stream.Next() % 4]);
+        Watch(m, 100);
+    }
+    if (Questions(m, &box, 1) != 0) Fail(m, "the question stayed after it was answered");
+    if (!ProgramRunning(m->app)) Fail(m, "answering No ended the program");
+    FocusWindow(m->x.display, m->main.id); // as a window manager gives the focus back
+}
+
+struct Action {
+    void (*run)(Monkey*);
+    int32_t weight;
+};
+
+static const Action actions[] = {
+    {CtrlTap, 8}, {CtrlAcrossTicks, 6}, {CtrlHold, 4}, {OtherKey, 8},        {ShiftHeldWithCtrl, 2},
+    {Click, 6},   {Moves, 5},           {Drag, 3},     {CloseAnsweredNo, 1},
+};
+
+static void RandomAction(Monkey* m) {
+    int32_t total = 0;
+    for (const Action& a : actions) total += a.weight;
+    int32_t pick = static_cast<int32_t>(m->stream.Next() % total);
+    for (const Action& a : actions) {
+        if (pick < a.weight) return a.run(m);
+        pick -= a.weight;
+    }
+}
+
+static bool OutputClean(const std::string& path, std::string* finding) {
+    static const char* const signs[] = {"Sanitizer", "runtime error", "X Error", "XIO", "Xlib"};
+    FILE* f = fopen(path.c_str(), "r");
+    if (!f) return true;
+    char line[1024];
+    bool clean = true;
+    while (clean && fgets(line, sizeof line, f)) {
+        for (const char* sign : signs) {
+            if (strstr(line, sign)) {
+                *finding = line;
+                clean = false;
+            }
+        }
+    }
+    fclose(f);
+    return clean;
+}
+
+static int32_t Run(Monkey* m, int64_t seconds) {
+    setenv("LSAN_OPTIONS", "suppressions=" VQ_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
+    if (!LoadAppPictures(VQ_APP_RESOURCES, &m->pictures)) return Fail(m, "the bitmaps are missing"), 1;
+    if (!StartXSession(&m->x)) return printf("no Xvfb: nothing run\n"), 0;
+    std::string outputPath = m->output + "/velquist-monkey-output.txt";
+    const char* argv[] = {VQ_VELQUIST, nullptr};
+    m->app = StartCommand(argv, outputPath.c_str());
+    int64_t deadline = NowMilliseconds() + waitLong;
+    while (FindWindows(m->x.display, "Velquist", &m->main, 1) == 0 && NowMilliseconds() < deadline)
+        SleepMilliseconds(50);
+    if (m->main.id == 0) return Fail(m, "no window titled Velquist"), 1;
+    FocusWindow(m->x.display, m->main.id);
+    m->lastChange = NowMilliseconds();
+    Watch(m, 500);
+
+    int64_t start = NowMilliseconds(), end = start + seconds * 1000;
+    int64_t warmAt = start + (seconds > 300 ? 60000 : seconds * 200), nextReport = start + 60000;
+    int32_t warmKb = -1, endKb = -1;
+    while (NowMilliseconds() < end && m->failure.empty()) {
+        RandomAction(m);
+        Watch(m, m->stream.Between(0, 150));
+        if (!ProgramRunning(m->app)) Fail(m, "the program ended");
+        if (warmKb < 0 && NowMilliseconds() >= warmAt) warmKb = ResidentKb(m->app);
+        if (NowMilliseconds() >= nextReport) {
+            printf("%llds: %lld events, resident %d kB\n",
+                   static_cast<long long>((nextReport - start) / 1000), static_cast<long long>(m->events),
+                   ResidentKb(m->app));
+            fflush(stdout);
+            nextReport += 60000;
+        }
+    }
+    endKb = ResidentKb(m->app);
+    if (m->failure.empty()) {
+        // Yes: the program ends with exit code 0.
+        FoundWindow box = {};
+        if (m->ctrl != ctrlIdle) Send(m, "key ctrl");
+        AskToClose(m->x.display, m->main.id);
+        if (!WaitForQuestion(m, &box)) return Fail(m, "the last close asked nothing"), 1;
+        FocusWindow(m->x.display, box.id);
+        Send(m, "key y");
+        int32_t code = -1;
+        if (!WaitForExit(m->app, waitLong, &code))
+            Fail(m, "Yes did not end the program");
+        else if (code != 0)
+            Fail(m, "the program ended with code " + std::to_string(code));
+        m->app = 0;
+    }
+    std::string finding;
+    if (!OutputClean(outputPath, &finding)) Fail(m, "the program's output (" + outputPath + "): " + finding);
+    printf("%lld s, %lld events, %lld frames checked, %lld of %lld Ctrl holds jumped; resident %d kB after "
+           "the warm-up, %d kB at the end\n",
+           static_cast<long long>(seconds), static_cast<long long>(m->events),
+           static_cast<long long>(m->grabs), static_cast<long long>(m->jumps),
+           static_cast<long long>(m->holds), warmKb, endKb);
+    if (m->failure.empty() && warmKb > 0 && endKb - warmKb >= rssLimitKb)
+        Fail(m, "the resident memory grew by " + std::to_string(endKb - warmKb) + " kB after the warm-up");
+    return m->failure.empty() ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+    int64_t seconds = 600;
+    if (const char* minutes = getenv("SOAK_MINUTES")) seconds = atoll(minutes) * 60;
+    if (argc == 3 && strcmp(argv[1], "--seconds") == 0) seconds = atoll(argv[2]);
+    Monkey m;
+    const char* seed = getenv("SOAK_SEED");
+    m.stream.state = seed ? strtoull(seed, nullptr, 10) : static_cast<uint64_t>(time(nullptr));
+    const char* output = getenv("SOAK_OUTPUT");
+    m.output = output ? output : VQ_OUTPUT_DIR;
+    printf("velquist monkey: SOAK_SEED=%llu, %lld s\n", static_cast<unsigned long long>(m.stream.state),
+           static_cast<long long>(seconds));
+    fflush(stdout);
+    uint64_t replay = m.stream.state;
+    int32_t result = Run(&m, seconds);
+    KillProgram(m.app);
+    StopXSession(&m.x);
+    if (result != 0) {
+        printf("FAILED: %s\nreplay: SOAK_SEED=%llu %s --seconds %lld\n", m.failure.c_str(),
+               static_cast<unsigned long long>(replay), argv[0], static_cast<long long>(seconds));
+    }
+    return result;
+}
