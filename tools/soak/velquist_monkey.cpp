@@ -290,9 +290,11 @@ static int32_t Run(Monkey* m, int64_t seconds) {
     FocusWindow(m->x.display, m->main.id);
     // The window is mapped before its first frame is drawn.
     AppFrame first;
+    deadline = NowMilliseconds() + waitLong;
     while (NowMilliseconds() < deadline && ShownStep(m->pictures, first, checkedWidth, checkedHeight) < 0) {
         if (!GrabScreen(m->x.display, m->main.x, m->main.y, appClientW, appClientH, first.pixels.data()))
             break;
+        SleepMilliseconds(20);
     }
     m->lastChange = NowMilliseconds();
     Watch(m, 500);
