@@ -16,6 +16,7 @@
 #include <time.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/x_session.h"
 #include "tools/soak/app_frames.h"
@@ -57,6 +58,9 @@ struct Monkey {
     CtrlModel ctrl = ctrlIdle;
     int64_t grabs = 0, events = 0, holds = 0, jumps = 0;
     std::string output, failure;
+    const char* wineExe = nullptr; // velquist.exe under Wine on the session's display, or the Linux build
+    int32_t clientX = 0,
+            clientY = 0; // the client area on the screen (Wine draws its frame inside the window)
 };
 
 } // namespace
@@ -77,7 +81,7 @@ static void Look(Monkey* m) {
     AppFrame f;
     int32_t height = m->grabs % 8 == 0 ? int32_t{appClientH} : int32_t{checkedHeight};
     m->grabs++;
-    if (!GrabScreen(m->x.display, m->main.x, m->main.y, checkedWidth, height, f.pixels.data())) {
+    if (!GrabScreen(m->x.display, m->clientX, m->clientY, checkedWidth, height, f.pixels.data())) {
         Fail(m, "the screen could not be read");
         return;
     }
@@ -144,8 +148,8 @@ static bool WaitForQuestion(Monkey* m, FoundWindow* box) {
 }
 
 static std::string WindowPoint(Monkey* m, int32_t margin) {
-    return std::to_string(m->main.x + m->stream.Between(-margin, appClientW + margin)) + " " +
-           std::to_string(m->main.y + m->stream.Between(-margin, appClientH + margin));
+    return std::to_string(m->clientX + m->stream.Between(-margin, appClientW - 1 + margin)) + " " +
+           std::to_string(m->clientY + m->stream.Between(-margin, appClientH - 1 + margin));
 }
 
 static std::string Seconds(int32_t milliseconds) {
@@ -183,7 +187,9 @@ static void CtrlHold(Monkey* m) {
 static void OtherKey(Monkey* m) {
     static const char* const keys[] = {"a",    "z",         "1",  "space", "Return", "Escape", "Tab",  "Left",
                                        "Down", "BackSpace", "F1", "shift", "alt",    "Hangul", "super"};
-    Send(m, std::string("key ") + keys[m->stream.Next() % (sizeof keys / sizeof keys[0])]);
+    // Alt alone opens the window menu of a Windows program, where the next keys could choose Close.
+    uint32_t count = sizeof keys / sizeof keys[0] - (m->wineExe ? 1 : 0);
+    Send(m, std::string("key ") + keys[m->stream.Next() % count]);
 }
 
 static void ShiftHeldWithCtrl(Monkey* m) {
@@ -222,11 +228,13 @@ static void CloseAnsweredNo(Monkey* m) {
     if (m->stream.Next() % 2) Click(m);  // the main window takes no mouse input now
     if (holdCtrl) Send(m, "keyup ctrl"); // the box takes it: the program saw a press without its release
     if (holdCtrl) m->ctrl = ctrlUnknown;
+    // A Windows box may not move its focus with the arrows: Space would then answer Yes.
     static const char* const answers[] = {"n", "Escape", "Tab Return", "Right space"};
+    uint32_t count = m->wineExe ? 3 : 4;
     int64_t deadline = NowMilliseconds() + waitLong;
     while (Questions(m, &box, 1) == 1 && NowMilliseconds() < deadline && m->failure.empty()) {
         FocusWindow(m->x.display, box.id);
-        Send(m, std::string("key ") + answers[m->stream.Next() % 4]);
+        Send(m, std::string("key ") + answers[m->stream.Next() % count]);
         Watch(m, 100);
     }
     if (Questions(m, &box, 1) != 0) Fail(m, "the question stayed after it was answered");
@@ -272,6 +280,32 @@ static bool OutputClean(const std::string& path, std::string* finding) {
     return clean;
 }
 
+// Finds the client area, where the tiles and a sprite step show: the window's corner on Linux, below the
+// frame that Wine draws inside the window. The window is mapped before its first frame is drawn.
+static bool LocateClient(Monkey* m) {
+    int32_t reach = m->wineExe ? 48 : 0, w = checkedWidth + reach, h = checkedHeight + reach;
+    std::vector<uint32_t> grab(static_cast<size_t>(w) * h);
+    AppFrame f;
+    int64_t deadline = NowMilliseconds() + waitLong;
+    while (NowMilliseconds() < deadline) {
+        if (!GrabScreen(m->x.display, m->main.x, m->main.y, w, h, grab.data())) return false;
+        for (int32_t dy = 0; dy <= reach; dy++) {
+            for (int32_t dx = 0; dx <= reach; dx++) {
+                for (int32_t y = 0; y < checkedHeight; y++) {
+                    memcpy(&f.pixels[static_cast<size_t>(y) * appClientW],
+                           &grab[static_cast<size_t>(y + dy) * w + dx], checkedWidth * sizeof(uint32_t));
+                }
+                if (ShownStep(m->pictures, f, checkedWidth, checkedHeight) < 0) continue;
+                m->clientX = m->main.x + dx;
+                m->clientY = m->main.y + dy;
+                return true;
+            }
+        }
+        SleepMilliseconds(20);
+    }
+    return false;
+}
+
 static int32_t Run(Monkey* m, int64_t seconds) {
     setenv("LSAN_OPTIONS", "suppressions=" VQ_LSAN_SUPPRESSIONS ":print_suppressions=0", 1);
     // Freed blocks that the sanitizer holds back (256 MB of them by default) would read as growth.
@@ -279,23 +313,22 @@ static int32_t Run(Monkey* m, int64_t seconds) {
     setenv("ASAN_OPTIONS",
            ((asan ? std::string(asan) + ":" : std::string()) + "quarantine_size_mb=1").c_str(), 1);
     if (!LoadAppPictures(VQ_APP_RESOURCES, &m->pictures)) return Fail(m, "the bitmaps are missing"), 1;
-    if (!StartXSession(&m->x)) return printf("no Xvfb: nothing run\n"), 0;
+    if (m->wineExe) {
+        m->x.display = XOpenDisplay(nullptr);
+        if (!m->x.display) return Fail(m, "no display for Wine"), 1;
+    } else if (!StartXSession(&m->x)) {
+        return printf("no Xvfb: nothing run\n"), 0;
+    }
     std::string outputPath = m->output + "/velquist-monkey-output.txt";
-    const char* argv[] = {VQ_VELQUIST, nullptr};
-    m->app = StartCommand(argv, outputPath.c_str());
+    const char* native[] = {VQ_VELQUIST, nullptr};
+    const char* wine[] = {"wine", m->wineExe, nullptr};
+    m->app = StartCommand(m->wineExe ? wine : native, outputPath.c_str());
     int64_t deadline = NowMilliseconds() + waitLong;
     while (FindWindows(m->x.display, "Velquist", &m->main, 1) == 0 && NowMilliseconds() < deadline)
         SleepMilliseconds(50);
     if (m->main.id == 0) return Fail(m, "no window titled Velquist"), 1;
     FocusWindow(m->x.display, m->main.id);
-    // The window is mapped before its first frame is drawn.
-    AppFrame first;
-    deadline = NowMilliseconds() + waitLong;
-    while (NowMilliseconds() < deadline && ShownStep(m->pictures, first, checkedWidth, checkedHeight) < 0) {
-        if (!GrabScreen(m->x.display, m->main.x, m->main.y, appClientW, appClientH, first.pixels.data()))
-            break;
-        SleepMilliseconds(20);
-    }
+    if (!LocateClient(m)) return Fail(m, "the window never showed the tiles with the sprite"), 1;
     m->lastChange = NowMilliseconds();
     Watch(m, 500);
     // The first question loads its font and opens its window: part of the warm-up, whatever the stream.
@@ -350,6 +383,7 @@ int main(int argc, char** argv) {
     if (const char* minutes = getenv("SOAK_MINUTES")) seconds = atoll(minutes) * 60;
     if (argc == 3 && strcmp(argv[1], "--seconds") == 0) seconds = atoll(argv[2]);
     Monkey m;
+    m.wineExe = getenv("VQ_WINE_VELQUIST");
     const char* seed = getenv("SOAK_SEED");
     m.stream.state = seed ? strtoull(seed, nullptr, 10) : static_cast<uint64_t>(time(nullptr));
     const char* output = getenv("SOAK_OUTPUT");
