@@ -10,8 +10,7 @@ uint32_t Through565(uint8_t r, uint8_t g, uint8_t b) {
     return ((r5 << 3 | r5 >> 2) << 16) | ((g6 << 2 | g6 >> 4) << 8) | (b5 << 3 | b5 >> 2);
 }
 
-bool NearColour(uint32_t a, uint32_t b) {
-    enum : int32_t { tolerance = 2 };
+bool NearColour(uint32_t a, uint32_t b, int32_t tolerance) {
     for (int shift = 0; shift < 24; shift += 8) {
         int32_t d = static_cast<int32_t>((a >> shift) & 0xFF) - static_cast<int32_t>((b >> shift) & 0xFF);
         if (d > tolerance || d < -tolerance) return false;
@@ -66,7 +65,7 @@ static int32_t Count(const AppPictures& all, const AppFrame& f, const ScreenPict
             if (sx >= 0 && sy >= 0 && sx < p.width && sy < p.height && !p.key[sy * p.width + sx]) {
                 want = p.rgb[sy * p.width + sx];
             }
-            bad += !NearColour(f.at(cx, cy), want);
+            bad += !NearColour(f.at(cx, cy), want, all.tolerance);
         }
     }
     return bad;

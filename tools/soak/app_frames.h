@@ -28,10 +28,11 @@ enum : int32_t { stepIdle0, stepIdle1, stepIdle2, stepJump1, stepJump2, stepCoun
 struct AppPictures {
     ScreenPicture tile;
     ScreenPicture step[stepCount]; // bitmaps 1000, 1001, 1002, 2100, 2101
+    int32_t tolerance = 2;         // per channel; a screen that widens 5 bits without repeating them needs 8
 };
 
 uint32_t Through565(uint8_t r, uint8_t g, uint8_t b);
-bool NearColour(uint32_t a, uint32_t b);
+bool NearColour(uint32_t a, uint32_t b, int32_t tolerance = 2);
 // Bitmap id from the resource folder; an empty picture when it cannot be read.
 ScreenPicture LoadScreenPicture(const char* folder, int32_t id);
 // False when any of the bitmaps is missing.

@@ -59,8 +59,9 @@ struct Monkey {
     int64_t grabs = 0, events = 0, holds = 0, jumps = 0;
     std::string output, failure;
     const char* wineExe = nullptr; // velquist.exe under Wine on the session's display, or the Linux build
-    int32_t clientX = 0,
-            clientY = 0; // the client area on the screen (Wine draws its frame inside the window)
+    // The client area on the screen (Wine draws its frame inside the window), and a question box over it.
+    int32_t clientX = 0, clientY = 0, clientH = appClientH;
+    int32_t boxLeft = appClientW, boxTop = appClientH;
 };
 
 } // namespace
@@ -79,7 +80,7 @@ static void Send(Monkey* m, const std::string& arguments) {
 // eighth grab looks at the whole height.
 static void Look(Monkey* m) {
     AppFrame f;
-    int32_t height = m->grabs % 8 == 0 ? int32_t{appClientH} : int32_t{checkedHeight};
+    int32_t height = m->grabs % 8 == 0 ? m->clientH : int32_t{checkedHeight};
     m->grabs++;
     if (!GrabScreen(m->x.display, m->clientX, m->clientY, checkedWidth, height, f.pixels.data())) {
         Fail(m, "the screen could not be read");
@@ -90,7 +91,14 @@ static void Look(Monkey* m) {
         memmove(&f.pixels[static_cast<size_t>(y) * appClientW],
                 &f.pixels[static_cast<size_t>(y) * checkedWidth], checkedWidth * sizeof(uint32_t));
     }
-    int32_t step = ShownStep(m->pictures, f, checkedWidth, height);
+    // Only what a question box leaves free: the columns left of it, or else the rows above it.
+    int32_t width = checkedWidth;
+    if (m->boxLeft >= appJumpX + 64) {
+        width = m->boxLeft < width ? m->boxLeft : width;
+    } else if (m->boxTop < height) {
+        height = m->boxTop > 0 ? m->boxTop : 1;
+    }
+    int32_t step = ShownStep(m->pictures, f, width, height);
     int64_t now = NowMilliseconds();
     if (step < 0) {
         std::string path = m->output + "/velquist-monkey-wrong.png";
@@ -224,6 +232,8 @@ static void CloseAnsweredNo(Monkey* m) {
     m->events += requests;
     FoundWindow box = {};
     if (!WaitForQuestion(m, &box)) return Fail(m, "closing asked nothing");
+    m->boxLeft = box.x - m->clientX;
+    m->boxTop = box.y - m->clientY;
     Watch(m, m->stream.Between(100, 600));
     if (m->stream.Next() % 2) Click(m);  // the main window takes no mouse input now
     if (holdCtrl) Send(m, "keyup ctrl"); // the box takes it: the program saw a press without its release
@@ -240,6 +250,9 @@ static void CloseAnsweredNo(Monkey* m) {
     if (Questions(m, &box, 1) != 0) Fail(m, "the question stayed after it was answered");
     if (!ProgramRunning(m->app)) Fail(m, "answering No ended the program");
     FocusWindow(m->x.display, m->main.id); // as a window manager gives the focus back
+    Watch(m, 300);                         // the place the box left is drawn again
+    m->boxLeft = appClientW;
+    m->boxTop = appClientH;
 }
 
 struct Action {
@@ -298,11 +311,14 @@ static bool LocateClient(Monkey* m) {
                 if (ShownStep(m->pictures, f, checkedWidth, checkedHeight) < 0) continue;
                 m->clientX = m->main.x + dx;
                 m->clientY = m->main.y + dy;
+                // The Windows window is 640 × 480 with its frame; the bottom border is as thick as the left.
+                m->clientH = m->main.height - dy - dx < appClientH ? m->main.height - dy - dx : appClientH;
                 return true;
             }
         }
         SleepMilliseconds(20);
     }
+    WritePicture((m->output + "/velquist-monkey-window.png").c_str(), grab.data(), w, h);
     return false;
 }
 
@@ -314,6 +330,7 @@ static int32_t Run(Monkey* m, int64_t seconds) {
            ((asan ? std::string(asan) + ":" : std::string()) + "quarantine_size_mb=1").c_str(), 1);
     if (!LoadAppPictures(VQ_APP_RESOURCES, &m->pictures)) return Fail(m, "the bitmaps are missing"), 1;
     if (m->wineExe) {
+        m->pictures.tolerance = 8;
         m->x.display = XOpenDisplay(nullptr);
         if (!m->x.display) return Fail(m, "no display for Wine"), 1;
     } else if (!StartXSession(&m->x)) {
