@@ -106,7 +106,7 @@ static void Look(Monkey* m) {
         Fail(m, "a frame showed something else than the background and a sprite step: " + path);
         return;
     }
-    if (step == stepJump2) m->jumpSeen = true;
+    if (step >= stepJump1) m->jumpSeen = true; // either step of the jump: it stands 200 ms
     if (step != m->lastStep) {
         m->lastStep = step;
         m->lastChange = now;
@@ -178,14 +178,14 @@ static void CtrlAcrossTicks(Monkey* m) {
     m->ctrl = ctrlIdle;
 }
 
-// Held over several ticks from an idle state: the jump's second step shows while it is held, or soon after.
+// Held over several ticks from an idle state: the jump shows while it is held, or soon after.
 static void CtrlHold(Monkey* m) {
     bool expect = m->ctrl == ctrlIdle;
     m->jumpSeen = false;
     Send(m, "keydown ctrl");
     Watch(m, m->stream.Between(350, 1500));
     Send(m, "keyup ctrl");
-    Watch(m, 150);
+    Watch(m, 400); // a release does not cut the jump short
     m->ctrl = ctrlIdle;
     m->holds += expect;
     m->jumps += expect && m->jumpSeen;
