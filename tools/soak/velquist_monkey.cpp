@@ -10,6 +10,9 @@
 // SOAK_SEED     the stream's seed (default: the time); printed, replay with the same seed and length
 // SOAK_MINUTES  length of the run without --seconds (default 10)
 // SOAK_OUTPUT   folder for the program's output and the picture of a wrong frame (default: the build's)
+// VQ_WINE_VELQUIST  velquist.exe, run with wine on the display that DISPLAY names (a Wine session's, as
+//               tests/e2e-windows/velquist_monkey.sh starts it) instead of the Linux build on an Xvfb of its
+//               own
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -25,7 +28,7 @@
 namespace {
 
 enum : int32_t { waitLong = 15000, stalledAfter = 3000, checkedHeight = 200, rssLimitKb = 1024 };
-// Left of this column the question box never reaches, so frames there are checked while it is open.
+// The part of the client area that the frames are checked in: the sprite and its jump with room around.
 enum : int32_t { checkedWidth = 200 };
 
 // splitmix64: the same seed gives the same stream on every machine.
