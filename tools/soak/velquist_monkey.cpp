@@ -245,9 +245,18 @@ static void CloseAnsweredNo(Monkey* m) {
     static const char* const answers[] = {"n", "Escape", "Tab Return", "Right space"};
     uint32_t count = m->wineExe ? 3 : 4;
     int64_t deadline = NowMilliseconds() + waitLong;
-    while (Questions(m, &box, 1) == 1 && NowMilliseconds() < deadline && m->failure.empty()) {
-        FocusWindow(m->x.display, box.id);
-        Send(m, std::string("key ") + answers[m->stream.Next() % count]);
+    // A second request asks again once the first question is answered; under Wine a moment later.
+    int64_t settled = 0;
+    while (NowMilliseconds() < deadline && m->failure.empty()) {
+        if (Questions(m, &box, 1) == 1) {
+            m->boxLeft = box.x - m->clientX < m->boxLeft ? box.x - m->clientX : m->boxLeft;
+            m->boxTop = box.y - m->clientY < m->boxTop ? box.y - m->clientY : m->boxTop;
+            FocusWindow(m->x.display, box.id);
+            Send(m, std::string("key ") + answers[m->stream.Next() % count]);
+            settled = NowMilliseconds() + (requests > 1 ? 1500 : 0);
+        } else if (NowMilliseconds() >= settled) {
+            break;
+        }
         Watch(m, 100);
     }
     if (Questions(m, &box, 1) != 0) Fail(m, "the question stayed after it was answered");
