@@ -61,6 +61,7 @@ struct Monkey {
     CtrlModel ctrl = ctrlIdle;
     int64_t grabs = 0, events = 0, holds = 0, jumps = 0;
     std::string output, failure;
+    std::string recent[8];         // the last inputs sent, printed with a failure
     const char* wineExe = nullptr; // velquist.exe under Wine on the session's display, or the Linux build
     // The client area on the screen (Wine draws its frame inside the window), and a question box over it.
     int32_t clientX = 0, clientY = 0, clientH = appClientH;
@@ -74,6 +75,7 @@ static void Fail(Monkey* m, const std::string& what) {
 }
 
 static void Send(Monkey* m, const std::string& arguments) {
+    m->recent[m->events % 8] = arguments;
     m->events++;
     std::string command = "xdotool " + arguments;
     if (RunCommand(command.c_str()) != 0) Fail(m, "xdotool failed: " + command);
@@ -232,7 +234,7 @@ static void CloseAnsweredNo(Monkey* m) {
     if (holdCtrl) Send(m, "keydown ctrl");
     int32_t requests = m->stream.Next() % 5 == 0 ? 2 : 1;
     for (int32_t i = 0; i < requests; i++) AskToClose(m->x.display, m->main.id);
-    m->events += requests;
+    for (int32_t i = 0; i < requests; i++) m->recent[m->events++ % 8] = "(the close request)";
     FoundWindow box = {};
     if (!WaitForQuestion(m, &box)) return Fail(m, "closing asked nothing");
     m->boxLeft = box.x - m->clientX;
@@ -425,6 +427,8 @@ int main(int argc, char** argv) {
     KillProgram(m.app);
     StopXSession(&m.x);
     if (result != 0) {
+        for (int64_t i = m.events > 8 ? m.events - 8 : 0; i < m.events; i++)
+            printf("sent: %s\n", m.recent[i % 8].c_str());
         printf("FAILED: %s\nreplay: SOAK_SEED=%llu %s --seconds %lld\n", m.failure.c_str(),
                static_cast<unsigned long long>(replay), argv[0], static_cast<long long>(seconds));
     }
