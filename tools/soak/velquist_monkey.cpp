@@ -198,9 +198,9 @@ static void CtrlHold(Monkey* m) {
 }
 
 static void OtherKey(Monkey* m) {
-    static const char* const keys[] = {"a",    "z",         "1",  "space", "Return", "Escape", "Tab",  "Left",
-                                       "Down", "BackSpace", "F1", "shift", "alt",    "Hangul", "super"};
-    // Alt alone opens the window menu of a Windows program, where the next keys could choose Close.
+    static const char* const keys[] = {"a",    "z",         "1",  "space", "Return", "Escape", "Tab", "Left",
+                                       "Down", "BackSpace", "F1", "shift", "Hangul", "super",  "alt"};
+    // Alt alone (the last key) opens the window menu of a Windows program, which then takes the keys.
     uint32_t count = sizeof keys / sizeof keys[0] - (m->wineExe ? 1 : 0);
     Send(m, std::string("key ") + keys[m->stream.Next() % count]);
 }
