@@ -321,6 +321,13 @@ find: if (from == listBoxItems || end == listBoxItems || from == end) return fal
 replace: if (from == listBoxItems || end == listBoxItems || from + 1 >= end) return false;
 build: test_gallery
 tests: ^Formats/GalleryHeld\.
+
+name: app-ctrl-release-keeps-played
+file: app/sprite.cpp
+find: keyState = 0;
+replace: keyState &= ~ctrlDown;
+build: velquist velquist_monkey
+tests: ^velquist_monkey$
 """
 
 def parse(text):

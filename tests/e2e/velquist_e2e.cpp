@@ -17,82 +17,26 @@
 
 #include "tools/x11/x11_tools.h"
 #include "tests/e2e/x_session.h"
+#include "tools/soak/app_frames.h"
 
 namespace {
 
 enum : int32_t {
-    clientW = 640,
-    clientH = 480,
+    clientW = appClientW,
+    clientH = appClientH,
     spriteW = 96,
-    spriteH = 128,
-    idleX = 13,
-    jumpX = 60,
-    spriteY = 48
+    jumpX = appJumpX,
+    spriteY = appSpriteY
 };
-enum : int32_t { tolerance = 2, waitLong = 15000 };
-
-// A bitmap as the screen shows it: every colour through 5-6-5 and back to 8 bits a channel.
-struct Picture {
-    int32_t width = 0, height = 0;
-    std::vector<uint32_t> rgb; // 0x00RRGGBB
-    std::vector<bool> key;     // the pixel was magenta in the file
-};
-
-} // namespace
-
-static uint32_t Through565(uint8_t r, uint8_t g, uint8_t b) {
-    uint32_t r5 = r >> 3, g6 = g >> 2, b5 = b >> 3;
-    return ((r5 << 3 | r5 >> 2) << 16) | ((g6 << 2 | g6 >> 4) << 8) | (b5 << 3 | b5 >> 2);
-}
-
-static Picture LoadPicture(int32_t id) {
-    Picture p;
-    std::string path = std::string(VQ_APP_RESOURCES) + "/" + std::to_string(id) + ".bmp";
-    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
-    if (!loaded) return p;
-    SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
-    SDL_FreeSurface(loaded);
-    if (!s) return p;
-    p.width = s->w;
-    p.height = s->h;
-    for (int32_t y = 0; y < s->h; y++) {
-        for (int32_t x = 0; x < s->w; x++) {
-            uint32_t v;
-            memcpy(&v, static_cast<uint8_t*>(s->pixels) + y * s->pitch + 4 * x, 4);
-            v &= 0xFFFFFF;
-            p.key.push_back(v == 0xFF00FF);
-            p.rgb.push_back(Through565(static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
-                                       static_cast<uint8_t>(v)));
-        }
-    }
-    SDL_FreeSurface(s);
-    return p;
-}
-
-static bool Near(uint32_t a, uint32_t b) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int32_t d = static_cast<int32_t>((a >> shift) & 0xFF) - static_cast<int32_t>((b >> shift) & 0xFF);
-        if (d > tolerance || d < -tolerance) return false;
-    }
-    return true;
-}
-
-namespace {
-
-struct Frame {
-    std::vector<uint32_t> pixels = std::vector<uint32_t>(clientW * clientH);
-    uint32_t at(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * clientW + x]; }
-};
+enum : int32_t { waitLong = 15000 };
+using Frame = AppFrame;
 
 class VelquistOnX : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!StartXSession(&x)) GTEST_SKIP() << "no Xvfb";
-        tile = LoadPicture(3000);
-        for (int32_t i = 0; i < 3; i++) idle[i] = LoadPicture(1000 + i);
-        jump = LoadPicture(2101);
-        ASSERT_EQ(tile.width, 16);
-        ASSERT_EQ(jump.width, spriteW);
+        ASSERT_TRUE(LoadAppPictures(VQ_APP_RESOURCES, &pictures));
+        ASSERT_EQ(pictures.step[stepJump2].width, spriteW);
     }
     void TearDown() override {
         KillProgram(app);
@@ -106,33 +50,10 @@ class VelquistOnX : public ::testing::Test {
         WritePicture(path.c_str(), f.pixels.data(), clientW, clientH);
     }
 
-    // The expected pixel of the background at a client position.
-    uint32_t TileAt(int32_t cx, int32_t cy) const { return tile.rgb[(cy % 16) * 16 + (cx % 16)]; }
-
-    // Pixels of the frame that do not show picture p at (px, py) over the tiled background, counted
-    // over the client area, or over its top-left width × height.
-    int32_t Mismatches(const Frame& f, const Picture& p, int32_t px, int32_t py, int32_t width = clientW,
-                       int32_t height = clientH) const {
-        int32_t bad = 0;
-        for (int32_t cy = 0; cy < height; cy++) {
-            for (int32_t cx = 0; cx < width; cx++) {
-                uint32_t want = TileAt(cx, cy);
-                int32_t sx = cx - px, sy = cy - py;
-                if (sx >= 0 && sy >= 0 && sx < p.width && sy < p.height && !p.key[sy * p.width + sx]) {
-                    want = p.rgb[sy * p.width + sx];
-                }
-                bad += !Near(f.at(cx, cy), want);
-            }
-        }
-        return bad;
-    }
-
     // Which idle image the frame shows at the idle place, or -1; only the top-left width × height counts.
     int32_t IdleImage(const Frame& f, int32_t width = clientW, int32_t height = clientH) const {
-        for (int32_t i = 0; i < 3; i++) {
-            if (Mismatches(f, idle[i], idleX, spriteY, width, height) == 0) return i;
-        }
-        return -1;
+        int32_t step = ShownStep(pictures, f, width, height);
+        return step <= stepIdle2 ? step : -1;
     }
 
     // Waits until the sprite shows another idle image than the first one seen; only the top-left
@@ -188,7 +109,7 @@ class VelquistOnX : public ::testing::Test {
     XSession x = {};
     pid_t app = 0;
     FoundWindow main = {};
-    Picture tile, idle[3], jump;
+    AppPictures pictures;
 };
 
 } // namespace
@@ -217,7 +138,8 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
     ASSERT_GE(shown, 0)
         << "the first frames never showed the tiled background with an idle sprite at (13, 48)";
     int32_t magenta = 0;
-    for (uint32_t p : f.pixels) magenta += Near(p, 0xFF00FF) || Near(p, Through565(0xFF, 0, 0xFF));
+    for (uint32_t p : f.pixels)
+        magenta += NearColour(p, 0xFF00FF) || NearColour(p, Through565(0xFF, 0, 0xFF));
     EXPECT_EQ(magenta, 0);
 
     // Title, size, icon and limits are all set by the time the first frame shows.
@@ -257,7 +179,7 @@ TEST_F(VelquistOnX, FramesJumpAndQuitQuestion) {
         deadline = NowMilliseconds() + 1000;
         while (!jumped && NowMilliseconds() < deadline) {
             ASSERT_TRUE(GrabScreen(x.display, main.x, main.y, clientW, 200, f.pixels.data()));
-            jumped = Mismatches(f, jump, jumpX, spriteY, 200, 200) == 0;
+            jumped = Mismatches(pictures, f, pictures.step[stepJump2], jumpX, spriteY, 200, 200) == 0;
         }
         RunCommand("xdotool keyup ctrl");
         if (!jumped) SleepMilliseconds(300);
