@@ -456,8 +456,9 @@ void GalleryMonkey::EndsCleanly() {
            static_cast<long long>(warmKilobytes), static_cast<long long>(endKilobytes));
     // The first minute warms the caches (glyphs, the input method's, the X connection's); a run that short
     // says nothing about growth.
-    if (warmKilobytes > 0 && NowMilliseconds() - warmAt > 60000)
+    if (warmKilobytes > 0 && NowMilliseconds() - warmAt > 60000) {
         EXPECT_LT(endKilobytes - warmKilobytes, 1024) << "the resident memory grew after the warm-up";
+    }
 }
 
 const Action wineActions[] = {
