@@ -275,7 +275,14 @@ void AskToClose(Monkey* m) {
     while (FindWindows(m->d.display, "Velquist Gallery", found, 4) > 1 && NowMilliseconds() < deadline)
         SleepMilliseconds(30);
     ASSERT_EQ(FindWindows(m->d.display, "Velquist Gallery", found, 4), 1) << "the question stayed";
+    // Keys go to the window with the focus: the Hangul key must not go to the box or to none.
     FocusWindow(m->d.display, m->d.window.id);
+    Window focus = 0;
+    int revert = 0;
+    while (XGetInputFocus(m->d.display, &focus, &revert),
+           focus != m->d.window.id && NowMilliseconds() < deadline)
+        SleepMilliseconds(20);
+    ASSERT_EQ(focus, m->d.window.id) << "the gallery did not get the focus back";
     if (escape) m->d.Do("xdotool key Hangul");
     m->events += 5;
 }
