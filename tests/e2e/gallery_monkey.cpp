@@ -5,8 +5,10 @@
 // the twin's pixels, and at the end the saved log must hold the twin's lines. Then the program must still
 // answer, end with 0 when asked, leave no sanitizer report, and its memory must stay flat after the warm-up.
 // Left out, because the twin cannot know their outcome: a key held long enough to repeat, a press held on
-// a repeating arrow, type-ahead search in the list and tree (it depends on the time between keys), and
-// resizes under Wine (its frame keeps its own minimum).
+// a repeating arrow, type-ahead search in the list and tree (it depends on the time between keys), a click
+// on a button while a syllable is composing (the input method commits it at a moment of its own), and
+// under Wine resizes (its frame keeps its own minimum) and Escape (it may or may not reach the input method).
+// Replay: SOAK_SEED=<the seed printed>, SOAK_TRACE=1 prints each action.
 #include <glob.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
