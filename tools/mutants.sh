@@ -28,6 +28,13 @@ replace: if (tabKey && ctrl) return 0;
 build: test_sdl_backend
 tests: ^RawKeys\.
 
+name: files-one-temporary-for-all
+file: toolkit/platform/common/user_files.cpp
+find: "%s.%ld.new", target, static_cast<long>(getpid())
+replace: "%s.%ld.new", target, 0L
+build: test_headless
+tests: ^UserDataTest\.TwoWriters
+
 name: util-sort-equal-order
 file: util/sort.cpp
 find: bool before = (flags & descending) ? order >= 0 : order <= 0;
