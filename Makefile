@@ -2,8 +2,9 @@
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 FUZZ_SECONDS ?= 60
+SOAK_MINUTES ?= 10
 
-.PHONY: all deps build run run-windows gallery gallery-windows test bench fuzz windows format screenshots clean
+.PHONY: all deps build run run-windows gallery gallery-windows test soak bench fuzz windows format screenshots clean
 
 all: build
 
@@ -58,6 +59,21 @@ test: deps
 	cd build/normal && ctest --output-on-failure -j $(JOBS)
 	cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# The gallery's monkey for a long time: the sanitizer build on Xvfb with ibus-hangul for SOAK_MINUTES, then
+# gallery.exe under Wine for 3 minutes of the same stream. SOAK_SEED replays a run from the seed it printed.
+soak: deps
+	@grep -qs '^CMAKE_CXX_COMPILER:.*clang++' build/asan/CMakeCache.txt || { rm -rf build/asan; \
+		$(CONFIGURE_ASAN) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null; }
+	$(CONFIGURE_ASAN) -DVQ_TESTS=ON >/dev/null
+	$(CONFIGURE_NORMAL) -DVQ_TESTS=ON >/dev/null
+	cmake --build build/asan -j $(JOBS) --target test_gallery_monkey gallery
+	cmake --build build/normal -j $(JOBS) --target test_gallery_monkey
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 SOAK_SECONDS=$$(( $(SOAK_MINUTES) * 60 )) \
+		build/asan/tests/e2e/test_gallery_monkey --gtest_filter='*.Linux'
+	@mkdir -p build/soak
+	SOAK_SECONDS=180 bash tests/e2e-windows/gallery.sh $(CURDIR) $(CURDIR)/build/normal/windows $(CURDIR)/build/soak \
+		$(CURDIR)/build/normal/tests/e2e/test_gallery_monkey
 
 # Google Benchmark in repetitions (the summary compares medians), then the Linux programs on Xvfb: the
 # application's start and idle, and the gallery from a key to the screen.

@@ -21,6 +21,20 @@ import filecmp, os, shutil, subprocess, sys, time
 # name / file / find: exact text, unique in the file (\n for a line break) / replace / build: targets /
 # tests: ctest regex of the tests that should fail, matching only tests of the programs in build.
 FAULTS = r"""
+name: sdl-shift-tab-types-nothing
+file: toolkit/platform/sdl/raw_keys.cpp
+find: if (tabKey) return ctrl ? 0 : 9;
+replace: if (tabKey && ctrl) return 0;
+build: test_sdl_backend
+tests: ^RawKeys\.
+
+name: files-one-temporary-for-all
+file: toolkit/platform/common/user_files.cpp
+find: "%s.%ld.new", target, static_cast<long>(getpid())
+replace: "%s.%ld.new", target, 0L
+build: test_headless
+tests: ^UserDataTest\.TwoWriters
+
 name: util-sort-equal-order
 file: util/sort.cpp
 find: bool before = (flags & descending) ? order >= 0 : order <= 0;

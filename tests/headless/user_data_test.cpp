@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -92,3 +93,20 @@ TEST_F(UserDataTest, TheLocalTimeIsTheOneTheTestSets) {
 }
 
 } // namespace
+
+// Two programs saving one file at once both succeed, and the file is one of their contents whole.
+TEST_F(UserDataTest, TwoWritersAtOnceBothSucceed) {
+    std::string file = root + "/log.bin";
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    const std::string mine(4096, child == 0 ? 'c' : 'p');
+    int failed = 0;
+    for (int i = 0; i < 100; i++) failed += PlatformWriteFile(file.c_str(), mine.data(), 4096) != -1;
+    if (child == 0) _exit(failed);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(failed + WEXITSTATUS(status), 0) << "writes that failed";
+    char buffer[4097] = {};
+    EXPECT_EQ(PlatformReadFile(file.c_str(), buffer, 4097), 4096);
+    EXPECT_TRUE(buffer == std::string(4096, 'c') || buffer == std::string(4096, 'p'));
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/platform/sdl/key_order.h"
+#include "toolkit/platform/sdl/raw_keys.h"
 
 static std::vector<std::string> out;
 
@@ -121,4 +122,15 @@ TEST(KeyOrder, KeysWaitForTheCommitTheyEndedAndNoLongerThanTheDeadline) {
         EXPECT_EQ(out, c.want) << c.name;
         EXPECT_EQ(KeyOrderDeadline(&o), UINT64_MAX) << c.name << ": nothing waits any more";
     }
+}
+
+// A raw press types what the SDL key path types: Shift+Tab (no text in X) a Tab, Ctrl+Tab nothing.
+TEST(RawKeys, CharacterAsTheKeyPathMakesIt) {
+    const struct {
+        bool tab, ctrl;
+        uint32_t text, want;
+    } table[] = {{true, false, 0, 9},      {true, false, 9, 9}, {true, true, 9, 0},
+                 {false, false, 'a', 'a'}, {false, true, 1, 0}, {false, false, 27, 27},
+                 {false, false, 0x7F, 0}};
+    for (const auto& t : table) EXPECT_EQ(RawKeyCharacter(t.tab, t.ctrl, t.text), t.want) << t.text;
 }

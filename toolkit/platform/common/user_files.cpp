@@ -114,10 +114,10 @@ int32_t PlatformWriteFile(const char* path, const void* data, uint32_t size) {
     if (!path || !path[0] || (!data && size)) return 0;
     char target[pathLimit], temporary[pathLimit];
     if (!WriteTarget(path, target)) return 0;
-    size_t length = strlen(target);
-    if (length + sizeof ".new" > sizeof temporary) return 0;
-    memcpy(temporary, target, length);
-    memcpy(temporary + length, ".new", sizeof ".new");
+    // Each program its own temporary: two saving the same file at once both succeed (the last one wins),
+    // and neither removes or renames the other's half-written file.
+    int made = snprintf(temporary, sizeof temporary, "%s.%ld.new", target, static_cast<long>(getpid()));
+    if (made < 0 || static_cast<size_t>(made) >= sizeof temporary) return 0;
     // A file-size limit then fails the write (EFBIG) instead of ending the program.
     signal(SIGXFSZ, SIG_IGN);
     // A leftover of that name, or a link someone put there, is removed, never written through.

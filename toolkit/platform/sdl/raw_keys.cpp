@@ -94,14 +94,20 @@ static uint32_t VirtualKeyOf(KeySym symbol, bool numLock) {
     return SdlVirtualKey(SDL_GetKeyFromScancode(scancode), scancode, numLock);
 }
 
-// The WM_CHAR a key types, as Windows makes it: printable ASCII, Backspace, Tab, Enter and Escape.
-static uint32_t CharacterOf(XKeyEvent* key) {
+uint32_t RawKeyCharacter(bool tabKey, bool ctrl, uint32_t text) {
+    // Shift+Tab is ISO_Left_Tab, which has no text in X; Ctrl+Tab has a Tab's.
+    if (tabKey) return ctrl ? 0 : 9;
+    if (text == 8 || text == 9 || text == 13 || text == 27 || (text >= 0x20 && text < 0x7F)) return text;
+    return 0;
+}
+
+// The WM_CHAR a key types, as Windows makes it.
+static uint32_t CharacterOf(XKeyEvent* key, KeySym symbol) {
     char text[8] = {};
     KeySym typed = 0;
     int n = XLookupString(key, text, sizeof text, &typed, nullptr);
-    uint8_t c = n == 1 ? static_cast<uint8_t>(text[0]) : 0;
-    if (c == 8 || c == 9 || c == 13 || c == 27 || (c >= 0x20 && c < 0x7F)) return c;
-    return 0;
+    return RawKeyCharacter(symbol == XK_Tab, (key->state & ControlMask) != 0,
+                           n == 1 ? static_cast<uint8_t>(text[0]) : 0);
 }
 
 // Runs as SDL queues each event, while the raw X event is still at hand (SDL keeps one copy of it for all
@@ -127,7 +133,7 @@ static int WatchRawKeys(void*, SDL_Event* event) {
         raw.user.code = IsLetter(symbol) ? sdlRawLetter : 0;
     } else {
         raw.user.code = static_cast<Sint32>(VirtualKeyOf(symbol, (x.xkey.state & Mod2Mask) != 0));
-        raw.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(CharacterOf(&x.xkey)));
+        raw.user.data1 = reinterpret_cast<void*>(static_cast<uintptr_t>(CharacterOf(&x.xkey, symbol)));
         raw.user.data2 = reinterpret_cast<void*>(static_cast<uintptr_t>(modifier));
     }
     SDL_PushEvent(&raw);

@@ -8,6 +8,11 @@
 enum : int32_t { sdlRawLetter = -1 };
 inline constexpr uintptr_t sdlRawRelease = 0x10000;
 
+// The WM_CHAR of a raw press, as Windows (and the backend's SDL key path) makes it: printable ASCII,
+// Backspace, Tab, Enter and Escape of the text X gives the key; a Tab key types a Tab with or without
+// Shift, and nothing with Ctrl. tabKey: the key's symbol without modifiers is Tab.
+uint32_t RawKeyCharacter(bool tabKey, bool ctrl, uint32_t text);
+
 // The SDL event type of raw key presses and modifier releases; 0 before video starts.
 extern uint32_t sdlRawKeyEvent;
 
