@@ -197,7 +197,8 @@ TEST_F(LogFileTest, WhatIsInTheWayIsRefusedAndChangesNothing) {
     };
     auto load = [&] { return LoadLogFile(&log.log, path.c_str()); };
     auto replace = [](int made) { EXPECT_EQ(made, 0); };
-    auto clear = [&] { EXPECT_EQ(system(("rm -rf '" + path + "' '" + path + ".new'").c_str()), 0); };
+    const std::string temporary = path + "." + std::to_string(getpid()) + ".new"; // this program's own
+    auto clear = [&] { EXPECT_EQ(system(("rm -rf '" + path + "' '" + temporary + "'").c_str()), 0); };
     struct Case {
         const char* name;
         std::function<void()> prepare; // after the path was cleared
@@ -212,7 +213,7 @@ TEST_F(LogFileTest, WhatIsInTheWayIsRefusedAndChangesNothing) {
          [&] {
              Write(good);
              std::ofstream(other) << "other";
-             replace(symlink(other.c_str(), (path + ".new").c_str()));
+             replace(symlink(other.c_str(), temporary.c_str()));
          },
          fullDisk, logFileNotWritten, good},
         {"a directory", [&] { replace(mkdir(path.c_str(), 0700)); }, save, logFileNotWritten, ""},
