@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "tests/e2e/x_session.h"
+#include "tests/e2e/monkey_stream.h"
 #include "tools/soak/app_frames.h"
 #include "tools/x11/x11_tools.h"
 
@@ -30,20 +31,6 @@ namespace {
 enum : int32_t { waitLong = 15000, stalledAfter = 3000, checkedHeight = 200, rssLimitKb = 1024 };
 // The part of the client area that the frames are checked in: the sprite and its jump with room around.
 enum : int32_t { checkedWidth = 200 };
-
-// splitmix64: the same seed gives the same stream on every machine.
-struct Stream {
-    uint64_t state;
-    uint32_t Next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return static_cast<uint32_t>((z ^ (z >> 31)) >> 32);
-    }
-    int32_t Between(int32_t low, int32_t high) {
-        return low + static_cast<int32_t>(Next() % (high - low + 1));
-    }
-};
 
 // What the program has seen of Ctrl: idle (no press since the last release it saw), or unknown (a
 // release went to the question box, or a press may have been taken by a tick).
@@ -54,7 +41,7 @@ struct Monkey {
     pid_t app = 0;
     FoundWindow main = {};
     AppPictures pictures;
-    Stream stream = {};
+    MonkeyStream stream = {};
     int64_t lastChange = 0;
     int32_t lastStep = -1;
     bool jumpSeen = false;
@@ -415,8 +402,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "--seconds") == 0) seconds = atoll(argv[2]);
     Monkey m;
     m.wineExe = getenv("VQ_WINE_VELQUIST");
-    const char* seed = getenv("SOAK_SEED");
-    m.stream.state = seed ? strtoull(seed, nullptr, 10) : static_cast<uint64_t>(time(nullptr));
+    m.stream.state = MonkeySeed();
     const char* output = getenv("SOAK_OUTPUT");
     m.output = output ? output : VQ_OUTPUT_DIR;
     printf("velquist monkey: SOAK_SEED=%llu, %lld s\n", static_cast<unsigned long long>(m.stream.state),
