@@ -10,7 +10,7 @@ mode=${1:-all}
 
 # Building and running the application: compiler, SDL2, FreeType, fontconfig and the Korean font; without a
 # display also the virtual X display and what drives it (tools/run-app.sh).
-run_packages=(build-essential cmake ninja-build libsdl2-dev libfreetype-dev libfontconfig-dev fonts-nanum)
+run_packages=(build-essential cmake ninja-build libsdl2-dev libdbus-1-dev pkg-config libfreetype-dev libfontconfig-dev fonts-nanum)
 display_packages=(xvfb libx11-dev xdotool xclip)
 # Everything else, with what Debian recommends beside it.
 packages=(

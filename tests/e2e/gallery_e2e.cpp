@@ -182,7 +182,7 @@ void GalleryOnScreen::ListBox() {
 
 // The list keeps the focus its click gave it: Down moves on from the pressed row, ㅅ finds 수박 and ㄱ within
 // a second the next 사과. Shift+Tab twice reaches the tree, whose group Left closes and Right opens; Tab
-// reaches the sort button, which Space clicks (twice, so the order comes back).
+// reaches the sort button, which Space clicks (twice, so the order comes back). Ctrl+Tab leaves a field.
 void GalleryOnScreen::KeyboardWalk() {
     const Control &list = gallery.list.header, &tree = gallery.tree.header, &sort = gallery.sort.header;
     Pixels before = d.Now(list);
@@ -206,6 +206,11 @@ void GalleryOnScreen::KeyboardWalk() {
     d.checks->text(&d, sort, before, "keys-sort-clicked");
     d.Keys("space", {Key(vkSpace, ' ')});
     d.checks->window(&d, "keys", false);
+    // Ctrl stays held across a key the input method takes and hands back: Ctrl+Tab leaves a field.
+    d.ClickMiddle(gallery.single.header);
+    d.Keys("ctrl+Tab", {With(vkControl, vkTab, 0)});
+    EXPECT_NE(mainWindowRecord->focusControl, &gallery.single.header);
+    d.checks->window(&d, "keys-ctrl-tab", false);
 }
 
 // The collapsed group opens by its expander; an item is selected, pressed again and renamed (Latin at the
@@ -613,7 +618,7 @@ TEST_F(GalleryOnScreen, WindowsUnderWine) {
 }
 
 // The input method killed while a syllable is composing: the gallery goes on, the composition is cleared
-// and typing goes on in Latin.
+// and typing goes on in Latin; once the daemon runs again, Korean too.
 TEST_F(GalleryOnScreen, LinuxInputMethodKilledWhileComposing) {
     if (!d.StartLinux(false)) GTEST_SKIP() << "no Xvfb, or no ibus with the Hangul engine";
     if (HasFatalFailure()) return;
@@ -623,7 +628,7 @@ TEST_F(GalleryOnScreen, LinuxInputMethodKilledWhileComposing) {
     d.ClickMiddle(field);
     d.Keys("End r", {Key(vkEnd, 0), Compose("ㄱ")});
     ASSERT_TRUE(d.ShowsComposition(field, true, "composing-before-the-kill"));
-    d.Do("pkill -KILL -g " + std::to_string(d.ime.group) + " -f ibus");
+    KillImeDaemon(&d.ime);
     d.Do("xdotool key --delay 150 a b");
     d.twin.EndComposition();
     d.twin.Key('A', 'a');
@@ -631,4 +636,8 @@ TEST_F(GalleryOnScreen, LinuxInputMethodKilledWhileComposing) {
     EXPECT_TRUE(d.ShowsComposition(field, false, "composition-cleared"));
     EXPECT_TRUE(ProgramRunning(d.program));
     d.ExpectShowsTwin(field, "latin-after-the-kill");
+    ASSERT_TRUE(StartImeDaemon(&d.ime));
+    d.Keys("g k s", {Compose("ㅎ"), Compose("하"), Compose("한")});
+    EXPECT_TRUE(d.ShowsComposition(field, true, "korean-after-the-restart"));
+    d.ExpectShowsTwin(field, "korean-after-the-restart");
 }

@@ -81,8 +81,13 @@ bool StartImeSession(ImeSession* session, bool forwarding) {
     if (address.empty()) return false;
     setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
 
+    return StartImeDaemon(session);
+}
+
+bool StartImeDaemon(ImeSession* session) {
     const char* ibus[] = {"ibus-daemon", "--panel=disable", "--emoji-extension=disable", nullptr};
-    if (Spawn(session->group, ibus, -1, home + "/ibus.log") <= 0) return false;
+    session->daemon = Spawn(session->group, ibus, -1, session->home + "/ibus.log");
+    if (session->daemon <= 0) return false;
     // The daemon answers once it runs; the engine can be chosen once it has loaded its components.
     int64_t deadline = NowMilliseconds() + 60000;
     while (RunCommand("timeout 10 ibus engine hangul >/dev/null 2>&1") != 0) {
@@ -92,13 +97,29 @@ bool StartImeSession(ImeSession* session, bool forwarding) {
     return true;
 }
 
+// The daemon's group holds its engine; the bus's holds the portal the bus started for it.
+void KillImeDaemon(ImeSession* session) {
+    if (session->daemon > 0) {
+        kill(-session->daemon, SIGKILL);
+        kill(session->daemon, SIGKILL);
+        waitpid(session->daemon, nullptr, 0);
+    }
+    session->daemon = 0;
+    RunCommand(("pkill -KILL -g " + std::to_string(session->group) + " -f ibus-portal").c_str());
+}
+
 void StopImeSession(ImeSession* session) {
     if (session->group > 0) {
         RunCommand("timeout 5 ibus exit >/dev/null 2>&1");
+        if (session->daemon > 0) kill(-session->daemon, SIGTERM);
         kill(-session->group, SIGTERM);
         int64_t deadline = NowMilliseconds() + 5000;
         while (waitpid(-session->group, nullptr, WNOHANG) >= 0 && NowMilliseconds() < deadline)
             SleepMilliseconds(20);
+        if (session->daemon > 0) {
+            kill(-session->daemon, SIGKILL);
+            waitpid(session->daemon, nullptr, 0);
+        }
         kill(-session->group, SIGKILL);
         while (waitpid(-session->group, nullptr, 0) > 0) {
         }

@@ -9,7 +9,8 @@
 #include <string>
 
 struct ImeSession {
-    pid_t group = 0; // the bus, the daemon and whatever they start, in one process group
+    pid_t group = 0;  // the bus and whatever it starts, in one process group
+    pid_t daemon = 0; // ibus-daemon, which leads a process group of its own with its engine
     std::string home;
 };
 
@@ -17,3 +18,8 @@ struct ImeSession {
 // composition back instead of letting them through). False when ibus, its engine or D-Bus is missing.
 bool StartImeSession(ImeSession* session, bool forwarding);
 void StopImeSession(ImeSession* session);
+
+// The daemon and its engine killed outright, or started again with the Hangul engine (false when it does
+// not come up).
+void KillImeDaemon(ImeSession* session);
+bool StartImeDaemon(ImeSession* session);

@@ -5,6 +5,7 @@
 
 #include "toolkit/platform/common/message_names.h"
 #include "toolkit/platform/sdl/events.h"
+#include "toolkit/platform/sdl/ibus.h"
 #include "toolkit/platform/sdl/key_order.h"
 #include "toolkit/platform/sdl/pending.h"
 #include "toolkit/platform/sdl/window_table.h"
@@ -87,7 +88,11 @@ int32_t PlatformGetMessage(PlatformMessage* message) {
                 drained = false;
                 break;
             }
-            if (!SDL_PollEvent(&event)) break;
+            if (!SDL_PollEvent(&event)) {
+                // The input method's answers to the keys just taken follow them.
+                if (SdlIbusPump()) continue;
+                break;
+            }
             SdlTranslateEvent(&event);
         }
         // Every event of the batch is in: an unreported key press went to the input method.

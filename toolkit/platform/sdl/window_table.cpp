@@ -3,6 +3,7 @@
 
 #include <stdio.h>
 
+#include "toolkit/platform/sdl/ibus.h"
 #include "toolkit/platform/sdl/raw_keys.h"
 #include "toolkit/platform/sdl/x_errors.h"
 
@@ -17,7 +18,10 @@ int32_t SdlStartVideo() {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     // A window's own surface is a plain image for the display, never a texture of a 3D renderer.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    SdlIbusBeforeVideo();
+    int started = SDL_InitSubSystem(SDL_INIT_VIDEO);
+    SdlIbusAfterVideo(started == 0);
+    if (started != 0) {
         fprintf(stderr, "SDL could not start its video: %s\n", SDL_GetError());
         sdlWindows.videoState = -1;
         return 0;
