@@ -53,6 +53,16 @@ wine_start() {
     for tool in wine wineboot wineserver; do
         command -v "$tool" >/dev/null || wine_fail "$tool is missing: run tools/install-deps.sh"
     done
+    # Wine runs 32-bit programs through a 32-bit loader, which a kernel without 32-bit support cannot start
+    # (exit code 126): nothing Windows can be checked there, which is a skip (77), not a failure.
+    local loader=/usr/lib/wine/wine code=0
+    if [ -f "$loader" ]; then
+        "$loader" --version >/dev/null 2>&1 || code=$?
+        if [ "$code" = 126 ]; then
+            echo "wine: this machine's kernel cannot run 32-bit programs; the Windows checks are skipped" >&2
+            exit 77
+        fi
+    fi
     mkdir -p "$work"
     if ! locale -a 2>/dev/null | grep -qix 'ko_KR.utf8'; then
         mkdir -p "$work/locale"
