@@ -2,6 +2,7 @@
 #include "gallery/gallery.h"
 
 #include "gallery/gallery_build.h"
+#include "gallery/gallery_notes.h"
 #include "toolkit/controls/mouse_wheel.h"
 #include "toolkit/input/keyboard_routing.h"
 #include "toolkit/window/dispatch.h"
@@ -20,6 +21,7 @@ enum : int32_t { blinkTimer = 1, blinkPeriod = 500 };
 static void StopTimers(WindowHandle window, WindowRecord*) {
     PlatformKillTimer(window, blinkTimer);
     PlatformKillTimer(window, buttonRepeatTimer);
+    CloseNotes();
 }
 
 // "종료하시겠습니까?" — Yes closes; No, Escape (IDCANCEL under Wine) keep the gallery open. A question that
@@ -32,6 +34,7 @@ static int32_t ConfirmClose(WindowHandle window, WindowRecord*) {
 
 WindowHandle OpenGallery(const Extent* placement) {
     PlatformRegisterClass(galleryClassName, GalleryWindowProc, classStyle, largeIconId, smallIconId);
+    RegisterNotes();
     WindowRecord* record = nullptr;
     WindowHandle window = CreateToolkitWindow(systemMenu | resizableFrame | mainWindow | clientSurface,
                                               galleryClassName, galleryTitle, placement, 0, 0, &record);
@@ -87,7 +90,7 @@ intptr_t GalleryWindowProc(WindowHandle window, uint32_t message, WParam wParam,
         record->focusControl != before && KeysOf(record->focusControl))
         SetStatus(window, record, KeysOf(record->focusControl));
     ReportPaste(window, message, wParam);
-    if (result == 0) return 0;
+    if (NoteKey(window, message, wParam) || result == 0) return 0;
     if (result == -1 && message == WM_MOUSEWHEEL) {
         RouteMouseWheel(window, FindWindowRecord(window), message, wParam, lParam);
         return 0;
