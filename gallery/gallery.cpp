@@ -72,9 +72,10 @@ int32_t RunGallery() {
 static const char* KeysOf(const Control* focus) {
     if (focus == &gallery.list.header)
         return "List: \xA1\xE8\xA1\xE9 PgUp PgDn Home End, Shift+ extends, Ctrl+Space toggles, "
-               "a letter or \xA4\xA1..\xA4\xBE jumps (\xA4\xB5\xA4\xA1: \xBB\xE7\xB0\xFA)";
+               "a letter or \xA4\xA1..\xA4\xBE jumps (\xA4\xB5\xA4\xA1: \xBB\xE7\xB0\xFA), Insert adds";
     if (focus == &gallery.tree.header)
-        return "Tree: \xA1\xE8\xA1\xE9 PgUp PgDn Home End, \xA1\xE6 opens, \xA1\xE7 closes, F2 renames";
+        return "Tree: \xA1\xE8\xA1\xE9 PgUp PgDn Home End, \xA1\xE6 opens, \xA1\xE7 closes, F2 renames, "
+               "Insert adds";
     if (focus && focus->kind == kindButton) return "Button: Space or Enter clicks; Tab moves on";
     if (focus && focus->editBuffer) return "Text: Tab types; Ctrl+Tab moves on";
     return nullptr;

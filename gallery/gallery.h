@@ -95,8 +95,11 @@ struct Gallery {
     char logPath[512];                                       // empty: there is no data directory
     uint32_t treeMode;                                       // how the tree's rows are built
     TreeNode treeGroups[galleryTreeGroups];
-    TreeNode treeItems[galleryTreeItems];
-    ListBoxItem listItems[galleryListItems];
+    // The first galleryTreeItems and galleryListItems records from the start, then those Insert adds: one
+    // more than the tree's and the list's tables hold, so that the table is what refuses.
+    TreeNode treeItems[treeListItems + 1];
+    ListBoxItem listItems[listBoxItems + 1];
+    uint32_t treeItemCount, listItemCount; // records in use
     Surface art[galleryArtCount];
 };
 extern Gallery gallery;

@@ -62,6 +62,11 @@ static const char countWord[] = "\xB0\xB3 selected";                            
 static const char ascendingCaption[] = "\xC1\xA4\xB7\xC4 A-Z";                                // 정렬
 static const char descendingCaption[] = "\xC1\xA4\xB7\xC4 Z-A";
 
+static const char newFruit[] = "\xBB\xF5 \xB0\xFA\xC0\xCF"; // 새 과일
+static const char newItem[] = "\xBB\xF5 \xC7\xD7\xB8\xF1";  // 새 항목
+static const char listWord[] = "\xB8\xF1\xB7\xCF List";     // 목록
+static const char treeWord[] = "\xC6\xAE\xB8\xAE Tree";     // 트리
+
 static const uint32_t treeBuildMode = treeBuildSortByName | treeBuildPinnedFirst;
 
 // ---- The tree ----
@@ -96,9 +101,43 @@ static void TreeLeftDown(WindowHandle window, WindowRecord* record, Control* con
     }
 }
 
+// Insert adds an item to the group of the selected row (the first group when none is), which opens; the
+// tree's table refuses the item past its size, and the tree stays as it was.
+static void AddTreeItem(WindowHandle window, WindowRecord* record) {
+    TreeList* tree = &gallery.tree;
+    TreeNode* selected = tree->selectedNode;
+    TreeNode* group = !selected ? &gallery.treeGroups[0] : selected->parent ? selected->parent : selected;
+    uint32_t n = gallery.treeItemCount;
+    TreeNode& node = gallery.treeItems[n];
+    node = {};
+    node.parent = group;
+    node.flags = treeNodeListed;
+    node.iconIndex = n % galleryNodeIcons;
+    snprintf(node.name, treeItemNameSize, "%s %u", newItem, n + 1 - galleryTreeItems);
+    char text[labelCaptionSize];
+    if (SetTreeListData(tree, gallery.treeGroups, sizeof(TreeNode), galleryTreeGroups, gallery.treeItems,
+                        sizeof(TreeNode), n + 1) > 0) {
+        SetTreeListData(tree, gallery.treeGroups, sizeof(TreeNode), galleryTreeGroups, gallery.treeItems,
+                        sizeof(TreeNode), n);
+        snprintf(text, sizeof text, "%s: all %u items in use, nothing added", treeWord, treeListItems);
+    } else {
+        gallery.treeItemCount = n + 1;
+        group->flags |= treeNodeExpanded;
+        selected = &node;
+        snprintf(text, sizeof text, "%s: %s (%u of %u)", treeWord, node.name, n + 1, treeListItems);
+    }
+    BuildTreeListRows(tree, gallery.treeMode);
+    tree->selectedNode = selected;
+    SetStatus(window, record, text);
+}
+
 // Right and Left open and close groups in plain order, like the expander; the gallery's order comes back.
 static uint32_t TreeKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
                         uint32_t keyData) {
+    if (key == vkInsert) {
+        AddTreeItem(window, record);
+        return redrawBits;
+    }
     uint32_t rows = gallery.tree.rowCount;
     uint32_t flags = TreeListKey(window, record, control, key, keyData);
     if (gallery.tree.rowCount != rows) {
@@ -152,9 +191,32 @@ static void ListLeftUp(WindowHandle window, WindowRecord* record, Control* contr
     ReportListSelection(window, record);
 }
 
+// Insert adds a row at the end; the list's table refuses the row past its size, and the list stays as it was.
+static void AddListItem(WindowHandle window, WindowRecord* record) {
+    uint32_t n = gallery.listItemCount;
+    ListBoxItem& item = gallery.listItems[n];
+    item = {};
+    item.flags = listBoxItemListed;
+    item.iconIndex = n % galleryNodeIcons;
+    snprintf(item.text, sizeof item.text, "%s %u", newFruit, n + 1 - galleryListItems);
+    char text[labelCaptionSize];
+    if (SetListBoxItems(&gallery.list, gallery.listItems, sizeof(ListBoxItem), n + 1) > 0) {
+        SetListBoxItems(&gallery.list, gallery.listItems, sizeof(ListBoxItem), n);
+        snprintf(text, sizeof text, "%s: all %u rows in use, nothing added", listWord, listBoxItems);
+    } else {
+        gallery.listItemCount = n + 1;
+        snprintf(text, sizeof text, "%s: %s (%u of %u)", listWord, item.text, n + 1, listBoxItems);
+    }
+    SetStatus(window, record, text);
+}
+
 // Keys that change the selection report it as a click does.
 static uint32_t ListKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
                         uint32_t keyData) {
+    if (key == vkInsert) {
+        AddListItem(window, record);
+        return redrawBits;
+    }
     uint32_t flags = ListBoxKey(window, record, control, key, keyData);
     if (flags) ReportListSelection(window, record);
     return flags;
@@ -205,6 +267,7 @@ void BuildTree(WindowRecord* record, const GalleryLayout& layout) {
     tree->scrollBar = &gallery.treeBar;
     SetTreeListData(tree, gallery.treeGroups, sizeof(TreeNode), galleryTreeGroups, gallery.treeItems,
                     sizeof(TreeNode), galleryTreeItems);
+    gallery.treeItemCount = galleryTreeItems;
     gallery.treeMode = treeBuildMode;
     BuildTreeListRows(tree, gallery.treeMode);
     Add(record, &tree->header);
@@ -248,6 +311,7 @@ void BuildList(WindowRecord* record, const GalleryLayout& layout) {
     list->rowSpacing = 4;
     for (uint32_t i = 0; i < galleryNodeIcons; i++) list->icons[i] = Art(artNode + i);
     SetListBoxItems(list, gallery.listItems, sizeof(ListBoxItem), galleryListItems);
+    gallery.listItemCount = galleryListItems;
     Add(record, &list->header);
     int32_t column = g.x + g.width - 24;
     ArrowButton(record, &gallery.listUp, {column, listAt.y, 16, 16}, artUp, anchors, ListBoxScrollUp, list);

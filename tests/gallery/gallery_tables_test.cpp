@@ -1,13 +1,14 @@
-// Notes fill the toolkit's fixed tables from the gallery's own keys: the window past the 128th and the
-// control past a window's 128th are refused, the status line says so, and nothing already there changes.
+// The toolkit's fixed tables filled from the gallery's own keys: notes (F7) past 128 windows, chips (F8) past
+// a window's 128 controls, rows (Insert) past the list's 1024 and the tree's 128 items. Each one past the end
+// is refused, the status line says so, and nothing already there changes.
 #include <algorithm>
 
 #include "gallery/gallery_notes.h"
 #include "tests/gallery/gallery_fixture.h"
 
-using GalleryNotes = GalleryFixture;
+using GalleryTables = GalleryFixture;
 
-TEST_P(GalleryNotes, FillTheWindowAndControlTablesAndAreRefusedThere) {
+TEST_P(GalleryTables, NotesFillTheWindowAndControlTables) {
     enum : uint32_t { vkF7 = vkF1 + 6, vkF8 = vkF1 + 7 };
     std::vector<Control*> galleryControls;
     std::vector<WindowHandle> handles;
@@ -63,4 +64,40 @@ TEST_P(GalleryNotes, FillTheWindowAndControlTablesAndAreRefusedThere) {
     EXPECT_EQ(NoteCount(), 0) << "the notes went with the gallery";
 }
 
-VQ_BOTH_FORMATS(GalleryNotes);
+TEST_P(GalleryTables, InsertFillsTheListAndTheTree) {
+    std::vector<std::string> listed, named;
+    auto status = [] { return std::string(gallery.status.caption); };
+    auto inserts = [this](const Control& c, uint32_t times) {
+        ClickMiddle(c);
+        for (uint32_t i = 0; i < times; i++) Post(WM_KEYDOWN, vkInsert, 1);
+    };
+    Step("rows inserted past the list's table", [&] {
+        for (const ListBoxItem& item : gallery.listItems) listed.push_back(item.text);
+        inserts(gallery.list.header, uint32_t{listBoxItems} - galleryListItems + 1);
+    });
+    Step("the list refused the last", [&] {
+        EXPECT_EQ(status(), Cp949("목록 List: all 1024 rows in use, nothing added"));
+        ASSERT_EQ(gallery.list.itemCount, listBoxItems);
+        for (uint32_t i = 0; i < listBoxItems; i++) ASSERT_EQ(gallery.list.items[i], &gallery.listItems[i]);
+        for (uint32_t i = 0; i < galleryListItems; i++) EXPECT_EQ(listed[i], gallery.listItems[i].text);
+        EXPECT_EQ(std::string(gallery.listItems[listBoxItems - 1].text), Cp949("새 과일 984"));
+        ExpectEveryControlShown("the list full");
+        for (const TreeNode& node : gallery.treeItems) named.push_back(node.name);
+        inserts(gallery.tree.header, uint32_t{treeListItems} - galleryTreeItems + 1);
+    });
+    Step("the tree refused the last", [&] {
+        EXPECT_EQ(status(), Cp949("트리 Tree: all 128 items in use, nothing added"));
+        for (uint32_t i = 0; i < galleryTreeItems; i++) EXPECT_EQ(named[i], gallery.treeItems[i].name);
+        uint32_t rows = galleryTreeGroups;
+        for (const TreeNode& item : gallery.treeItems)
+            rows += (item.flags & treeNodeListed) && item.parent && (item.parent->flags & treeNodeExpanded);
+        EXPECT_EQ(gallery.tree.rowCount, rows - 1)
+            << "every item of an open group has its row, the refused one none";
+        ExpectEveryControlShown("the tree full");
+        PlatformDestroyWindow(mainWindowHandle);
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(next, steps.size());
+}
+
+VQ_BOTH_FORMATS(GalleryTables);
