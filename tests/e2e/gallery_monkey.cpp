@@ -179,6 +179,7 @@ void Keys(Monkey* m) {
         {1, "ctrl+Tab", {With(vkControl, vkTab, 0)}}, {2, "Return", {Key(vkReturn, '\r')}},
         {1, "Escape Hangul", {Key(vkEscape, 27)}}, {2, "Delete", {Key(vkDelete, 0)}},
         {2, "BackSpace", {Key(vkBack, '\b')}}, {1, "space", {Key(vkSpace, ' ')}},
+        {1, "Insert", {Key(vkInsert, 0)}},
     };
     // clang-format on
     const Typed* k = &m->s.Pick(keys, std::size(keys));
@@ -344,6 +345,7 @@ void GalleryMonkey::WaitForInputMethod() {
         for (int64_t seen = NowMilliseconds() + 3000;
              !(answered = m.d.Composing(field)) && NowMilliseconds() < seen;)
             SleepMilliseconds(30);
+        if (!answered) printf("the input method did not compose g yet\n");
         m.d.Do("xdotool key BackSpace");
         ASSERT_TRUE(m.d.ShowsComposition(field, false, "input-method-ready"));
     }

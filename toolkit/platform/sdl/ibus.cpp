@@ -189,10 +189,11 @@ static bool CreateContext(DBusConnection* c) {
     return path != nullptr;
 }
 
-static void Connect() {
-    uint64_t now = SDL_GetTicks64();
-    if (ibus.connection || now - ibus.lastLook < retryInterval) return;
-    ibus.lastLook = now;
+// A key looks at once; otherwise at most every retryInterval.
+static void Connect(bool now) {
+    uint64_t time = SDL_GetTicks64();
+    if (ibus.connection || (!now && time - ibus.lastLook < retryInterval)) return;
+    ibus.lastLook = time;
     char address[1024];
     if (!ReadAddress(address, sizeof address)) return;
     DBusConnection* c = dbus_connection_open_private(address, nullptr);
@@ -213,7 +214,7 @@ static void Connect() {
 
 // True when the input method took the key.
 static bool ProcessKey(XKeyEvent* key) {
-    Connect();
+    Connect(true);
     if (!ibus.connection) return false;
     char text[16];
     KeySym symbol = 0;
@@ -302,13 +303,13 @@ void SdlIbusAfterVideo(bool started) {
     if (!started) return;
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     SDL_SetEventFilter(Filter, nullptr);
-    Connect();
+    Connect(true);
 }
 
 bool SdlIbusPump() {
     if (!ibus.enabled) return false;
     ibus.dropKeyDown = ibus.dropText = ibus.dropKeyUp = false;
-    Connect();
+    Connect(false);
     if (!ibus.connection) return false;
     bool pushed = false;
     dbus_connection_read_write(ibus.connection, 0);
