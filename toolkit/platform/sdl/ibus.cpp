@@ -20,7 +20,7 @@
 static const char* const ibusService = "org.freedesktop.IBus";
 static const char* const contextInterface = "org.freedesktop.IBus.InputContext";
 enum : uint32_t { capPreeditText = 1, capFocus = 8, releaseMask = 1u << 30 };
-enum : int { callTimeout = 2000 };       // a daemon that does not answer a key in 2 s is taken for gone
+enum : int { callTimeout = 5000 };       // a daemon that does not answer a key in 5 s is taken for gone
 enum : uint64_t { retryInterval = 250 }; // between two looks at the published address
 
 struct IbusClient {
