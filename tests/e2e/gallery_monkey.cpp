@@ -223,12 +223,7 @@ void ClickWhileComposing(Monkey* m) {
     m->events += 3;
 }
 
-// Between the smallest size and 100 × 80 more, the smallest one time in three.
-void Resize(Monkey* m) {
-    if (m->d.checks != &linuxChecks) return Click(m); // Wine's frame keeps a minimum of its own
-    bool smallest = m->s.OneIn(3);
-    int32_t width = 800 + (smallest ? 0 : m->s.Between(0, 100)),
-            height = 600 + (smallest ? 0 : m->s.Between(0, 80));
+void ResizeTo(Monkey* m, int32_t width, int32_t height) {
     m->d.Do("xdotool windowsize " + std::to_string(m->d.window.id) + " " + std::to_string(width) + " " +
             std::to_string(height));
     FoundWindow now = m->d.window;
@@ -240,6 +235,13 @@ void Resize(Monkey* m) {
     }
     m->d.window = now;
     m->d.twin.Resize(width, height);
+}
+
+// Between the smallest size and 100 × 80 more, the smallest one time in three.
+void Resize(Monkey* m) {
+    if (m->d.checks != &linuxChecks) return Click(m); // Wine's frame keeps a minimum of its own
+    bool smallest = m->s.OneIn(3);
+    ResizeTo(m, 800 + (smallest ? 0 : m->s.Between(0, 100)), 600 + (smallest ? 0 : m->s.Between(0, 80)));
 }
 
 void SaveOrLoad(Monkey* m) {
@@ -311,6 +313,14 @@ int64_t ResidentKilobytes(pid_t program) {
     return -1;
 }
 
+// The program's resident memory at the smallest size, once it shows the twin's picture there: the window's
+// surfaces follow its size, so readings at different sizes would differ by them.
+int64_t SettledKilobytes(Monkey* m, const char* name) {
+    ResizeTo(m, 800, 600);
+    Check(m, name);
+    return ResidentKilobytes(m->d.program);
+}
+
 // A log's lines with their time stamps taken off (a stamped line keeps a mark: its text may be empty).
 std::vector<std::string> Unstamped(const TextLog& log) {
     std::vector<std::string> lines;
@@ -375,7 +385,7 @@ void GalleryMonkey::Run(const Action* actions, size_t n) {
         }
         if (m.clicked) m.lastClick = NowMilliseconds();
         if (warmKilobytes < 0 && NowMilliseconds() >= warm && m.d.checks == &linuxChecks) {
-            warmKilobytes = ResidentKilobytes(m.d.program);
+            warmKilobytes = SettledKilobytes(&m, "monkey-warm");
             warmAt = NowMilliseconds();
         }
     }
@@ -386,7 +396,7 @@ void GalleryMonkey::Run(const Action* actions, size_t n) {
 
 // Typed into the line below the log, sent and saved: the saved file holds the twin's lines, the new one too.
 void GalleryMonkey::StillAnswers() {
-    if (m.d.checks == &linuxChecks) endKilobytes = ResidentKilobytes(m.d.program);
+    if (m.d.checks == &linuxChecks) endKilobytes = SettledKilobytes(&m, "monkey-end");
     Pause(&m);
     m.d.ClickMiddle(gallery.entry.header);
     Type(&m, {1, "ctrl+a Hangul e n d Hangul", {ctrlA, Char('e'), Char('n'), Char('d')}});
