@@ -206,7 +206,9 @@ void GalleryOnScreen::KeyboardWalk() {
     d.checks->text(&d, sort, before, "keys-sort-clicked");
     d.Keys("space", {Key(vkSpace, ' ')});
     d.checks->window(&d, "keys", false);
-    // Ctrl stays held across a key the input method takes and hands back: Ctrl+Tab leaves a field.
+    // Ctrl stays held across a key the input method takes and hands back: Ctrl+Tab leaves a field. It checks
+    // the SDL backend's own input-method client.
+    if (d.checks != &linuxChecks) return;
     d.ClickMiddle(gallery.single.header);
     d.Keys("ctrl+Tab", {With(vkControl, vkTab, 0)});
     EXPECT_NE(mainWindowRecord->focusControl, &gallery.single.header);
