@@ -696,6 +696,7 @@ TEST_F(SdlBackend, CodePage949AndUtf8Convert) {
     EXPECT_EQ(static_cast<uint8_t>(out[1]), 0xD1);
     EXPECT_EQ(SdlUtf8ToCp949("\xF0\x9F\x98\x80", 4, out, sizeof out), -1);
     EXPECT_EQ(SdlUtf8ToCp949("\xED\x95", 2, out, sizeof out), -1) << "half a character";
+    EXPECT_EQ(SdlUtf8ToCp949("\xED\x95\x9C", 3, out, sizeof out), 2) << "the converter after a failure";
 }
 
 // SDL's own clipboard on the dummy driver stands for the display's: it holds what SDL is given.

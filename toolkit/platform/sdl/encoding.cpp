@@ -17,17 +17,30 @@ static int32_t CopyAscii(const char* text, size_t length, char* destination, uin
     return static_cast<int32_t>(copied);
 }
 
+// One converter each way, opened at first use and kept: opening one costs a 32 kB state and a module
+// lookup, and text input converts every composition. The toolkit converts on its own thread only.
+struct Converter {
+    const char* to;
+    const char* from;
+    iconv_t cd;
+};
+
+static Converter toUtf8 = {"UTF-8", "CP949", reinterpret_cast<iconv_t>(-1)};
+static Converter toCp949 = {"CP949", "UTF-8", reinterpret_cast<iconv_t>(-1)};
+
 // Converts length bytes; a byte that does not convert becomes '?' when lossy, or fails the call.
-static int32_t Convert(const char* to, const char* from, const char* text, size_t length, char* destination,
-                       uint32_t size, bool lossy) {
+static int32_t Convert(Converter* c, const char* text, size_t length, char* destination, uint32_t size,
+                       bool lossy) {
     if (!destination || size == 0) return -1;
     int32_t ascii = CopyAscii(text, length, destination, size);
     if (ascii >= 0) return ascii;
-    iconv_t cd = iconv_open(to, from);
+    if (c->cd == reinterpret_cast<iconv_t>(-1)) c->cd = iconv_open(c->to, c->from);
+    iconv_t cd = c->cd;
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         destination[0] = 0;
         return -1;
     }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr); // a failed call before may have left a shift state
     char* in = const_cast<char*>(text);
     size_t inLeft = length;
     char* out = destination;
@@ -46,7 +59,6 @@ static int32_t Convert(const char* to, const char* from, const char* text, size_
         inLeft--;
     }
     if (iconv(cd, nullptr, nullptr, &out, &outLeft) == static_cast<size_t>(-1) && !lossy) result = -1;
-    iconv_close(cd);
     if (result < 0) {
         destination[0] = 0;
         return -1;
@@ -56,9 +68,9 @@ static int32_t Convert(const char* to, const char* from, const char* text, size_
 }
 
 int32_t SdlCp949ToUtf8(const char* text, char* destination, uint32_t size) {
-    return Convert("UTF-8", "CP949", text, strlen(text), destination, size, true);
+    return Convert(&toUtf8, text, strlen(text), destination, size, true);
 }
 
 int32_t SdlUtf8ToCp949(const char* text, uint32_t length, char* destination, uint32_t size) {
-    return Convert("CP949", "UTF-8", text, length, destination, size, false);
+    return Convert(&toCp949, text, length, destination, size, false);
 }
