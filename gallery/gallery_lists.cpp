@@ -9,6 +9,9 @@
 #include "util/dbcs_string.h"
 #include "util/sort.h"
 
+// The key data of a release: a keystroke adds one row, on its press.
+enum : uint32_t { keyReleased = 0x80000000u };
+
 namespace {
 
 struct NodeText {
@@ -134,7 +137,7 @@ static void AddTreeItem(WindowHandle window, WindowRecord* record) {
 // Right and Left open and close groups in plain order, like the expander; the gallery's order comes back.
 static uint32_t TreeKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
                         uint32_t keyData) {
-    if (key == vkInsert) {
+    if (key == vkInsert && !(keyData & keyReleased)) {
         AddTreeItem(window, record);
         return redrawBits;
     }
@@ -213,7 +216,7 @@ static void AddListItem(WindowHandle window, WindowRecord* record) {
 // Keys that change the selection report it as a click does.
 static uint32_t ListKey(WindowHandle window, WindowRecord* record, Control* control, uint32_t key,
                         uint32_t keyData) {
-    if (key == vkInsert) {
+    if (key == vkInsert && !(keyData & keyReleased)) {
         AddListItem(window, record);
         return redrawBits;
     }

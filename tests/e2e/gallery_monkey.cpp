@@ -187,6 +187,7 @@ void Keys(Monkey* m) {
         {1, "ctrl+Tab", {With(vkControl, vkTab, 0)}}, {2, "Return", {Key(vkReturn, '\r')}},
         {1, "Escape Hangul", {Key(vkEscape, 27)}}, {2, "Delete", {Key(vkDelete, 0)}},
         {2, "BackSpace", {Key(vkBack, '\b')}}, {1, "space", {Key(vkSpace, ' ')}},
+        {1, "Insert", {Key(vkInsert, 0)}},
     };
     // clang-format on
     const Typed* k = &m->s.Pick(keys, std::size(keys));

@@ -69,11 +69,18 @@ TEST_P(GalleryTables, InsertFillsTheListAndTheTree) {
     auto status = [] { return std::string(gallery.status.caption); };
     auto inserts = [this](const Control& c, uint32_t times) {
         ClickMiddle(c);
-        for (uint32_t i = 0; i < times; i++) Post(WM_KEYDOWN, vkInsert, 1);
+        for (uint32_t i = 0; i < times; i++) {
+            Post(WM_KEYDOWN, vkInsert, 1);
+            Post(WM_KEYUP, vkInsert, static_cast<LParam>(0xC0000001u));
+        }
     };
-    Step("rows inserted past the list's table", [&] {
+    Step("a row inserted", [&] {
         for (const ListBoxItem& item : gallery.listItems) listed.push_back(item.text);
-        inserts(gallery.list.header, uint32_t{listBoxItems} - galleryListItems + 1);
+        inserts(gallery.list.header, 1);
+    });
+    Step("rows inserted past the list's table", [&] {
+        EXPECT_EQ(status(), Cp949("목록 List: 새 과일 1 (41 of 1024)")) << "one row a keystroke";
+        inserts(gallery.list.header, uint32_t{listBoxItems} - galleryListItems);
     });
     Step("the list refused the last", [&] {
         EXPECT_EQ(status(), Cp949("목록 List: all 1024 rows in use, nothing added"));

@@ -3,7 +3,16 @@
 
 #include "toolkit/platform/sdl/pending.h"
 
-KeyOrder sdlKeyOrder = {SdlQueue, {}, 0, 0, 0, 0, 0, rawNone, 0};
+KeyOrder sdlKeyOrder = {SdlQueue, {}, 0, 0, 0, 0, 0, rawNone, 0, {}};
+
+// Whether a replay stands for the key's release; a press or release of the key ends that.
+static bool TakeReplayed(KeyOrder* o, WParam virtualKey) {
+    if (virtualKey >= 256) return false;
+    uint32_t bit = 1u << (virtualKey % 32), &word = o->replayed[virtualKey / 32];
+    bool was = (word & bit) != 0;
+    word &= ~bit;
+    return was;
+}
 
 // Something was composed, or the input method still has letters to show: a key now ends a composition.
 static bool Composing(const KeyOrder* o) {
@@ -47,6 +56,7 @@ static void Append(KeyOrder* o, const PlatformMessage& m, int32_t state, uint64_
 
 void KeyOrderKey(KeyOrder* o, const PlatformMessage* m, uint64_t now) {
     bool release = m->message == WM_KEYUP || m->message == WM_SYSKEYUP;
+    if (release && TakeReplayed(o, m->wParam)) return;
     if (o->count == 0 && (release || !Composing(o))) {
         o->output(m->window, m->message, m->wParam, m->lParam);
         return;
@@ -92,6 +102,7 @@ void KeyOrderRawLetter(KeyOrder* o, uint64_t now) {
 
 void KeyOrderRawKey(KeyOrder* o, WindowHandle target, uint32_t virtualKey, uint32_t character, uint64_t now) {
     KeyOrderSettle(o, now);
+    TakeReplayed(o, virtualKey); // an earlier replay's release that never came
     // Backspace inside a composition takes a letter off it: the input method's own key then.
     if (virtualKey == vkBack && Composing(o)) return;
     if (o->count + 3 > keyOrderSize) {
@@ -116,6 +127,8 @@ void KeyOrderSettle(KeyOrder* o, uint64_t now) {
         // A key that ended a composition waits for its commit; otherwise it goes on now.
         int32_t state = Composing(o) ? keyWaiting : keyReady;
         for (int32_t i = o->rawFrom; i < o->count; i++) o->entries[i].state = state;
+        WParam key = o->rawFrom < o->count ? o->entries[o->rawFrom].message.wParam : 256;
+        if (key < 256) o->replayed[key / 32] |= 1u << (key % 32);
         if (state == keyWaiting && o->deadline == 0) o->deadline = now + keyOrderWaitMilliseconds;
         o->rawPress = rawNone;
         Flush(o);

@@ -34,13 +34,17 @@ struct KeyOrder {
     int32_t lettersUnanswered; // letters the input method took and has not shown as a composition yet
     int32_t rawPress;          // rawNone, rawKey or rawLetter
     int32_t rawFrom;           // the first entry of that raw key
+    // Keys replayed whole, by virtual key: SDL's report of their release, which the input method lets
+    // through, is the replay's second one and goes nowhere.
+    uint32_t replayed[256 / 32];
 };
 
 // The backend's own, over its message queue.
 extern KeyOrder sdlKeyOrder;
 
 // A key or typed character that SDL reported (WM_KEYDOWN, WM_KEYUP, WM_SYSKEY*, WM_CHAR): it waits behind
-// a composition it may have ended, and behind every key still waiting.
+// a composition it may have ended, and behind every key still waiting. The release of a key replayed whole
+// goes nowhere.
 void KeyOrderKey(KeyOrder* order, const PlatformMessage* message, uint64_t now);
 // The input method shows character as being composed; empty: nothing is composed any more. A text that
 // has no code page 949 form (character 0) changes nothing but the count of letters answered.
