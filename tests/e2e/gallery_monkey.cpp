@@ -347,6 +347,8 @@ class GalleryMonkey : public ::testing::Test {
     void Run(const Action* actions, size_t n);
     void StillAnswers();
     void EndsCleanly();
+    void SanitizerReports();
+    void Aftermath();
 
     Monkey m;
     std::string reports; // where the sanitizers write
@@ -451,11 +453,7 @@ void GalleryMonkey::EndsCleanly() {
     ASSERT_TRUE(WaitForExit(m.d.program, 2 * waitLong, &code)) << "the gallery still runs after Yes";
     m.d.program = 0;
     EXPECT_EQ(code, 0);
-    glob_t found = {};
-    if (!reports.empty() && glob((reports + "*").c_str(), 0, nullptr, &found) == 0) {
-        for (size_t i = 0; i < found.gl_pathc; i++) ADD_FAILURE() << ReadFile(found.gl_pathv[i]);
-    }
-    globfree(&found);
+    SanitizerReports();
     if (m.d.checks != &linuxChecks) return;
     printf("monkey: resident memory %lld kB after the warm-up, %lld kB at the end\n",
            static_cast<long long>(warmKilobytes), static_cast<long long>(endKilobytes));
@@ -467,6 +465,25 @@ void GalleryMonkey::EndsCleanly() {
     if (warmKilobytes > 0 && NowMilliseconds() - warmAt > 60000 && !sanitized) {
         EXPECT_LT(endKilobytes - warmKilobytes, 1024) << "the resident memory grew after the warm-up";
     }
+}
+
+void GalleryMonkey::SanitizerReports() {
+    glob_t found = {};
+    if (!reports.empty() && glob((reports + "*").c_str(), 0, nullptr, &found) == 0) {
+        for (size_t i = 0; i < found.gl_pathc; i++) ADD_FAILURE() << ReadFile(found.gl_pathv[i]);
+    }
+    globfree(&found);
+}
+
+// A failed check may be a program that is gone (its window then shows as black): what ended it is told.
+void GalleryMonkey::Aftermath() {
+    int32_t code = 0;
+    if (m.d.program > 0 && !ProgramRunning(m.d.program) && WaitForExit(m.d.program, 0, &code)) {
+        ADD_FAILURE() << "the gallery had ended with " << code
+                      << "; it wrote: " << ReadFile(m.d.work + "/gallery.out");
+        m.d.program = 0;
+    }
+    SanitizerReports();
 }
 
 // The question box may go while the checks look for it: a request about a window that just went is no
@@ -495,7 +512,10 @@ TEST_F(GalleryMonkey, Linux) {
     if (!HasFatalFailure()) WaitForInputMethod();
     if (!HasFatalFailure()) Run(actions, std::size(actions));
     if (!HasFailure()) StillAnswers();
-    if (!HasFailure()) EndsCleanly();
+    if (!HasFailure())
+        EndsCleanly();
+    else
+        Aftermath();
     RunCommand(("rm -rf '" + std::string(dir) + "'").c_str());
 }
 
