@@ -217,7 +217,12 @@ void Text(Monkey* m) {
     };
     // clang-format on
     if (!TakesText()) return Keys(m);
-    Type(m, m->s.Pick(words, std::size(words)));
+    // What the log copies carries its lines' time stamps, which the twin's lines do not share.
+    const Typed* t = &m->s.Pick(words, std::size(words));
+    while (mainWindowRecord->focusControl == &gallery.log.header &&
+           (!strcmp(t->names, "ctrl+c") || !strcmp(t->names, "ctrl+x")))
+        t = &m->s.Pick(words, std::size(words));
+    Type(m, *t);
 }
 
 // A syllable left composing when a click moves the focus to another field: it reaches no control.
