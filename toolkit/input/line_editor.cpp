@@ -204,10 +204,9 @@ uint32_t EditImeResult(LineEdit& e, uint32_t value, int32_t count) {
 }
 
 // Inputs that leave a line unchanged: the caret keys, Ctrl+A and copying (Ctrl+C, Ctrl+Insert).
-static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value, int32_t count) {
+static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value) {
     if (mode == EditInputMode::Character) return value == 1 || value == 3;
     if (mode != EditInputMode::Key) return false;
-    if (count != 0) return true;
     if (value == vkInsert) return (flags & clipboardKeys) && (HeldModifiers() & editCtrl);
     return value == vkLeft || value == vkRight || value == vkHome || value == vkEnd || value == vkShift ||
            value == vkControl;
@@ -215,15 +214,16 @@ static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value, int3
 
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count) {
-    if (!buffer) return 0;
+    // A release changes nothing, so it is no input: the owner is not asked, and a log scrolled away from its
+    // line stays put when a key comes up (the letters an input method takes reach the program only then).
+    if (!buffer || (mode == EditInputMode::Key && count != 0)) return 0;
     LineEdit e = {buffer, buffer->lineMode != 0 && buffer->lineHandler, nullptr, buffer->capacity, 0, {}};
     uint32_t moved = 0; // the owner scrolled its view to the line: redraw whatever happens
     if (e.line) {
         uint32_t answer = buffer->lineHandler(owner, buffer, lineBeginInput);
         moved = answer & lineViewMoved ? redrawBits : 0;
         answer &= ~lineViewMoved;
-        if (answer == lineReadOnly ||
-            (answer == lineSelectOnly && !OnlySelects(buffer->flags, mode, value, count)))
+        if (answer == lineReadOnly || (answer == lineSelectOnly && !OnlySelects(buffer->flags, mode, value)))
             return redrawBits;
         if (answer != lineEdit && answer != lineSelectOnly) return moved;
     }
