@@ -149,6 +149,7 @@ uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request
         return lineNothing;
     }
     if (owner->flags & textLogReadOnly) return lineReadOnly;
+    if (request == lineKeyUp) return lineNothing;
     if (!log->lines || log->currentLine >= log->maxLines || buffer->capacity == 0) return lineNothing;
     if (request == linePaste) return PasteLines(log, buffer);
     // The line being edited is always the current one, even before a draw has re-pointed text.

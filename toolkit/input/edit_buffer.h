@@ -23,8 +23,9 @@ typedef void (*EnterHandler)(WindowHandle window, WindowRecord* record, Control*
 // Owners that know them may also answer lineBeginInput with lineSelectOnly (the caret keys, selection and
 // copying work, nothing changes) and add lineViewMoved to any answer when they scrolled (a redraw follows
 // whatever the input does). linePaste: a paste of several lines (LinePasteInProgress); an owner that took it
-// answers lineEdit, and lineNothing leaves it to the editor, which pastes the first line.
-enum LineRequest : uint32_t { lineBeginInput = 0, lineEnter = 1, linePaste = 2 };
+// answers lineEdit, and lineNothing leaves it to the editor, which pastes the first line. lineKeyUp: a key
+// came up; the owner answers lineReadOnly or anything else, and its view stays where it is.
+enum LineRequest : uint32_t { lineBeginInput = 0, lineEnter = 1, linePaste = 2, lineKeyUp = 3 };
 enum LineAnswer : uint32_t {
     lineNothing = 0,
     lineEdit = 1,

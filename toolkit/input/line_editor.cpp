@@ -214,9 +214,13 @@ static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value) {
 
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count) {
-    // A release changes nothing, so it is no input: the owner is not asked, and a log scrolled away from its
-    // line stays put when a key comes up (the letters an input method takes reach the program only then).
-    if (!buffer || (mode == EditInputMode::Key && count != 0)) return 0;
+    if (!buffer) return 0;
+    // A release changes nothing and leaves a log's view where it is (the letters an input method takes reach
+    // the program only as releases); a read-only log still asks for its redraw, as for every input.
+    if (mode == EditInputMode::Key && count != 0) {
+        bool line = buffer->lineMode != 0 && buffer->lineHandler;
+        return line && buffer->lineHandler(owner, buffer, lineKeyUp) == lineReadOnly ? redrawBits : 0;
+    }
     LineEdit e = {buffer, buffer->lineMode != 0 && buffer->lineHandler, nullptr, buffer->capacity, 0, {}};
     uint32_t moved = 0; // the owner scrolled its view to the line: redraw whatever happens
     if (e.line) {

@@ -13,7 +13,7 @@ struct Control;
 enum class EditInputMode : uint32_t {
     Character = 0, // value: the character message's wParam; count 1
     ImeResult = 1, // value: up to four result bytes, zero-padded; count: the result's byte count
-    Key = 2,       // value: virtual-key code; count 0 = key down, 1 = key up (no input: nothing happens)
+    Key = 2,       // value: virtual-key code; count 0 = key down, 1 = key up
 };
 
 // Characters with a meaning of their own.
