@@ -328,11 +328,16 @@ int64_t ResidentKilobytes(pid_t program) {
 }
 
 // The program's resident memory at the smallest size, once it shows the twin's picture there: the window's
-// surfaces follow its size, so readings at different sizes would differ by them.
+// surfaces follow its size, so readings at different sizes would differ by them. The size comes back after,
+// so that the stream's later choices (where controls are) do not depend on when the reading was taken: a
+// seed replays the same actions on a slower build.
 int64_t SettledKilobytes(Monkey* m, const char* name) {
+    const int32_t width = m->d.twin.Width(), height = m->d.twin.Height();
     ResizeTo(m, 800, 600);
     Check(m, name);
-    return ResidentKilobytes(m->d.program);
+    int64_t kilobytes = ResidentKilobytes(m->d.program);
+    if (width != 800 || height != 600) ResizeTo(m, width, height);
+    return kilobytes;
 }
 
 // A log's lines with their time stamps taken off (a stamped line keeps a mark: its text may be empty).
