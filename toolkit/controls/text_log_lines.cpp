@@ -149,12 +149,11 @@ uint32_t TextLogLineRequest(Control* owner, EditBuffer* buffer, uint32_t request
         return lineNothing;
     }
     if (owner->flags & textLogReadOnly) return lineReadOnly;
-    if (request == lineKeyUp) return lineNothing;
     if (!log->lines || log->currentLine >= log->maxLines || buffer->capacity == 0) return lineNothing;
     if (request == linePaste) return PasteLines(log, buffer);
     // The line being edited is always the current one, even before a draw has re-pointed text.
     buffer->text = TextLogLine(log, log->currentLine);
-    return lineEdit | ShowCurrentLine(log);
+    return request == lineKeyUp ? lineEdit : lineEdit | ShowCurrentLine(log);
 }
 
 char* TextLogLine(const TextLog* log, uint32_t index) {

@@ -24,7 +24,7 @@ typedef void (*EnterHandler)(WindowHandle window, WindowRecord* record, Control*
 // copying work, nothing changes) and add lineViewMoved to any answer when they scrolled (a redraw follows
 // whatever the input does). linePaste: a paste of several lines (LinePasteInProgress); an owner that took it
 // answers lineEdit, and lineNothing leaves it to the editor, which pastes the first line. lineKeyUp: a key
-// came up; the owner answers lineReadOnly or anything else, and its view stays where it is.
+// came up; the owner answers as for lineBeginInput, but its view stays where it is.
 enum LineRequest : uint32_t { lineBeginInput = 0, lineEnter = 1, linePaste = 2, lineKeyUp = 3 };
 enum LineAnswer : uint32_t {
     lineNothing = 0,
