@@ -204,9 +204,10 @@ uint32_t EditImeResult(LineEdit& e, uint32_t value, int32_t count) {
 }
 
 // Inputs that leave a line unchanged: the caret keys, Ctrl+A and copying (Ctrl+C, Ctrl+Insert).
-static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value) {
+static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value, int32_t count) {
     if (mode == EditInputMode::Character) return value == 1 || value == 3;
     if (mode != EditInputMode::Key) return false;
+    if (count != 0) return true;
     if (value == vkInsert) return (flags & clipboardKeys) && (HeldModifiers() & editCtrl);
     return value == vkLeft || value == vkRight || value == vkHome || value == vkEnd || value == vkShift ||
            value == vkControl;
@@ -215,19 +216,17 @@ static bool OnlySelects(uint32_t flags, EditInputMode mode, uint32_t value) {
 uint32_t EditInput(WindowHandle window, WindowRecord* record, Control* owner, EditBuffer* buffer,
                    EditInputMode mode, uint32_t value, int32_t count) {
     if (!buffer) return 0;
-    // A release changes nothing and leaves a log's view where it is (the letters an input method takes reach
-    // the program only as releases); a read-only log still asks for its redraw, as for every input.
-    if (mode == EditInputMode::Key && count != 0) {
-        bool line = buffer->lineMode != 0 && buffer->lineHandler;
-        return line && buffer->lineHandler(owner, buffer, lineKeyUp) == lineReadOnly ? redrawBits : 0;
-    }
     LineEdit e = {buffer, buffer->lineMode != 0 && buffer->lineHandler, nullptr, buffer->capacity, 0, {}};
     uint32_t moved = 0; // the owner scrolled its view to the line: redraw whatever happens
     if (e.line) {
-        uint32_t answer = buffer->lineHandler(owner, buffer, lineBeginInput);
+        // A release changes nothing and must not move a log's view (the letters an input method takes reach
+        // the program only as their releases).
+        bool release = mode == EditInputMode::Key && count != 0;
+        uint32_t answer = buffer->lineHandler(owner, buffer, release ? lineKeyUp : lineBeginInput);
         moved = answer & lineViewMoved ? redrawBits : 0;
         answer &= ~lineViewMoved;
-        if (answer == lineReadOnly || (answer == lineSelectOnly && !OnlySelects(buffer->flags, mode, value)))
+        if (answer == lineReadOnly ||
+            (answer == lineSelectOnly && !OnlySelects(buffer->flags, mode, value, count)))
             return redrawBits;
         if (answer != lineEdit && answer != lineSelectOnly) return moved;
     }
