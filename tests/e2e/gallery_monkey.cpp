@@ -139,6 +139,8 @@ void Click(Monkey* m) {
     m->d.ClickOn(origin, x, y, kind < 8);
 }
 
+void Check(Monkey* m, const std::string& name);
+
 // Pressed on a control, moved through up to four new places (near, anywhere, or past an edge of the
 // window but on the screen), released at the last.
 void Drag(Monkey* m) {
@@ -162,6 +164,10 @@ void Drag(Monkey* m) {
             ny = std::clamp(ny, -m->d.screen.y, 767 - m->d.screen.y);
         }
         m->d.DragTo(x = nx, y = ny);
+        // The program merges moves it has not handled yet, as Windows does, and a list scrolls a row a move
+        // past its edge: the next move waits until this one shows.
+        Check(m, "monkey-drag");
+        if (::testing::Test::HasFailure()) return;
         m->events++;
     }
     m->d.Release(x, y);
