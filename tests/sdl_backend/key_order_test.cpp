@@ -100,6 +100,11 @@ TEST(KeyOrder, KeysWaitForTheCommitTheyEndedAndNoLongerThanTheDeadline) {
         {"a replayed key is released once: SDL's report of the release goes nowhere, the next one's goes on",
          {{'r', 45, 0}, {'s', 0, 0}, {'u', 45, 1}, {'r', 45, 2}, {'R', 0, 2}, {'u', 45, 3}},
          {"down 45", "up 45", "up 45"}},
+        // clang-format off
+        {"a press SDL reports, not a character, ends the wait for a replay's release that never came",
+         {{'r', 45, 0}, {'s', 0, 0}, {'h', 45, 1}, {'u', 45, 1}, {'r', 45, 2}, {'s', 0, 2}, {'k', 45, 3}, {'u', 45, 3}},
+         {"down 45", "up 45", "char 45", "down 45", "up 45", "down 45", "up 45"}},
+        // clang-format on
         {"a commit while a letter is unanswered ends an earlier syllable",
          {{'c', han, 0},
           {'l', 0, 1},

@@ -56,7 +56,8 @@ static void Append(KeyOrder* o, const PlatformMessage& m, int32_t state, uint64_
 
 void KeyOrderKey(KeyOrder* o, const PlatformMessage* m, uint64_t now) {
     bool release = m->message == WM_KEYUP || m->message == WM_SYSKEYUP;
-    if (release && TakeReplayed(o, m->wParam)) return;
+    // A press SDL reports ends the wait for a replay's release as well: that release never came.
+    if (m->message != WM_CHAR && TakeReplayed(o, m->wParam) && release) return;
     if (o->count == 0 && (release || !Composing(o))) {
         o->output(m->window, m->message, m->wParam, m->lParam);
         return;
