@@ -6,6 +6,7 @@
 set -u
 
 logs=$1
+export SOAK_SECONDS=${SOAK_SECONDS:-600}
 mkdir -p "$logs"
 seed=${SOAK_SEED:-$(date +%s)}
 echo "soak: $((SOAK_SECONDS / 60)) min on both Linux builds; logs in $logs/linux-asan.log, $logs/linux-normal.log"
